@@ -6,9 +6,9 @@
 namespace orvane {
 
 struct FrameGeometry {
-    uint32_t imageWidth = 312;  // pixels per image line, the BMP width
-    uint32_t imageHeight = 208; // image lines, the BMP height
-    uint32_t linesToRead = 208; // lines the capture reads
+    uint32_t imageWidth = 312;   // pixels per image line, the BMP width
+    uint32_t imageHeight = 208;  // image lines, the BMP height
+    uint32_t linesToRead = 208;  // lines the capture reads
     uint32_t bytesPerLine = 625; // bytes the capture reads per line
 
     friend bool operator==(const FrameGeometry&, const FrameGeometry&) = default;

@@ -13,13 +13,13 @@ namespace {
 
 // Trace lines and acknowledge masks of the three bytes of a transaction.
 struct ByteStep {
-    std::string_view clockLow;   // T1
-    std::string_view dataSet;    // T2
-    std::string_view clockHigh;  // T3
-    std::string_view ackLow;     // A1
-    std::string_view ackHigh;    // A2
-    uint8_t ackLowOrMask;        // clock low for the acknowledge clock
-    uint8_t ackHighAndMask;      // clock high again
+    std::string_view clockLow;  // T1
+    std::string_view dataSet;   // T2
+    std::string_view clockHigh; // T3
+    std::string_view ackLow;    // A1
+    std::string_view ackHigh;   // A2
+    uint8_t ackLowOrMask;       // clock low for the acknowledge clock
+    uint8_t ackHighAndMask;     // clock high again
 };
 
 // The slave-ID byte's acknowledge leaves bit 5 alone going low and clears it going high, so its
@@ -72,7 +72,9 @@ private:
 
 void writeRegister(ControlBus& bus, uint8_t subAddress, uint8_t value, const BusPacing& pacing) {
     PacedTrace trace(bus, pacing);
-    const auto write = [&bus](uint8_t byte) { bus.port.writePort(ParallelPort::controlPort, byte); };
+    const auto write = [&bus](uint8_t byte) {
+        bus.port.writePort(ParallelPort::controlPort, byte);
+    };
 
     const std::array<uint8_t, 3> wireBytes{sensorSlaveId, static_cast<uint8_t>(~subAddress),
                                            static_cast<uint8_t>(~value)};

@@ -24,20 +24,24 @@ std::size_t rowOf(uint8_t subAddress) {
 
 } // namespace
 
-RegisterShadow::RegisterShadow() { restoreStartValues(); }
+RegisterShadow::RegisterShadow() {
+    restoreStartValues();
+}
 
 void RegisterShadow::restoreStartValues() {
     for (std::size_t i = 0; i < registerTable.size(); ++i) {
         const RegisterTableRow& row = registerTable[i];
-        entries_[i] = ShadowEntry{row.subAddress, row.defaultValue, row.defaultValue,
-                                  row.pendingAtStart};
+        entries_[i] =
+            ShadowEntry{row.subAddress, row.defaultValue, row.defaultValue, row.pendingAtStart};
     }
     mode = ModeState{};
     shown = SliderCopies{};
     writeListCount = 0;
 }
 
-ShadowEntry& RegisterShadow::reg(uint8_t subAddress) { return entries_[rowOf(subAddress)]; }
+ShadowEntry& RegisterShadow::reg(uint8_t subAddress) {
+    return entries_[rowOf(subAddress)];
+}
 
 const ShadowEntry& RegisterShadow::reg(uint8_t subAddress) const {
     return entries_[rowOf(subAddress)];

@@ -1,4 +1,5 @@
-// The managed sensor registers in write order, with their defaults and where their value comes from.
+// The managed sensor registers in write order, with their defaults and where their value comes
+// from.
 #pragma once
 
 #include <array>

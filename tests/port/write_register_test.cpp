@@ -44,13 +44,12 @@ std::vector<std::string> expectedTraceLines(const std::vector<uint8_t>& writes, 
     struct Names {
         const char *t1, *t2, *t3, *a1, *a2;
     };
-    const Names names[3] = {
-        {"press any key3\n", "press any key4\n", "press any key5\n", "press any key6\n",
-         "press any key7\n"},
-        {"press any key3\n", "press any key9\n", "press any key10\n", "press any key11\n",
-         "press any key12\n"},
-        {"press any key13\n", "press any key14\n", "press any key15\n", "press any key16\n",
-         "press any key17\n"}};
+    const Names names[3] = {{"press any key3\n", "press any key4\n", "press any key5\n",
+                             "press any key6\n", "press any key7\n"},
+                            {"press any key3\n", "press any key9\n", "press any key10\n",
+                             "press any key11\n", "press any key12\n"},
+                            {"press any key13\n", "press any key14\n", "press any key15\n",
+                             "press any key16\n", "press any key17\n"}};
     char third[80];
     std::snprintf(third, sizeof third, "slaveID2=%x, subADD2=%x,data2=%x\n", s, a, v);
     std::vector<std::string> lines = {" start setting registers \n",

@@ -66,8 +66,16 @@ TEST(RegisterShadow, RestoreStartValuesUndoesEveryChange) {
         entry.value = static_cast<uint8_t>(entry.value + 7);
         entry.pending = static_cast<uint8_t>(1 - entry.pending);
     }
-    shadow.mode = ModeState{1, dataFormatRgb, imageFormatNeither, uvBusSixteenBits, 0,
-                            analogGainDouble, redBackgroundDecreased, 1, 1, 0};
+    shadow.mode = ModeState{1,
+                            dataFormatRgb,
+                            imageFormatNeither,
+                            uvBusSixteenBits,
+                            0,
+                            analogGainDouble,
+                            redBackgroundDecreased,
+                            1,
+                            1,
+                            0};
     shadow.shown = SliderCopies{1, 2, 3, 4, 5, 6};
     shadow.writeListCount = 9;
 

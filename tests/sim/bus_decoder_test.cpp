@@ -47,46 +47,72 @@ struct DecodeCase {
 std::vector<DecodeCase> decodeCases() {
     using K = BusViolationKind;
     return {
-        {"WriteTransaction", LineScript().start().byte(0x42).byte(0x12).byte(0x80).stop(),
+        {"WriteTransaction",
+         LineScript().start().byte(0x42).byte(0x12).byte(0x80).stop(),
          {{0x42, 0x12, 0x80}},
          {}},
-        {"MostSignificantBitFirst", LineScript().start().byte(0x42).byte(0x01).byte(0xFE).stop(),
+        {"MostSignificantBitFirst",
+         LineScript().start().byte(0x42).byte(0x01).byte(0xFE).stop(),
          {{0x42, 0x01, 0xFE}},
          {}},
         {"TwoTransactionsBackToBack",
          LineScript()
-             .start().byte(0x42).byte(0x05).byte(0x00).stop()
-             .start().byte(0x42).byte(0x06).byte(0xFF).stop(),
+             .start()
+             .byte(0x42)
+             .byte(0x05)
+             .byte(0x00)
+             .stop()
+             .start()
+             .byte(0x42)
+             .byte(0x06)
+             .byte(0xFF)
+             .stop(),
          {{0x42, 0x05, 0x00}, {0x42, 0x06, 0xFF}},
          {}},
         {"IdleClockPulsesAreIgnored",
          LineScript().at(false, true).at(true, true).start().byte(0x42).byte(1).byte(2).stop(),
          {{0x42, 0x01, 0x02}},
          {}},
-        {"StopAfterFiveBits", LineScript().start().byte(0x42).bits(0x12, 5).stop(), {},
+        {"StopAfterFiveBits",
+         LineScript().start().byte(0x42).bits(0x12, 5).stop(),
+         {},
          {K::ByteCutShort}},
-        {"StopBeforeTheAcknowledgeClock", LineScript().start().byte(0x42).bits(0x12, 7).stop(),
+        {"StopBeforeTheAcknowledgeClock",
+         LineScript().start().byte(0x42).bits(0x12, 7).stop(),
          {},
          {K::ByteCutShort}},
         {"StopRightAfterAcknowledge",
-         LineScript().start().byte(0x42).byte(0x12).byte(0x80).at(true, true), {{0x42, 0x12, 0x80}},
+         LineScript().start().byte(0x42).byte(0x12).byte(0x80).at(true, true),
+         {{0x42, 0x12, 0x80}},
          {}},
-        {"ForeignAddress", LineScript().start().byte(0x40).byte(0x12).byte(0x80).stop(), {},
+        {"ForeignAddress",
+         LineScript().start().byte(0x40).byte(0x12).byte(0x80).stop(),
+         {},
          {K::ForeignAddress}},
-        {"ReadAddress", LineScript().start().byte(0x43).byte(0x12).stop(), {},
-         {K::ForeignAddress}},
-        {"TwoByteTransaction", LineScript().start().byte(0x42).byte(0x12).stop(), {},
+        {"ReadAddress", LineScript().start().byte(0x43).byte(0x12).stop(), {}, {K::ForeignAddress}},
+        {"TwoByteTransaction",
+         LineScript().start().byte(0x42).byte(0x12).stop(),
+         {},
          {K::WrongLength}},
         {"FourByteTransaction",
-         LineScript().start().byte(0x42).byte(0x12).byte(0x80).byte(0x00).stop(), {},
+         LineScript().start().byte(0x42).byte(0x12).byte(0x80).byte(0x00).stop(),
+         {},
          {K::WrongLength}},
         {"DataFallsWhileClockHighMidByte",
-         LineScript().start().byte(0x42).bits(0xFF, 3).at(true, false).byte(0x42).byte(3).byte(4)
+         LineScript()
+             .start()
+             .byte(0x42)
+             .bits(0xFF, 3)
+             .at(true, false)
+             .byte(0x42)
+             .byte(3)
+             .byte(4)
              .stop(),
          {{0x42, 0x03, 0x04}},
          {K::DataChangeWhileClockHigh, K::ByteCutShort}},
         {"DataRisesWhileClockHighOutsideTransaction",
-         LineScript().at(false, true).at(false, false).at(true, false).at(true, true), {},
+         LineScript().at(false, true).at(false, false).at(true, false).at(true, true),
+         {},
          {K::DataChangeWhileClockHigh}},
         {"ClockAndDataTogether",
          LineScript().start().byte(0x42).at(false, true).byte(1).byte(2).stop(),

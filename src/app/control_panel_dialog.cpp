@@ -1,0 +1,273 @@
+// The control panel's command table, initialisation and the handlers of its own controls.
+#include "app/control_panel_dialog.h"
+
+#include "app/panel_numbers.h"
+#include "app/slider_table.h"
+#include "port/init_parallel_port.h"
+#include "resources/control_ids.h"
+#include "resources/panel_templates.h"
+#include "sensor/apply_settings.h"
+#include "sensor/camera_reset.h"
+#include "sensor/option_selectors.h"
+#include "sensor/window_preset.h"
+
+namespace orvane {
+namespace {
+
+using K = PanelEventKind;
+
+// The button or command that runs each selector.
+struct SelectorRow {
+    int controlId;
+    Selector selector;
+};
+
+constexpr std::array<SelectorRow, 14> selectorRows{{
+    {ControlId::mirrorDisable, Selector::MirrorDisable},
+    {ControlId::mirrorEnable, Selector::MirrorEnable},
+    {ControlId::cif, Selector::Cif},
+    {ControlId::qcif, Selector::Qcif},
+    {ControlId::yuv, Selector::Yuv},
+    {ControlId::rgb, Selector::Rgb},
+    {ControlId::sixteenBits, Selector::SixteenBits},
+    {ControlId::eightBits, Selector::EightBits},
+    {ControlId::autoEnable, Selector::AutoEnable},
+    {ControlId::autoDisable, Selector::AutoDisable},
+    {ControlId::redIncrease, Selector::RedIncrease},
+    {ControlId::redDecrease, Selector::RedDecrease},
+    {ControlId::gain2x, Selector::Gain2x},
+    {ControlId::gainNormal, Selector::GainNormal},
+}};
+
+// Edits whose text stands for a register: any change marks the register pending.
+struct EditRegisterRow {
+    int editId;
+    uint8_t subAddress;
+};
+
+constexpr std::array<EditRegisterRow, 5> editRegisterRows{{
+    {ControlId::clockPrescaler, 0x11},
+    {ControlId::windowHStart, 0x17},
+    {ControlId::windowHEnd, 0x18},
+    {ControlId::windowVStart, 0x19},
+    {ControlId::windowVEnd, 0x1A},
+}};
+
+constexpr int32_t exchangeMinimum = 0;
+constexpr int32_t exchangeMaximum = 64;
+constexpr const char* saveAsDefaultName = "filename.BMP";
+
+} // namespace
+
+// Looked up in this order; the first row whose event and control match runs.
+const std::array<ControlPanelDialog::CommandRow, 31> ControlPanelDialog::commandTable{{
+    {K::SystemCommand, anyControl, &ControlPanelDialog::onSystemCommand},
+    {K::Paint, anyControl, &ControlPanelDialog::onPaint},
+    {K::DragIconQuery, anyControl, &ControlPanelDialog::onQueryDragIcon},
+    {K::Clicked, ControlId::mirrorDisable, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::mirrorEnable, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::cif, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::qcif, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::yuv, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::resetButton, &ControlPanelDialog::onReset},
+    {K::Clicked, ControlId::rgb, &ControlPanelDialog::onSelector},
+    {K::TextChanged, ControlId::hiddenEdit, &ControlPanelDialog::onNothing},
+    {K::TextChanged, ControlId::clockPrescaler, &ControlPanelDialog::onRegisterEditChanged},
+    {K::TextAboutToShow, ControlId::clockPrescaler, &ControlPanelDialog::onNothing},
+    {K::HorizontalScroll, anyControl, &ControlPanelDialog::onSliderScroll},
+    {K::TextChanged, ControlId::userRegisterNumber, &ControlPanelDialog::onUserRegisterChanged},
+    {K::TextChanged, ControlId::userRegisterValue, &ControlPanelDialog::onUserRegisterChanged},
+    {K::Clicked, ControlId::uploadButton, &ControlPanelDialog::onUpload},
+    {K::TextChanged, ControlId::windowHStart, &ControlPanelDialog::onRegisterEditChanged},
+    {K::TextChanged, ControlId::windowHEnd, &ControlPanelDialog::onRegisterEditChanged},
+    {K::TextChanged, ControlId::windowVStart, &ControlPanelDialog::onRegisterEditChanged},
+    {K::TextChanged, ControlId::windowVEnd, &ControlPanelDialog::onRegisterEditChanged},
+    {K::Clicked, ControlId::sixteenBits, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::eightBits, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::saveAsButton, &ControlPanelDialog::onSaveAs},
+    {K::Clicked, ControlId::autoEnable, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::autoDisable, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::redIncrease, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::redDecrease, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::gain2x, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::gainNormal, &ControlPanelDialog::onSelector},
+    {K::Clicked, ControlId::exitButton, &ControlPanelDialog::onExit},
+}};
+
+ControlPanelDialog::ControlPanelDialog(Panel& panel, PortIo& port, TraceSink& trace,
+                                       TickCounter& ticks, ViewerLauncher& viewer,
+                                       std::filesystem::path workDirectory)
+    : panel_(panel), state_(port, trace, ticks, viewer, std::move(workDirectory)) {
+    panel_.setEventHandler(this);
+}
+
+ControlPanelDialog::~ControlPanelDialog() {
+    panel_.setEventHandler(nullptr);
+}
+
+bool ControlPanelDialog::initialize() {
+    exchangeData(true);
+
+    if (panel_.hasSystemMenu()) {
+        const std::string_view aboutText = loadString(aboutMenuStringId);
+        if (!aboutText.empty()) {
+            panel_.appendSystemMenuSeparator();
+            panel_.appendSystemMenuItem(aboutCommand, aboutText);
+        }
+    }
+    panel_.setLargeIcon(appIconId);
+    panel_.setSmallIcon(appIconId);
+
+    // The buffers come before the port set-up so that a failure leaves the port untouched.
+    if (!state_.buffers.allocate())
+        return false;
+    initParallelPort(state_.bus.port);
+
+    const RegisterShadow& shadow = state_.shadow;
+    for (const SliderRow& row : sliderRows) {
+        if (row.sliderId == 1071)
+            panel_.setChecked(ControlId::autoEnable, true);
+        const uint8_t position = shadow.reg(row.subAddress).defaultValue;
+        panel_.setSliderRange(row.sliderId, 0, row.maximum);
+        panel_.setSliderPosition(row.sliderId, position);
+        if (row.tickFrequency != 0)
+            panel_.setSliderTickFrequency(row.sliderId, row.tickFrequency);
+        if (row.labelAtSetUp)
+            setStaticUnsigned(panel_, row.labelId, position);
+    }
+
+    setEditUnsigned(panel_, ControlId::windowHStart, yuvCifHStart);
+    setEditUnsigned(panel_, ControlId::windowHEnd, yuvCifHEnd);
+    setEditUnsigned(panel_, ControlId::windowVStart, yuvCifVStart);
+    setEditUnsigned(panel_, ControlId::windowVEnd, yuvCifVEnd);
+
+    for (const SliderRow& row : sliderRows) {
+        if (!row.labelAtSetUp)
+            setStaticUnsigned(panel_, row.labelId, shadow.reg(row.subAddress).defaultValue);
+    }
+
+    for (const int id : {ControlId::yuv, ControlId::eightBits, ControlId::cif,
+                         ControlId::mirrorDisable, ControlId::gainNormal})
+        panel_.setChecked(id, true);
+
+    setEditUnsigned(panel_, ControlId::userRegisterNumber, 0);
+    setEditUnsigned(panel_, ControlId::userRegisterValue, 0);
+    setEditSigned(panel_, ControlId::clockPrescaler, shadow.reg(0x11).defaultValue);
+    panel_.setEditText(ControlId::saveAsName, saveAsDefaultName);
+    return true;
+}
+
+void ControlPanelDialog::onPanelEvent(const PanelEvent& event) {
+    for (const CommandRow& row : commandTable) {
+        if (row.kind == event.kind &&
+            (row.controlId == anyControl || row.controlId == event.controlId)) {
+            (this->*row.handler)(event);
+            return;
+        }
+    }
+    // Behind the panel's own table: command 1 is the dialog's OK operation.
+    if (event.kind == K::Clicked && event.controlId == okCommand)
+        onOk();
+}
+
+bool ControlPanelDialog::exchangeData(bool toControls) {
+    if (toControls) {
+        setEditSigned(panel_, ControlId::hiddenEdit, hiddenEditValue_);
+        setEditSigned(panel_, ControlId::clockPrescaler, prescalerEditValue_);
+        return true;
+    }
+    const auto hidden = parseDecimal(panel_.editText(ControlId::hiddenEdit));
+    const auto prescaler = parseDecimal(panel_.editText(ControlId::clockPrescaler));
+    const auto inRange = [](const std::optional<int32_t>& value) {
+        return value && *value >= exchangeMinimum && *value <= exchangeMaximum;
+    };
+    if (!inRange(hidden) || !inRange(prescaler))
+        return false;
+    hiddenEditValue_ = *hidden;
+    prescalerEditValue_ = *prescaler;
+    return true;
+}
+
+int ControlPanelDialog::queryDragIcon() const {
+    return appIconId;
+}
+
+void ControlPanelDialog::onSystemCommand(const PanelEvent& event) {
+    if ((event.controlId & 0xFFF0) == aboutCommand) {
+        panel_.runAboutBox();
+        return;
+    }
+    panel_.defaultProcessing(event);
+}
+
+void ControlPanelDialog::onPaint(const PanelEvent& event) {
+    if (!panel_.isMinimized()) {
+        panel_.defaultProcessing(event);
+        return;
+    }
+    const PanelSize client = panel_.clientSize();
+    const PanelSize icon = panel_.iconSize();
+    panel_.drawIcon(appIconId, (client.width - icon.width + 1) / 2,
+                    (client.height - icon.height + 1) / 2);
+}
+
+void ControlPanelDialog::onQueryDragIcon(const PanelEvent&) {
+    (void)queryDragIcon();
+}
+
+void ControlPanelDialog::onSelector(const PanelEvent& event) {
+    for (const SelectorRow& row : selectorRows) {
+        if (row.controlId == event.controlId) {
+            runSelector(row.selector, state_.shadow, state_.geometry, panel_);
+            return;
+        }
+    }
+}
+
+void ControlPanelDialog::onReset(const PanelEvent&) {
+    resetCamera(state_.shadow, state_.geometry, state_.bus, panel_);
+}
+
+void ControlPanelDialog::onUpload(const PanelEvent&) {}
+
+void ControlPanelDialog::onSaveAs(const PanelEvent&) {}
+
+void ControlPanelDialog::onExit(const PanelEvent&) {
+    state_.buffers.release();
+    panel_.endDialog(cancelCommand);
+}
+
+void ControlPanelDialog::onNothing(const PanelEvent&) {}
+
+void ControlPanelDialog::onRegisterEditChanged(const PanelEvent& event) {
+    for (const EditRegisterRow& row : editRegisterRows) {
+        if (row.editId == event.controlId)
+            state_.shadow.reg(row.subAddress).pending = 1;
+    }
+}
+
+void ControlPanelDialog::onUserRegisterChanged(const PanelEvent&) {
+    state_.shadow.mode.userRegisterPending = 1;
+}
+
+// Every scroll event looks at all six sliders, so one event also catches any other slider whose
+// position no longer matches its copy.
+void ControlPanelDialog::onSliderScroll(const PanelEvent&) {
+    RegisterShadow& shadow = state_.shadow;
+    const uint8_t offset = shadow.mode.redBackgroundOffset;
+    for (const SliderRow& row : sliderRows) {
+        const int extra = row.redBackground ? offset : 0;
+        uint8_t& shown = shadow.shown.*row.shown;
+        if (panel_.sliderPosition(row.sliderId) + extra == shown)
+            continue;
+        shown = static_cast<uint8_t>(panel_.sliderPosition(row.sliderId) + extra);
+        shadow.reg(row.subAddress).pending = 1;
+        setStaticUnsigned(panel_, row.labelId, static_cast<uint32_t>(shown - extra));
+    }
+}
+
+void ControlPanelDialog::onOk() {
+    applySettings(state_.shadow, state_.geometry, state_.bus, panel_);
+}
+
+} // namespace orvane

@@ -1,0 +1,224 @@
+// The control panel on the headless panel: starting state, slider and edit events, system menu,
+// painting and Exit.
+#include "app/control_panel_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "support/panel_bench.h"
+
+namespace orvane {
+namespace {
+
+using testing::PanelBench;
+
+class ControlPanel : public ::testing::Test {
+protected:
+    void SetUp() override { bench.start(); }
+
+    // Every flag down, as after a Set Register, so a test sees only what it raises.
+    void clearFlags() {
+        for (ShadowEntry& entry : bench.shadow().entries())
+            entry.pending = 0;
+        bench.shadow().mode.userRegisterPending = 0;
+        bench.shadow().mode.autoAdjustApplyPending = 0;
+    }
+
+    PanelBench bench;
+};
+
+TEST_F(ControlPanel, StartsWithEveryControlInItsStartingState) {
+    const HeadlessPanel& panel = bench.panel;
+    struct SliderStart {
+        int id, minimum, maximum, position, tickFrequency, labelId;
+        const char* label;
+    };
+    const SliderStart sliders[] = {
+        {1032, 0, 255, 0, 1, 1060, "0"},      {1034, 0, 255, 128, 10, 1061, "128"},
+        {1058, 0, 255, 192, 10, 1062, "192"}, {1067, 0, 63, 0, 1, 1068, "0"},
+        {1071, 0, 63, 0, 1, 1072, "0"},       {1075, 0, 255, 128, 1, 1076, "128"},
+    };
+    for (const SliderStart& s : sliders) {
+        const HeadlessControl* slider = panel.control(s.id);
+        ASSERT_NE(slider, nullptr);
+        EXPECT_EQ(slider->minimum, s.minimum) << s.id;
+        EXPECT_EQ(slider->maximum, s.maximum) << s.id;
+        EXPECT_EQ(slider->position, s.position) << s.id;
+        EXPECT_EQ(slider->tickFrequency, s.tickFrequency) << s.id;
+        EXPECT_EQ(panel.staticText(s.labelId), s.label) << s.labelId;
+    }
+    const std::pair<int, const char*> edits[] = {
+        {1042, "56"}, {1044, "214"}, {1043, "5"}, {1045, "212"},         {1031, "0"},
+        {1037, "0"},  {1028, "2"},   {1027, "0"}, {1065, "filename.BMP"}};
+    for (const auto& [id, text] : edits)
+        EXPECT_EQ(panel.editText(id), text) << id;
+
+    const std::set<int> checked = {1024, 1052, 1022, 1021, 1069, 1079};
+    for (const ControlTemplate& control : panel.dialogTemplate().controls) {
+        if (control.kind == ControlKind::RadioButton) {
+            EXPECT_EQ(panel.isChecked(control.id), checked.count(control.id) == 1) << control.id;
+        }
+    }
+    EXPECT_EQ(panel.staticText(1081), "00") << "the hidden label keeps its template text";
+    EXPECT_EQ(panel.largeIcon(), 133);
+    EXPECT_EQ(panel.smallIcon(), 133);
+    ASSERT_GE(panel.systemMenu().size(), 2u);
+    const auto& menu = panel.systemMenu();
+    EXPECT_EQ(menu[menu.size() - 2].commandId, 0);
+    EXPECT_EQ(menu.back().commandId, 0x10);
+    EXPECT_EQ(menu.back().text, "&About Orvane...");
+    EXPECT_TRUE(panel.messages().empty());
+}
+
+TEST_F(ControlPanel, ItsOwnEditWritesLeaveTheirFlagsRaised) {
+    const RegisterShadow& shadow = bench.shadow();
+    for (const uint8_t sub : {0x11, 0x17, 0x18, 0x19, 0x1A})
+        EXPECT_EQ(shadow.reg(sub).pending, 1) << int{sub};
+    EXPECT_EQ(shadow.mode.userRegisterPending, 1);
+    EXPECT_EQ(shadow.mode.autoAdjustApplyPending, 1);
+    for (const uint8_t sub : {0x0C, 0x0D, 0x07})
+        EXPECT_EQ(shadow.reg(sub).pending, 0) << "no scroll event yet for " << int{sub};
+    EXPECT_EQ(shadow.shown, SliderCopies{}) << "setting slider positions raises nothing";
+}
+
+TEST_F(ControlPanel, PortSetUpWritesTwoBytesAndReadsNothing) {
+    const std::vector<testing::PortAccess> expected = {{true, 0x77A, 0x20}, {true, 0x37A, 0x20}};
+    EXPECT_EQ(bench.port.accesses(), expected);
+    EXPECT_TRUE(bench.trace.lines().empty());
+    EXPECT_TRUE(bench.dialog.state().buffers.allocated());
+}
+
+TEST_F(ControlPanel, FirstScrollEventAlsoRaisesRedBiasBecauseOfItsOffset) {
+    clearFlags();
+    ASSERT_TRUE(bench.panel.moveSlider(1034, 50));
+    const RegisterShadow& shadow = bench.shadow();
+    EXPECT_EQ(shadow.shown.brightnessShown, 50);
+    EXPECT_EQ(bench.panel.staticText(1061), "50");
+    EXPECT_EQ(shadow.reg(0x06).pending, 1);
+    EXPECT_EQ(shadow.shown.redBiasShown, 0x20);
+    EXPECT_EQ(bench.panel.staticText(1072), "0");
+    EXPECT_EQ(shadow.reg(0x0D).pending, 1);
+    for (const uint8_t sub : {0x05, 0x03, 0x0C, 0x07})
+        EXPECT_EQ(shadow.reg(sub).pending, 0) << int{sub};
+}
+
+TEST_F(ControlPanel, OneScrollEventUpdatesEverySliderThatMoved) {
+    bench.panel.setSliderPosition(1032, 77); // moved by the program: no event of its own
+    EXPECT_EQ(bench.shadow().shown.contrastShown, 0);
+    clearFlags();
+    bench.panel.moveSlider(1075, 10);
+    EXPECT_EQ(bench.shadow().shown.contrastShown, 77);
+    EXPECT_EQ(bench.panel.staticText(1060), "77");
+    EXPECT_EQ(bench.shadow().reg(0x05).pending, 1);
+    EXPECT_EQ(bench.shadow().shown.sharpnessShown, 10);
+    EXPECT_EQ(bench.panel.staticText(1076), "10");
+    EXPECT_EQ(bench.shadow().reg(0x07).pending, 1);
+}
+
+TEST_F(ControlPanel, RedBiasCopyCarriesTheBackgroundOffsetAndItsLabelDoesNot) {
+    bench.panel.moveSlider(1071, 10);
+    EXPECT_EQ(bench.shadow().shown.redBiasShown, 42);
+    EXPECT_EQ(bench.panel.staticText(1072), "10");
+    bench.panel.sendCommand(1074); // background red decrease: offset 0
+    clearFlags();
+    bench.panel.moveSlider(1067, 1);
+    EXPECT_EQ(bench.shadow().shown.redBiasShown, 10);
+    EXPECT_EQ(bench.panel.staticText(1072), "10");
+    EXPECT_EQ(bench.shadow().reg(0x0D).pending, 1);
+}
+
+TEST_F(ControlPanel, ScrollEventWithNothingMovedChangesNothing) {
+    bench.panel.moveSlider(1034, 50);
+    clearFlags();
+    const SliderCopies before = bench.shadow().shown;
+    bench.panel.moveSlider(1034, 50);
+    EXPECT_EQ(bench.shadow().shown, before);
+    for (const ShadowEntry& entry : bench.shadow().entries())
+        EXPECT_EQ(entry.pending, 0) << int{entry.subAddress};
+}
+
+TEST_F(ControlPanel, EditChangesRaiseTheirRegisterFlags) {
+    struct Case {
+        int editId;
+        const char* text;
+        int subAddress; // -1: the free register's flag
+    };
+    const Case cases[] = {{1028, "3", 0x11}, {1042, "60", 0x17},  {1044, "200", 0x18},
+                          {1043, "6", 0x19}, {1045, "100", 0x1A}, {1031, "18", -1},
+                          {1037, "-5", -1}};
+    for (const Case& c : cases) {
+        clearFlags();
+        ASSERT_TRUE(bench.panel.typeText(c.editId, c.text));
+        int raised = bench.shadow().mode.userRegisterPending;
+        for (const ShadowEntry& entry : bench.shadow().entries())
+            raised += entry.pending;
+        EXPECT_EQ(raised, 1) << c.editId;
+        if (c.subAddress < 0) {
+            EXPECT_EQ(bench.shadow().mode.userRegisterPending, 1) << c.editId;
+        } else {
+            EXPECT_EQ(bench.shadow().reg(static_cast<uint8_t>(c.subAddress)).pending, 1);
+        }
+    }
+    EXPECT_FALSE(bench.panel.typeText(1027, "5")) << "the hidden edit cannot be typed into";
+    clearFlags();
+    bench.panel.setEditText(1042, "56"); // the same text again still raises the flag
+    EXPECT_EQ(bench.shadow().reg(0x17).pending, 1);
+}
+
+TEST_F(ControlPanel, ExitFreesTheBuffersOnceAndEndsWithResult2) {
+    for (const auto close :
+         {+[](HeadlessPanel& p) { p.click(2); }, +[](HeadlessPanel& p) { p.pressEscape(); },
+          +[](HeadlessPanel& p) { p.closeWindow(); }}) {
+        PanelBench bench2;
+        bench2.start();
+        close(bench2.panel);
+        EXPECT_TRUE(bench2.panel.ended());
+        EXPECT_EQ(bench2.panel.result(), 2);
+        EXPECT_FALSE(bench2.dialog.state().buffers.allocated());
+        EXPECT_EQ(bench2.dialog.state().buffers.releaseCount(), 1u);
+        EXPECT_EQ(bench2.port.accesses().size(), 2u) << "Exit leaves the port alone";
+    }
+}
+
+TEST_F(ControlPanel, SetRegisterAndEnterNeverClose) {
+    bench.panel.click(1);
+    bench.panel.pressEnter();
+    EXPECT_FALSE(bench.panel.ended());
+    EXPECT_TRUE(bench.dialog.state().buffers.allocated());
+}
+
+TEST_F(ControlPanel, SystemMenuOpensAboutAndKeepsTheUsualCommands) {
+    bench.panel.chooseSystemCommand(0x10);
+    EXPECT_EQ(bench.panel.aboutBoxesShown(), 1);
+    bench.panel.chooseSystemCommand(0x1F); // low four bits are ignored
+    EXPECT_EQ(bench.panel.aboutBoxesShown(), 2);
+    bench.panel.chooseSystemCommand(systemMinimize);
+    EXPECT_TRUE(bench.panel.isMinimized());
+    EXPECT_EQ(bench.panel.aboutBoxesShown(), 2);
+    bench.panel.chooseSystemCommand(systemRestore);
+    EXPECT_FALSE(bench.panel.isMinimized());
+}
+
+TEST_F(ControlPanel, MinimisedPanelPaintsItsIconCentred) {
+    bench.panel.paint();
+    EXPECT_TRUE(bench.panel.drawnIcons().empty());
+    bench.panel.setMinimized(true);
+    bench.panel.setClientSize({160, 27});
+    bench.panel.paint();
+    const std::vector<DrawnIcon> expected = {{133, (160 - 32 + 1) / 2, (27 - 32 + 1) / 2}};
+    EXPECT_EQ(bench.panel.drawnIcons(), expected);
+    EXPECT_EQ(expected[0].y, -2) << "rounds toward zero";
+}
+
+TEST_F(ControlPanel, DataExchangeTowardsMembersHonoursItsBounds) {
+    bench.panel.setEditText(1028, "65");
+    EXPECT_FALSE(bench.dialog.exchangeData(false));
+    bench.panel.setEditText(1028, "64");
+    EXPECT_TRUE(bench.dialog.exchangeData(false));
+    EXPECT_TRUE(bench.dialog.exchangeData(true));
+    EXPECT_EQ(bench.panel.editText(1028), "64");
+}
+
+} // namespace
+} // namespace orvane
