@@ -3,6 +3,8 @@
 
 #include "app/panel_numbers.h"
 #include "app/slider_table.h"
+#include "image/image_files.h"
+#include "image/upload_frame.h"
 #include "port/init_parallel_port.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
@@ -228,9 +230,20 @@ void ControlPanelDialog::onReset(const PanelEvent&) {
     resetCamera(state_.shadow, state_.geometry, state_.bus, panel_);
 }
 
-void ControlPanelDialog::onUpload(const PanelEvent&) {}
+void ControlPanelDialog::onUpload(const PanelEvent&) {
+    UploadContext upload{state_.shadow, state_.geometry, state_.buffers,
+                         state_.bus,    state_.viewer,   state_.workDirectory};
+    uploadFrame(upload, panel_);
+}
 
-void ControlPanelDialog::onSaveAs(const PanelEvent&) {}
+void ControlPanelDialog::onSaveAs(const PanelEvent&) {
+    const FileResult result =
+        saveBmpAs(state_.workDirectory, panel_.editText(ControlId::saveAsName));
+    if (const auto message = fileMessage(result))
+        panel_.messageBox(message->text, message->caption);
+    if (result == FileResult::saved)
+        panel_.setEditText(ControlId::saveAsName, saveAsDefaultName);
+}
 
 void ControlPanelDialog::onExit(const PanelEvent&) {
     state_.buffers.release();

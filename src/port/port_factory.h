@@ -17,10 +17,13 @@ struct OpenedPort {
 };
 
 // setting is the value of ORVANE_PORT, or nullopt when it is unset. Unset, empty or "sim" gives
-// the simulated camera module.
-OpenedPort openPort(std::optional<std::string_view> setting);
+// the simulated camera module, which shows the picture in the PPM file scene names (the value of
+// ORVANE_SCENE) or, when that is unset or empty, its built-in scene.
+OpenedPort openPort(std::optional<std::string_view> setting,
+                    std::optional<std::string_view> scene = std::nullopt);
 
-// Reads ORVANE_PORT from the environment.
+// Read ORVANE_PORT and ORVANE_SCENE from the environment.
 std::optional<std::string_view> portSettingFromEnvironment();
+std::optional<std::string_view> sceneSettingFromEnvironment();
 
 } // namespace orvane

@@ -1,18 +1,25 @@
 // The simulated camera module's port side.
 #include "sim/simulated_camera_module.h"
 
+#include <utility>
+
 #include "port/parallel_port.h"
-#include "sim/control_lines.h"
+#include "sim/frame_renderer.h"
 
 namespace orvane {
 namespace {
 
-// What the data lines read when nothing drives them.
-constexpr uint8_t floatingDataLines = 0xFF;
 // Keeps the log of a runaway caller from growing without bound.
 constexpr std::size_t maxUnexpectedLogged = 1024;
 
 } // namespace
+
+SimulatedCameraModule::SimulatedCameraModule() : SimulatedCameraModule(builtinScene()) {}
+
+SimulatedCameraModule::SimulatedCameraModule(Scene scene) : scene_(std::move(scene)) {
+    // The largest frame is rendered into this buffer without growing it again.
+    frame_.reserve(maxSimulatedFrameBytes);
+}
 
 void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
     switch (port) {
@@ -21,6 +28,7 @@ void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
         const ControlLines lines = controlLinesFor(value);
         if (const auto transaction = bus_.step(lines.clock, lines.data))
             sensor_.write(transaction->subAddress, transaction->value);
+        followFrameLines(lines);
         return;
     }
     case ParallelPort::ecrPort:
@@ -33,9 +41,30 @@ void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
 }
 
 uint8_t SimulatedCameraModule::readPort(uint16_t port) {
-    if (port != ParallelPort::dataPort)
+    if (port != ParallelPort::dataPort) {
         noteUnexpected(false, port, 0);
-    return floatingDataLines;
+        return floatingDataLines;
+    }
+    if (!lines_.dataPortInput || framesStarted_ == 0)
+        return floatingDataLines;
+    return position_ < frame_.size() ? frame_[position_] : pastFrameEndByte;
+}
+
+// INIT rising starts a frame: it is rendered whole, from the registers of this moment, and its
+// first byte goes on the data lines. While INIT stays high the frame is held at that byte; after
+// it, every rising STROBE edge moves on by one byte.
+void SimulatedCameraModule::followFrameLines(const ControlLines& lines) {
+    const bool initRose = lines.init && !lines_.init;
+    const bool strobeRose = lines.strobe && !lines_.strobe;
+    lines_ = lines;
+    if (initRose) {
+        layout_ = renderFrame(scene_, sensor_, frame_);
+        position_ = 0;
+        ++framesStarted_;
+        return;
+    }
+    if (strobeRose && !lines.init && framesStarted_ != 0 && position_ < frame_.size())
+        ++position_;
 }
 
 void SimulatedCameraModule::noteUnexpected(bool write, uint16_t port, uint8_t value) {

@@ -1,13 +1,20 @@
 // SimulatedCameraModule: a PortIo that stands in for the camera module on the parallel port.
 // It turns every control-register write into connector line levels, decodes the two-wire bus
-// from them and applies the sensor's write transactions to its register file.
+// from them and applies the sensor's write transactions to its register file. On the frame side,
+// an INIT pulse renders a whole frame from the scene and the registers of that moment and
+// presents its first byte on the data lines; each rising STROBE edge presents the next byte.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "port/port_io.h"
 #include "sim/bus_decoder.h"
+#include "sim/control_lines.h"
+#include "sim/frame_layout.h"
+#include "sim/scene.h"
 #include "sim/sensor_register_file.h"
 
 namespace orvane {
@@ -20,8 +27,19 @@ struct UnexpectedAccess {
     friend bool operator==(const UnexpectedAccess&, const UnexpectedAccess&) = default;
 };
 
+// What the data lines read when nothing drives them: the PC drives them itself (direction bit
+// clear) or no frame has been started yet.
+constexpr uint8_t floatingDataLines = 0xFF;
+// What the module drives once the last byte of a frame has been clocked out: a frame read past
+// its end reads zeros, which sets it apart from an absent module.
+constexpr uint8_t pastFrameEndByte = 0x00;
+
 class SimulatedCameraModule final : public PortIo {
 public:
+    // Shows the built-in scene.
+    SimulatedCameraModule();
+    explicit SimulatedCameraModule(Scene scene);
+
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
 
@@ -31,14 +49,30 @@ public:
     uint8_t extendedControlRegister() const { return ecr_; }
     const std::vector<UnexpectedAccess>& unexpectedAccesses() const { return unexpected_; }
 
+    const Scene& scene() const { return scene_; }
+    // The layout and bytes of the frame the last INIT pulse started (empty before the first).
+    const FrameLayout& frameLayout() const { return layout_; }
+    std::span<const uint8_t> servedFrame() const { return frame_; }
+    // Index of the byte on the data lines; frame size once the whole frame has been clocked out.
+    std::size_t framePosition() const { return position_; }
+    uint32_t framesStarted() const { return framesStarted_; }
+
 private:
     void noteUnexpected(bool write, uint16_t port, uint8_t value);
+    void followFrameLines(const ControlLines& lines);
 
     BusDecoder bus_;
     SensorRegisterFile sensor_;
-    uint8_t control_ = 0x00; // every line idle: clock and data high
+    uint8_t control_ = 0x00; // every line idle: clock and data high, STROBE high, INIT low
     uint8_t ecr_ = 0x00;
     std::vector<UnexpectedAccess> unexpected_;
+
+    Scene scene_;
+    FrameLayout layout_;
+    std::vector<uint8_t> frame_;
+    std::size_t position_ = 0;
+    uint32_t framesStarted_ = 0;
+    ControlLines lines_ = controlLinesFor(0x00); // the levels the last control write left
 };
 
 } // namespace orvane

@@ -1,0 +1,108 @@
+// The frame upload.
+#include "image/upload_frame.h"
+
+#include <cstdio>
+#include <string>
+
+#include "image/image_files.h"
+#include "image/rgb_planes.h"
+#include "image/yuv422_to_rgb.h"
+#include "port/parallel_port.h"
+#include "sensor/register_masks.h"
+
+namespace orvane {
+namespace {
+
+// Control values of the frame handshake: INIT high with STROBE low starts a frame; each STROBE
+// pulse (high, then low again) asks for the next byte.
+constexpr uint8_t frameStart = 0x25;
+constexpr uint8_t strobeLow = 0x21;
+constexpr uint8_t strobeHigh = 0x20;
+constexpr std::string_view waitLine = "pleasw wait\n";
+
+void showFileMessage(Panel& panel, FileResult result) {
+    if (const auto message = fileMessage(result))
+        panel.messageBox(message->text, message->caption);
+}
+
+std::string doesNotFitMessage(const FrameGeometry& g) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "The frame of %u x %u pixels (%u lines of %u bytes) does not fit the frame "
+                  "buffers.\n\nSet a smaller window and press Set Register before uploading.",
+                  g.imageWidth, g.imageHeight, g.linesToRead, g.bytesPerLine);
+    return text;
+}
+
+} // namespace
+
+bool frameFitsBuffers(const FrameGeometry& g, uint8_t dataFormat) {
+    if (g.imageWidth < 2 || g.imageHeight < 2 || g.linesToRead == 0 || g.bytesPerLine == 0)
+        return false;
+    const uint64_t bytesRead = uint64_t{g.linesToRead} * g.bytesPerLine;
+    const uint64_t pixels = uint64_t{g.imageWidth} * g.imageHeight;
+    const uint64_t bmpLength =
+        bmpHeaderSize + uint64_t{g.imageHeight} * ((3 * uint64_t{g.imageWidth} + 3) / 4 * 4);
+    if (bytesRead > frameBufferSize || pixels > frameBufferSize || bmpLength > bmpImageSize)
+        return false;
+    if (dataFormat == dataFormatRgb)
+        return rgbFrameFits(g);
+    return true;
+}
+
+void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
+                  std::span<uint8_t> rawFrame) {
+    port.writePort(ParallelPort::controlPort, frameStart);
+    trace.writeLine(waitLine);
+    trace.writeLine(waitLine);
+    port.writePort(ParallelPort::controlPort, strobeLow);
+    trace.writeLine(waitLine);
+    trace.writeLine(waitLine);
+    // The byte rate is set by the port accesses alone: nothing else happens in this loop.
+    const std::size_t count = std::size_t{geometry.linesToRead} * geometry.bytesPerLine;
+    uint8_t* out = rawFrame.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = port.readPort(ParallelPort::dataPort);
+        port.writePort(ParallelPort::controlPort, strobeHigh);
+        port.writePort(ParallelPort::controlPort, strobeLow);
+    }
+}
+
+void uploadFrame(UploadContext& upload, Panel& panel) {
+    const FrameGeometry geometry = upload.geometry;
+    const uint8_t dataFormat = upload.shadow.mode.dataFormat;
+    const uint8_t reg13Value = upload.shadow.reg(0x13).value;
+    if (!frameFitsBuffers(geometry, dataFormat)) {
+        panel.messageBox(doesNotFitMessage(geometry), "Improper range");
+        return;
+    }
+
+    FileResult result = FileResult::ok;
+    {
+        BusyScope busy(panel);
+        writeRegister(upload.bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
+        captureFrame(upload.bus.port, upload.bus.trace, geometry, upload.buffers.rawFrame());
+
+        FrameBuffers& buffers = upload.buffers;
+        result = writeRawDump(upload.directory, buffers.rawFrame(), geometry);
+        if (result == FileResult::ok)
+            result = readBmpHeader(upload.directory, buffers.bmpHeader());
+        if (result == FileResult::ok) {
+            if (dataFormat == dataFormatRgb)
+                reconstructRgbPlanes(buffers, geometry);
+            else
+                Yuv422ToRgb(buffers.rawFrame(), buffers.greenPlane(), buffers.bluePlane(),
+                            buffers.redPlane(), geometry.imageHeight, geometry.imageWidth,
+                            geometry.bytesPerLine);
+            result = BmpWriter(upload.directory, buffers, geometry);
+        }
+        if (result == FileResult::ok)
+            upload.viewer.launchViewer();
+
+        // Whatever happened, the sensor leaves its upload setting before the operator is told.
+        writeRegister(upload.bus, 0x13, reg13Value, uploadSecondWritePacing);
+    }
+    showFileMessage(panel, result);
+}
+
+} // namespace orvane

@@ -1,0 +1,67 @@
+// Scene: the picture the simulated camera looks at, the built-in test picture and the PPM loader.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+struct Rgb {
+    uint8_t red;
+    uint8_t green;
+    uint8_t blue;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// An RGB picture, row after row, top row first. Never empty.
+class Scene {
+public:
+    // pixels holds width x height entries; a mismatch or an empty size gives a 1 x 1 black scene.
+    Scene(uint32_t width, uint32_t height, std::vector<Rgb> pixels);
+
+    uint32_t width() const { return width_; }
+    uint32_t height() const { return height_; }
+    Rgb pixel(uint32_t x, uint32_t y) const { return pixels_[std::size_t{y} * width_ + x]; }
+    const std::vector<Rgb>& pixels() const { return pixels_; }
+
+private:
+    uint32_t width_;
+    uint32_t height_;
+    std::vector<Rgb> pixels_;
+};
+
+// The built-in picture: eight colour bars across the top half (white on the left, black on the
+// right), a grey ramp below them (dark on the left), and a large white "F" in the lower-left
+// corner, so a mirrored or upside-down frame is obvious at a glance.
+Scene builtinScene();
+
+constexpr uint32_t builtinSceneWidth = 640;
+constexpr uint32_t builtinSceneHeight = 480;
+
+// Where the built-in "F" sits: its top-left corner and the size of one glyph cell.
+constexpr uint32_t builtinGlyphLeft = 32;
+constexpr uint32_t builtinGlyphTop = 328;
+constexpr uint32_t builtinGlyphCell = 20;
+
+// The result of reading a picture: the scene, or why it was refused.
+struct SceneLoad {
+    std::optional<Scene> scene;
+    std::string error; // empty when scene holds a value
+};
+
+// Largest width and height a picture file may declare; keeps a corrupt header from asking for
+// gigabytes.
+constexpr uint32_t maxSceneSide = 8192;
+
+// Parses a binary PPM (magic "P6", maxval 255, '#' comments allowed in the header). Bytes after
+// the pixel data are ignored.
+SceneLoad parsePpm(std::span<const uint8_t> bytes);
+
+// Reads and parses a binary PPM file.
+SceneLoad loadPpmScene(const std::filesystem::path& path);
+
+} // namespace orvane
