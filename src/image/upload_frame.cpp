@@ -41,8 +41,7 @@ bool frameFitsBuffers(const FrameGeometry& g, uint8_t dataFormat) {
         return false;
     const uint64_t bytesRead = uint64_t{g.linesToRead} * g.bytesPerLine;
     const uint64_t pixels = uint64_t{g.imageWidth} * g.imageHeight;
-    const uint64_t bmpLength =
-        bmpHeaderSize + uint64_t{g.imageHeight} * ((3 * uint64_t{g.imageWidth} + 3) / 4 * 4);
+    const uint64_t bmpLength = bmpHeaderSize + uint64_t{g.imageHeight} * bmpRowStride(g.imageWidth);
     if (bytesRead > frameBufferSize || pixels > frameBufferSize || bmpLength > bmpImageSize)
         return false;
     if (dataFormat == dataFormatRgb)
