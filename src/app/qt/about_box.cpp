@@ -1,0 +1,44 @@
+// The About box: OK, Escape and the window's Close all end it.
+#include "app/qt/about_box.h"
+
+#include <QPushButton>
+
+#include "app/panel_event.h"
+#include "app/qt/icon_image.h"
+#include "resources/panel_templates.h"
+
+namespace orvane {
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    controls_ = buildDialog(*this, aboutTemplate, iconImage(appIconId));
+    setWindowIcon(windowIconFor(appIconId));
+    makeRoomForText();
+    if (const BuiltControl* ok = findBuilt(controls_, okCommand)) {
+        if (auto* button = qobject_cast<QPushButton*>(ok->widget))
+            connect(button, &QPushButton::clicked, this, &QDialog::accept);
+    }
+}
+
+void AboutBox::makeRoomForText() {
+    // The version line is longer in the Linux fonts than the template allows before OK; the box
+    // widens and everything right of the text moves over by what the text lacks.
+    for (const BuiltControl& text : controls_) {
+        if (text.source->kind != ControlKind::StaticText)
+            continue;
+        const int shortfall = captionWidth(*text.widget) - text.widget->width();
+        if (shortfall <= 0)
+            continue;
+        text.widget->resize(text.widget->width() + shortfall, text.widget->height());
+        for (const BuiltControl& other : controls_) {
+            if (other.placed.left() >= text.placed.right())
+                other.widget->move(other.widget->x() + shortfall, other.widget->y());
+        }
+        setFixedSize(width() + shortfall, height());
+    }
+}
+
+QWidget* AboutBox::controlWidgetAt(std::size_t index) const {
+    return index < controls_.size() ? controls_[index].widget : nullptr;
+}
+
+} // namespace orvane
