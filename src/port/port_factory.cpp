@@ -11,9 +11,14 @@ namespace orvane {
 
 namespace {
 
+constexpr std::string_view descriptionPrefix = "orvane: port backend: ";
+constexpr std::string_view ppdevName = "ppdev";
+constexpr std::string_view ppdevPathPrefix = "ppdev:";
+constexpr std::string_view directName = "direct";
+
 OpenedPort openSimulatedModule(std::optional<std::string_view> scene) {
     const std::string description =
-        "orvane: port backend: simulated camera module (ORVANE_PORT=sim)";
+        std::string(descriptionPrefix) + "simulated camera module (ORVANE_PORT=sim)";
     if (!scene || scene->empty())
         return OpenedPort{std::make_unique<SimulatedCameraModule>(),
                           description + ", built-in scene", ""};
@@ -28,6 +33,29 @@ OpenedPort openSimulatedModule(std::optional<std::string_view> scene) {
                       description + ", scene " + std::string(*scene), ""};
 }
 
+std::string settingPrefix(std::string_view setting) {
+    return "orvane: ORVANE_PORT=" + std::string(setting) + ": ";
+}
+
+OpenedPort openPpdev(std::string_view setting, const std::string& path,
+                     const PortBackends& backends) {
+    PpdevOpening opening = openPpdevPort(path, backends.parportDevice(), backends.holdClock());
+    if (!opening.port)
+        return OpenedPort{nullptr, "", settingPrefix(setting) + opening.error};
+    return OpenedPort{std::move(opening.port), std::string(descriptionPrefix) + "ppdev on " + path,
+                      ""};
+}
+
+OpenedPort openDirect(std::string_view setting, const PortBackends& backends) {
+    const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
+    DirectIoOpening opening =
+        openDirectIoPort(backends.portInstructions(), *privileges, backends.holdClock());
+    if (!opening.port)
+        return OpenedPort{nullptr, "", settingPrefix(setting) + opening.error};
+    return OpenedPort{std::move(opening.port), std::string(descriptionPrefix) + opening.description,
+                      ""};
+}
+
 std::optional<std::string_view> environment(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr)
@@ -37,15 +65,38 @@ std::optional<std::string_view> environment(const char* name) {
 
 } // namespace
 
+PortBackends systemPortBackends() {
+    return PortBackends{
+        makeLinuxParportDevice,
+        makeProcessorPortInstructions,
+        makeSystemPrivilegeCalls,
+        [] { return std::make_unique<MonotonicHoldClock>(); },
+    };
+}
+
 OpenedPort openPort(std::optional<std::string_view> setting,
                     std::optional<std::string_view> scene) {
+    return openPort(setting, scene, systemPortBackends());
+}
+
+OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
+                    const PortBackends& backends) {
     const std::string_view name = setting.value_or("sim");
     if (name.empty() || name == "sim")
         return openSimulatedModule(scene);
+    if (name == ppdevName)
+        return openPpdev(name, std::string(defaultParportDevice), backends);
+    if (name.starts_with(ppdevPathPrefix) && name.size() > ppdevPathPrefix.size())
+        return openPpdev(name, std::string(name.substr(ppdevPathPrefix.size())), backends);
+    if (name == directName)
+        return openDirect(name, backends);
     return OpenedPort{nullptr, "",
                       "orvane: ORVANE_PORT=" + std::string(name) +
                           " is not a known port backend; accepted values: sim (the simulated "
-                          "camera module, also used when ORVANE_PORT is unset)"};
+                          "camera module, also used when ORVANE_PORT is unset), ppdev (the "
+                          "parallel-port device /dev/parport0, for members of group lp), "
+                          "ppdev:/dev/parportN (another parallel-port device), direct (the "
+                          "processor's port instructions on x86, started with sudo)"};
 }
 
 std::optional<std::string_view> portSettingFromEnvironment() {

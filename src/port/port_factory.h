@@ -1,12 +1,17 @@
 // Picks the port backend named by ORVANE_PORT.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "port/direct_io_port.h"
+#include "port/hold_clock.h"
 #include "port/port_io.h"
+#include "port/ppdev_port.h"
+#include "port/privileges.h"
 
 namespace orvane {
 
@@ -16,11 +21,28 @@ struct OpenedPort {
     std::string error;            // why it could not be opened, with what to do
 };
 
-// setting is the value of ORVANE_PORT, or nullopt when it is unset. Unset, empty or "sim" gives
-// the simulated camera module, which shows the picture in the PPM file scene names (the value of
-// ORVANE_SCENE) or, when that is unset or empty, its built-in scene.
+// What the hardware backends are built from; tests put fakes in.
+struct PortBackends {
+    std::function<std::unique_ptr<ParportDevice>()> parportDevice;
+    std::function<std::unique_ptr<PortInstructions>()> portInstructions;
+    std::function<std::unique_ptr<PrivilegeCalls>()> privileges;
+    std::function<std::unique_ptr<HoldClock>()> holdClock;
+};
+
+// The real device, instructions, system calls and monotonic clock.
+PortBackends systemPortBackends();
+
+// setting is the value of ORVANE_PORT, or nullopt when it is unset:
+// - unset, empty or "sim": the simulated camera module, which shows the picture in the PPM file
+//   scene names (the value of ORVANE_SCENE) or, when that is unset or empty, its built-in scene;
+// - "ppdev" or "ppdev:PATH": the Linux parallel-port device /dev/parport0 or PATH;
+// - "direct": the processor's port instructions, for x86 started with sudo. Opening it drops
+//   root for the whole process, so call it before any window, file or viewer exists.
+// Anything else is refused with the list of accepted values.
 OpenedPort openPort(std::optional<std::string_view> setting,
                     std::optional<std::string_view> scene = std::nullopt);
+OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
+                    const PortBackends& backends);
 
 // Read ORVANE_PORT and ORVANE_SCENE from the environment.
 std::optional<std::string_view> portSettingFromEnvironment();

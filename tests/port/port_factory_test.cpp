@@ -1,15 +1,34 @@
-// Port backend selection from ORVANE_PORT.
+// Port backend selection from ORVANE_PORT: the accepted values, the device each one opens and
+// the messages when it cannot.
 #include "port/port_factory.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "port/hardware_fakes.h"
 #include "sim/simulated_camera_module.h"
 
 namespace orvane {
 namespace {
+
+using testing::RequestLog;
+
+// Fakes behind every hardware backend, all logging to log; a sudo start from uid 1000.
+PortBackends fakeBackends(RequestLog& log, testing::ParportBehaviour parport = {}) {
+    return PortBackends{
+        [&log, parport] { return std::make_unique<testing::FakeParportDevice>(log, parport); },
+        [&log] { return std::make_unique<testing::FakePortInstructions>(log); },
+        [&log] {
+            return std::make_unique<testing::FakePrivilegeCalls>(log, testing::sudoFromUser1000());
+        },
+        [&log] { return std::make_unique<testing::SteppingHoldClock>(log); },
+    };
+}
 
 TEST(OpenPort, UnsetEmptyAndSimGiveTheSimulatedModule) {
     for (const std::optional<std::string_view> setting :
@@ -23,13 +42,89 @@ TEST(OpenPort, UnsetEmptyAndSimGiveTheSimulatedModule) {
     }
 }
 
-TEST(OpenPort, UnknownValueIsRefusedNamingTheAcceptedValues) {
-    for (const std::string_view setting : {"ppdev", "Sim", "lpt1", "direct:0x378"}) {
-        const OpenedPort opened = openPort(setting);
+TEST(OpenPort, UnknownValueIsRefusedNamingEveryAcceptedValue) {
+    for (const std::string_view setting :
+         {"Sim", "lpt1", "direct:0x378", "ppdev:", "PPDEV", "parport0", "ppdev0"}) {
+        RequestLog log;
+        const OpenedPort opened = openPort(setting, std::nullopt, fakeBackends(log));
         EXPECT_EQ(opened.port, nullptr);
-        EXPECT_NE(opened.error.find("ORVANE_PORT=" + std::string(setting)), std::string::npos);
-        EXPECT_NE(opened.error.find("accepted values: sim"), std::string::npos);
+        EXPECT_TRUE(log.empty()) << "nothing is opened for " << setting;
+        EXPECT_NE(opened.error.find("orvane: ORVANE_PORT=" + std::string(setting) +
+                                    " is not a known port backend; accepted values: "),
+                  std::string::npos);
+        for (const char* value : {"sim (", "ppdev (", "ppdev:/dev/parportN (", "direct ("})
+            EXPECT_NE(opened.error.find(value), std::string::npos) << value;
     }
+}
+
+TEST(OpenPort, PpdevAloneOpensTheFirstParallelPortDevice) {
+    RequestLog log;
+    const OpenedPort opened = openPort("ppdev", std::nullopt, fakeBackends(log));
+    ASSERT_NE(opened.port, nullptr) << opened.error;
+    EXPECT_NE(dynamic_cast<PpdevPort*>(opened.port.get()), nullptr);
+    EXPECT_EQ(log, (RequestLog{"open /dev/parport0", "claim", "modes"}));
+    EXPECT_EQ(opened.description, "orvane: port backend: ppdev on /dev/parport0");
+}
+
+TEST(OpenPort, PpdevWithAPathOpensThatDevice) {
+    RequestLog log;
+    const OpenedPort opened = openPort("ppdev:/dev/parport2", std::nullopt, fakeBackends(log));
+    ASSERT_NE(opened.port, nullptr) << opened.error;
+    EXPECT_EQ(log, (RequestLog{"open /dev/parport2", "claim", "modes"}));
+    EXPECT_EQ(opened.description, "orvane: port backend: ppdev on /dev/parport2");
+}
+
+TEST(OpenPort, PpdevFailureNamesTheSettingAndTheDevice) {
+    RequestLog log;
+    testing::ParportBehaviour behaviour;
+    behaviour.openError = EACCES;
+    const OpenedPort opened =
+        openPort("ppdev:/dev/parport1", std::nullopt, fakeBackends(log, behaviour));
+    EXPECT_EQ(opened.port, nullptr);
+    EXPECT_EQ(opened.error, "orvane: ORVANE_PORT=ppdev:/dev/parport1: cannot open /dev/parport1: "
+                            "Permission denied; add yourself to group lp (sudo usermod -aG lp "
+                            "$USER) and log in again");
+}
+
+TEST(OpenPort, DirectGrantsDropsAndSaysWhoItRunsAs) {
+    RequestLog log;
+    const OpenedPort opened = openPort("direct", std::nullopt, fakeBackends(log));
+    ASSERT_NE(opened.port, nullptr) << opened.error;
+    EXPECT_NE(dynamic_cast<DirectIoPort*>(opened.port.get()), nullptr);
+    EXPECT_EQ(opened.description, "orvane: port backend: direct port I/O on 0x378-0x37A and "
+                                  "0x77A, running as uid 1000 gid 1000");
+    EXPECT_NE(std::find(log.begin(), log.end(), "setresuid 1000"), log.end());
+}
+
+TEST(OpenPort, DirectWithoutPortInstructionsIsRefused) {
+    RequestLog log;
+    PortBackends backends = fakeBackends(log);
+    backends.portInstructions = [] { return std::unique_ptr<PortInstructions>(); };
+    const OpenedPort opened = openPort("direct", std::nullopt, backends);
+    EXPECT_EQ(opened.port, nullptr);
+    EXPECT_EQ(opened.error.rfind("orvane: ORVANE_PORT=direct: direct port I/O is not available "
+                                 "on this processor",
+                                 0),
+              0u);
+}
+
+// The real backends, where a test can use them without touching a port.
+TEST(OpenPort, MissingPpdevDeviceIsAClearError) {
+    const OpenedPort opened = openPort("ppdev:/dev/does-not-exist");
+    EXPECT_EQ(opened.port, nullptr);
+    EXPECT_EQ(opened.error,
+              "orvane: ORVANE_PORT=ppdev:/dev/does-not-exist: cannot open /dev/does-not-exist: No "
+              "such file or directory; load the ppdev module (sudo modprobe ppdev) and check the "
+              "device name (ls /dev/parport*)");
+}
+
+TEST(OpenPort, DirectWithoutRootIsRefused) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "as root this would take the real ports";
+    const OpenedPort opened = openPort("direct");
+    EXPECT_EQ(opened.port, nullptr);
+    EXPECT_NE(opened.error.find("orvane: ORVANE_PORT=direct: "), std::string::npos);
+    EXPECT_NE(opened.error.find("ORVANE_PORT=ppdev"), std::string::npos) << opened.error;
 }
 
 TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
