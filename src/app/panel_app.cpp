@@ -2,6 +2,7 @@
 #include "app/panel_app.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
@@ -9,35 +10,100 @@
 #include "image/viewer_launch.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"
+#include "port/vcd_recorder.h"
 
 namespace orvane {
 
+PortSettings portSettingsFromEnvironment() {
+    PortSettings settings{portSettingFromEnvironment(), sceneSettingFromEnvironment(),
+                          std::nullopt};
+    if (const char* vcd = std::getenv("ORVANE_VCD"))
+        settings.vcd = std::string_view(vcd);
+    return settings;
+}
+
+PanelApp::PanelApp() = default;
+PanelApp::~PanelApp() = default;
+
 bool PanelApp::openPort(std::ostream& messages) {
-    opened_ = orvane::openPort(portSettingFromEnvironment(), sceneSettingFromEnvironment());
+    return openPort(portSettingsFromEnvironment(), messages);
+}
+
+bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
+    recorder_.reset();
+    opened_ = orvane::openPort(settings.port, settings.scene);
     if (opened_.port == nullptr) {
         messages << opened_.error << '\n';
         return false;
     }
     messages << opened_.description << '\n';
+    if (!settings.vcd || settings.vcd->empty())
+        return true;
+
+    VcdRecorder::Created created =
+        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd));
+    if (created.recorder == nullptr) {
+        messages << created.error << '\n';
+        opened_ = OpenedPort{};
+        return false;
+    }
+    recorder_ = std::move(created.recorder);
+    messages << "orvane: recording every port access in " << recorder_->path().string()
+             << " (ORVANE_VCD)\n";
     return true;
 }
 
+PortIo* PanelApp::port() {
+    if (recorder_ != nullptr)
+        return recorder_.get();
+    return opened_.port.get();
+}
+
 int PanelApp::run(Panel& panel, const std::function<int()>& runModal, std::ostream& messages) {
-    StdoutTraceSink trace;
-    MonotonicTickCounter ticks;
     SpawnViewerLauncher viewer;
-    std::error_code error;
-    std::filesystem::path workDirectory = std::filesystem::current_path(error);
-    if (error)
-        workDirectory = ".";
-    ControlPanelDialog dialog(panel, *opened_.port, trace, ticks, viewer, workDirectory);
-    if (!dialog.initialize()) {
-        messages << "orvane: not enough memory for the frame buffers; close other programs and "
-                    "start again\n";
-        return 1;
+    return runSession(
+        panel, viewer,
+        [&](ControlPanelDialog&) {
+            runModal(); // 2 after Exit; the program ends normally either way
+            return 0;
+        },
+        messages);
+}
+
+int PanelApp::runSession(Panel& panel, ViewerLauncher& viewer,
+                         const std::function<int(ControlPanelDialog&)>& session,
+                         std::ostream& messages) {
+    int status = 0;
+    {
+        StdoutTraceSink trace;
+        MonotonicTickCounter ticks;
+        std::error_code error;
+        std::filesystem::path workDirectory = std::filesystem::current_path(error);
+        if (error)
+            workDirectory = ".";
+        ControlPanelDialog dialog(panel, *port(), trace, ticks, viewer, workDirectory);
+        if (dialog.initialize()) {
+            status = session(dialog);
+        } else {
+            messages << "orvane: not enough memory for the frame buffers; close other programs "
+                        "and start again\n";
+            status = startFailureStatus;
+        }
     }
-    runModal();
-    return 0;
+    if (!finishRecording(messages) && status == 0)
+        status = startFailureStatus;
+    return status;
+}
+
+bool PanelApp::finishRecording(std::ostream& messages) {
+    if (recorder_ == nullptr)
+        return true;
+    const bool complete = recorder_->close();
+    if (!complete) {
+        messages << "orvane: ORVANE_VCD=" << recorder_->path().string()
+                 << ": the recording could not be written completely (disk full?)\n";
+    }
+    return complete;
 }
 
 void ignoreBrokenPipes() {

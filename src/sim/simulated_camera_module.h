@@ -12,7 +12,7 @@
 
 #include "port/port_io.h"
 #include "sim/bus_decoder.h"
-#include "sim/control_lines.h"
+#include "port/control_lines.h"
 #include "sim/frame_layout.h"
 #include "sim/scene.h"
 #include "sim/sensor_register_file.h"

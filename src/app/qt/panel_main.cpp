@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     orvane::PanelApp app;
     // The port comes first: a backend that cannot be opened ends the program before any window.
     if (!app.openPort(std::cerr))
-        return 1;
+        return orvane::startFailureStatus;
     QApplication application(argc, argv);
     QApplication::setApplicationName("Orvane");
     orvane::QtPanel panel;

@@ -1,0 +1,324 @@
+// The script commands and their help.
+#include "app/cli/cli_commands.h"
+
+#include <array>
+#include <charconv>
+#include <iomanip>
+#include <ostream>
+
+#include "app/cli/control_names.h"
+#include "app/cli/state_report.h"
+#include "app/headless/headless_panel.h"
+#include "resources/panel_templates.h"
+
+namespace orvane {
+namespace {
+
+// Commands by ID stay within the 16 bits a command ID has.
+constexpr int64_t maxCommandId = 0xFFFF;
+
+// The ID of the control of that kind the reference names, or why there is none.
+std::string resolveControl(CommandContext& context, std::string_view reference, ControlKind kind,
+                           int& id) {
+    const ControlLookup lookup =
+        findControlForAction(context.panel.dialogTemplate(), reference, kind);
+    if (lookup.control == nullptr)
+        return lookup.error;
+    id = lookup.control->id;
+    return {};
+}
+
+std::string pressButton(CommandContext& context, const CommandArguments& arguments) {
+    int id = 0;
+    std::string error = resolveControl(context, arguments.control, ControlKind::PushButton, id);
+    if (error.empty() && !context.panel.click(id))
+        error = "push button " + std::to_string(id) + " did not take the click";
+    return error;
+}
+
+std::string clickRadio(CommandContext& context, const CommandArguments& arguments) {
+    int id = 0;
+    std::string error = resolveControl(context, arguments.control, ControlKind::RadioButton, id);
+    if (error.empty() && !context.panel.click(id))
+        error = "radio button " + std::to_string(id) + " did not take the click";
+    return error;
+}
+
+std::string typeText(CommandContext& context, const CommandArguments& arguments) {
+    int id = 0;
+    std::string error = resolveControl(context, arguments.control, ControlKind::Edit, id);
+    if (!error.empty())
+        return error;
+    if (!context.panel.typeText(id, arguments.value))
+        return "edit " + std::to_string(id) + " did not take the text";
+    const std::string taken = context.panel.editText(id);
+    if (taken != arguments.value) {
+        // A digits-only edit refuses the other keys, as it does for an operator.
+        context.messages << "orvane-cli: " << context.location << ": note: edit " << id
+                         << " takes digits only and now holds \"" << taken << "\"\n";
+    }
+    return {};
+}
+
+std::string moveSlider(CommandContext& context, const CommandArguments& arguments) {
+    int id = 0;
+    std::string error = resolveControl(context, arguments.control, ControlKind::Slider, id);
+    if (!error.empty())
+        return error;
+    const std::string& text = arguments.value;
+    int position = 0;
+    const auto [end, parseError] =
+        std::from_chars(text.data(), text.data() + text.size(), position);
+    if (parseError != std::errc() || end != text.data() + text.size())
+        return "\"" + text + "\" is not a slider position";
+    const HeadlessControl* slider = context.panel.control(id);
+    if (position < slider->minimum || position > slider->maximum) {
+        return "position " + text + " is outside slider " + std::to_string(id) + "'s range " +
+               std::to_string(slider->minimum) + " to " + std::to_string(slider->maximum);
+    }
+    if (!context.panel.moveSlider(id, position))
+        return "slider " + std::to_string(id) + " did not move";
+    return {};
+}
+
+std::string sendCommand(CommandContext& context, const CommandArguments& arguments) {
+    context.panel.sendCommand(static_cast<int>(arguments.number));
+    return {};
+}
+
+std::string chooseSystemCommand(CommandContext& context, const CommandArguments& arguments) {
+    context.panel.chooseSystemCommand(static_cast<int>(arguments.number));
+    return {};
+}
+
+std::string pressEnter(CommandContext& context, const CommandArguments&) {
+    context.panel.pressEnter();
+    return {};
+}
+
+std::string pressEscape(CommandContext& context, const CommandArguments&) {
+    context.panel.pressEscape();
+    return {};
+}
+
+std::string closeWindow(CommandContext& context, const CommandArguments&) {
+    context.panel.closeWindow();
+    return {};
+}
+
+std::string show(CommandContext& context, const CommandArguments&) {
+    context.messages << "orvane-cli: " << context.location << ": show\n";
+    printStateReport(context.messages, context.panel, context.state);
+    return {};
+}
+
+using A = ArgumentShape;
+
+constexpr std::array<CliCommand, 10> commandTable{{
+    {"press", A::control, "CONTROL", "click a push button", &pressButton},
+    {"click", A::control, "CONTROL", "click a radio button; it stays checked", &clickRadio},
+    {"type", A::controlAndValue, "CONTROL TEXT", "type TEXT into an edit, replacing its text",
+     &typeText},
+    {"move", A::controlAndValue, "CONTROL POSITION", "drag a slider to POSITION and let go",
+     &moveSlider},
+    {"command", A::number, "ID", "send command ID without a control (1073, 1074)", &sendCommand},
+    {"system", A::number, "ID", "choose a system-menu command (16 About)", &chooseSystemCommand},
+    {"enter", A::none, "", "press Enter: command 1, Set Register", &pressEnter},
+    {"escape", A::none, "", "press Escape: command 2, Exit", &pressEscape},
+    {"close", A::none, "", "close the window: command 2, Exit", &closeWindow},
+    {"show", A::none, "", "print every control and the shadow on stderr", &show},
+}};
+
+std::optional<int64_t> parseNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string joined(const std::vector<std::string>& words, std::size_t first) {
+    std::string text;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        if (i > first)
+            text.push_back(' ');
+        text += words[i];
+    }
+    return text;
+}
+
+} // namespace
+
+std::span<const CliCommand> cliCommands() {
+    return commandTable;
+}
+
+std::optional<std::vector<std::string>> splitWords(std::string_view line, std::string& error) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (line[i] != '"') {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                word.push_back(line[i++]);
+            words.push_back(std::move(word));
+            continue;
+        }
+        ++i; // the opening quote
+        bool closed = false;
+        while (i < line.size()) {
+            const char c = line[i++];
+            if (c == '"') {
+                closed = true;
+                break;
+            }
+            if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\'))
+                word.push_back(line[i++]);
+            else
+                word.push_back(c);
+        }
+        if (!closed) {
+            error = "a quoted word is not closed";
+            return std::nullopt;
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+bool isBlankOrComment(std::string_view line) {
+    const auto first = line.find_first_not_of(" \t\r");
+    return first == std::string_view::npos || line[first] == '#';
+}
+
+ParsedCommand parseCommand(std::string_view line) {
+    ParsedCommand parsed;
+    const auto words = splitWords(line, parsed.error);
+    if (!words)
+        return parsed;
+    if (words->empty()) {
+        parsed.error = "no command";
+        return parsed;
+    }
+    const std::string& name = words->front();
+    const CliCommand* command = nullptr;
+    for (const CliCommand& row : commandTable) {
+        if (row.name == name)
+            command = &row;
+    }
+    if (command == nullptr) {
+        parsed.error = "unknown command \"" + name + "\"; orvane-cli --help lists the commands";
+        return parsed;
+    }
+    const std::size_t count = words->size() - 1;
+    const std::string usage =
+        "usage: " + std::string(command->name) +
+        (command->arguments.empty() ? "" : " " + std::string(command->arguments));
+    switch (command->shape) {
+    case A::none:
+        if (count != 0) {
+            parsed.error = usage;
+            return parsed;
+        }
+        break;
+    case A::control:
+        if (count == 0) {
+            parsed.error = usage;
+            return parsed;
+        }
+        parsed.arguments.control = joined(*words, 1);
+        break;
+    case A::controlAndValue:
+        if (count != 2) {
+            parsed.error = usage + " (quote a word that holds blanks: \"Save As\")";
+            return parsed;
+        }
+        parsed.arguments.control = (*words)[1];
+        parsed.arguments.value = (*words)[2];
+        break;
+    case A::number: {
+        const auto number = count == 1 ? parseNumber((*words)[1]) : std::nullopt;
+        if (!number || *number < 0 || *number > maxCommandId) {
+            parsed.error = usage + " (a number from 0 to 65535, decimal or 0x hexadecimal)";
+            return parsed;
+        }
+        parsed.arguments.number = *number;
+        break;
+    }
+    }
+    parsed.command = command;
+    return parsed;
+}
+
+void printHelp(std::ostream& out) {
+    const std::ios_base::fmtflags callerFlags = out.flags();
+    out << "Usage: orvane-cli [SCRIPT]\n"
+           "       orvane-cli --help\n"
+           "\n"
+           "Runs the Orvane control panel without a window: the same dialog and port backend\n"
+           "as the panel, driven by commands read one per line from SCRIPT, or from standard\n"
+           "input without SCRIPT. Blank lines and lines starting with '#' are ignored.\n"
+           "\n"
+           "Commands:\n";
+    for (const CliCommand& command : commandTable) {
+        const std::string synopsis =
+            std::string(command.name) +
+            (command.arguments.empty() ? "" : " " + std::string(command.arguments));
+        out << "  " << std::left << std::setw(24) << synopsis << command.help << '\n';
+    }
+    out << "\n"
+           "CONTROL is a control ID or a name: the caption, Group/Caption for a radio\n"
+           "button in a group box, or the name of the label beside an edit or slider\n"
+           "(listed below). Names match without '&', ignoring case and blanks around\n"
+           "them: \"&Upload\", \"Upload\" and \"upload\" are the same. Where a command\n"
+           "takes two words, quote a word with blanks: type \"File name\" shot1.bmp;\n"
+           "type 1037 \"\" types an empty text. A hidden or disabled control, or one\n"
+           "of another kind, is an error.\n"
+           "\n"
+           "Message boxes are printed on standard error, caption and text, and\n"
+           "answered with OK. Standard output carries only the bus trace. Files are\n"
+           "read and written in the working directory, which must hold \"bmphead24\"\n"
+           "for an upload; no viewer is started. Nothing may follow a command that\n"
+           "ends the panel (E&xit, escape, close).\n"
+           "\n"
+           "Exit status: 0 when every command ran; 1 at the first bad line (the lines\n"
+           "before it ran), or when the port or the ORVANE_VCD file cannot be opened;\n"
+           "2 when the arguments are wrong or SCRIPT cannot be read.\n"
+           "\n"
+           "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the\n"
+           "simulated module's picture, a binary PPM), ORVANE_VCD (record every port\n"
+           "access in this Value Change Dump file).\n"
+           "\n"
+           "Controls:\n";
+    for (const ControlTemplate& control : controlPanelTemplate.controls) {
+        const bool actionable =
+            control.kind == ControlKind::PushButton || control.kind == ControlKind::RadioButton ||
+            control.kind == ControlKind::Edit || control.kind == ControlKind::Slider;
+        if (control.id == noControlId || !actionable)
+            continue;
+        out << "  " << std::left << std::setw(6) << control.id << std::setw(14)
+            << kindName(control.kind);
+        const std::vector<std::string> names = controlNames(controlPanelTemplate, control);
+        if (names.empty())
+            out << '-';
+        for (std::size_t i = 0; i < names.size(); ++i)
+            out << (i == 0 ? "" : ", ") << names[i];
+        if ((control.style & ControlStyle::hidden) != 0)
+            out << " (hidden)";
+        else if ((control.style & ControlStyle::disabled) != 0)
+            out << " (disabled)";
+        out << '\n';
+    }
+    out.flags(callerFlags);
+}
+
+} // namespace orvane

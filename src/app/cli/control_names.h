@@ -1,0 +1,59 @@
+// Naming the panel's controls in scripts: by ID, by caption, by group and caption, or by the name
+// of the label beside a control that has no caption of its own.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "resources/dialog_template.h"
+
+namespace orvane {
+
+// Names for the controls without a caption (edits and sliders), after the labels beside them.
+struct ControlAlias {
+    int id;
+    std::string_view name;
+};
+
+inline constexpr std::array<ControlAlias, 14> controlAliases{{
+    {1032, "Contrast"},
+    {1034, "Brightness"},
+    {1058, "Saturation"},
+    {1067, "Blue Bias"},
+    {1071, "Red Bias"},
+    {1075, "Sharpness"},
+    {1042, "Horizontal Start"},
+    {1044, "Horizontal End"},
+    {1043, "Vertical Start"},
+    {1045, "Vertical End"},
+    {1031, "Register(dec)"},
+    {1037, "Value(dec)"},
+    {1028, "Clock prescaler"},
+    {1065, "File name"},
+}};
+
+// A name as scripts compare it: '&' removed, blanks around it dropped and runs of blanks inside
+// it made one, letters in lower case. "&Set Register", "set register" and "SET  REGISTER " match.
+std::string normalizeName(std::string_view name);
+
+// The names of a control, as shown to the user: its caption without '&' and surrounding blanks,
+// "Group/Caption" when it lies inside a group box, and its alias. Empty for a control without ID.
+std::vector<std::string> controlNames(const DialogTemplate& dialog, const ControlTemplate& control);
+
+// "push button", "edit", ...
+std::string_view kindName(ControlKind kind);
+
+struct ControlLookup {
+    const ControlTemplate* control = nullptr; // null when the reference fails
+    std::string error;                        // why, naming what would work
+};
+
+// The control of the wanted kind that a reference names: a decimal ID, or a name as above. Fails
+// when nothing or more than one control of that kind has the name, or when the control is of
+// another kind, hidden or disabled: an operator could not act on it.
+ControlLookup findControlForAction(const DialogTemplate& dialog, std::string_view reference,
+                                   ControlKind wanted);
+
+} // namespace orvane

@@ -1,0 +1,76 @@
+// orvane-cli: the control panel without a window, driven by commands from a script.
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "app/cli/cli_commands.h"
+#include "app/cli/script_runner.h"
+#include "app/control_panel_dialog.h"
+#include "app/headless/headless_panel.h"
+#include "app/panel_app.h"
+#include "image/viewer_launch.h"
+#include "resources/panel_templates.h"
+
+namespace {
+
+// Exit status when the command line is wrong or the script cannot be read.
+constexpr int usageStatus = 2;
+
+// Scripts run where no one looks at a window: the upload names its picture instead of starting
+// the viewer.
+class PictureNote final : public orvane::ViewerLauncher {
+public:
+    explicit PictureNote(std::ostream& messages) : messages_(messages) {}
+    void launchViewer() override {
+        messages_ << "orvane-cli: the picture is in testfile.bmp (no viewer is started)\n";
+    }
+
+private:
+    std::ostream& messages_;
+};
+
+int usageError(std::string_view problem) {
+    std::cerr << "orvane-cli: " << problem << "\nUsage: orvane-cli [SCRIPT]; orvane-cli --help\n";
+    return usageStatus;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    orvane::ignoreBrokenPipes();
+    if (argc > 2)
+        return usageError("give at most one script");
+    const std::string_view argument = argc == 2 ? argv[1] : "-";
+    if (argument == "--help" || argument == "-h") {
+        orvane::printHelp(std::cout);
+        return 0;
+    }
+    if (argument.size() > 1 && argument.front() == '-')
+        return usageError("unknown option " + std::string(argument));
+
+    // The script is opened before the port, so a wrong name touches nothing.
+    std::ifstream file;
+    std::istream* input = &std::cin;
+    std::string source = "<stdin>";
+    if (argument != "-") {
+        source = std::string(argument);
+        file.open(source);
+        if (!file)
+            return usageError("cannot read the script " + source);
+        input = &file;
+    }
+
+    orvane::PanelApp app;
+    if (!app.openPort(std::cerr))
+        return orvane::startFailureStatus;
+    orvane::HeadlessPanel panel(orvane::controlPanelTemplate);
+    PictureNote viewer(std::cerr);
+    return app.runSession(
+        panel, viewer,
+        [&](orvane::ControlPanelDialog& dialog) {
+            orvane::ScriptRunner runner(panel, dialog.state(), std::cerr, source);
+            return runner.run(*input);
+        },
+        std::cerr);
+}

@@ -1,0 +1,45 @@
+// ScriptRunner: runs orvane-cli's commands on the headless panel, one line at a time, and prints
+// every message box the handlers show.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+class HeadlessPanel;
+struct ProgramState;
+
+// The exit status after a bad line.
+constexpr int scriptFailureStatus = 1;
+
+class ScriptRunner {
+public:
+    // source names the script in messages: its file name, or "<stdin>". Message boxes are
+    // printed on messages and answered with OK while the runner lives.
+    ScriptRunner(HeadlessPanel& panel, const ProgramState& state, std::ostream& messages,
+                 std::string source);
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+    // Runs the lines of input in order, up to its end or the first bad line. Returns 0, or
+    // scriptFailureStatus after a bad line.
+    int run(std::istream& input);
+
+    // Runs one line; false when it is bad, which is said on messages with its line number.
+    bool runLine(std::string_view line, int lineNumber);
+
+private:
+    bool fail(std::string_view error);
+
+    HeadlessPanel& panel_;
+    const ProgramState& state_;
+    std::ostream& messages_;
+    std::string source_;
+    std::string location_; // "source:line" of the line running
+    int endedAtLine_ = 0;  // the line that ended the panel, 0 while it is open
+};
+
+} // namespace orvane

@@ -1,0 +1,195 @@
+// orvane-cli as a program: the examples in fresh directories on the simulated module, bad lines,
+// the help, the recording, and the start failures.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/cli/cli_commands.h"
+#include "image/temp_directory.h"
+#include "vcd_reader.h"
+
+namespace orvane {
+namespace {
+
+using testing::readFileBytes;
+using testing::TempDirectory;
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs orvane-cli in directory with the arguments (already quoted for the shell), on the
+// simulated module, with extra environment settings in front.
+ProgramRun runCli(const std::filesystem::path& directory, const std::string& arguments,
+                  const std::string& environment = "", const std::string& input = "/dev/null") {
+    TempDirectory streams;
+    const std::string command =
+        "cd '" + directory.string() + "' && env -u ORVANE_VCD -u ORVANE_SCENE ORVANE_PORT=sim " +
+        environment + " '" + ORVANE_CLI + "' " + arguments + " <" + input + " >'" +
+        (streams.path() / "out").string() + "' 2>'" + (streams.path() / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    ProgramRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = fileText(streams.path() / "out");
+    run.err = fileText(streams.path() / "err");
+    return run;
+}
+
+void prepare(const TempDirectory& directory) {
+    const std::string command =
+        std::string("'") + ORVANE_MAKE_BMPHEAD24 + "' '" + directory.path().string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+// Standard output holds whole trace lines of the bus and the upload, and nothing else.
+void expectOnlyTraceLines(const std::string& out) {
+    static const std::regex traceLine(
+        " start setting registers |press any key[0-9]+( check uv "
+        "disable)?|slaveID2=[0-9a-f]+, subADD2=[0-9a-f]+,data2=[0-9a-f]+|"
+        "temp=[0-9a-f]+,  out=[0-9a-f]+|pleasw wait");
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.back(), '\n');
+    std::istringstream lines(out);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line); ++count)
+        ASSERT_TRUE(std::regex_match(line, traceLine)) << "line " << count + 1 << ": " << line;
+}
+
+struct ExampleCase {
+    const char* script;
+    uint32_t width, height, bytesPerLine;
+    std::set<std::string> files;
+};
+
+TEST(CliProgram, EachExampleLeavesTheFilesItsGeometryGives) {
+    const std::set<std::string> usual{"bmphead24", "test.raw", "testfile.bmp"};
+    const ExampleCase cases[] = {
+        // Set Register in YUV: width (214 - 56 - 2) x 2, lines 212 - 5 + 1, 2 x width + 2.
+        {"capture_yuv.txt", 312, 208, 626, usual},
+        // RGB QCIF window 123..169 x 67..138: width 44 x 4, lines 72 x 2, width + 3.
+        {"rgb_qcif_mirror.txt",
+         176,
+         144,
+         179,
+         {"bmphead24", "test.raw", "testfile.bmp", "mirrored.bmp"}},
+        // The geometry the reset leaves.
+        {"reset_capture.txt", 324, 242, 327, usual},
+    };
+    for (const ExampleCase& c : cases) {
+        SCOPED_TRACE(c.script);
+        TempDirectory directory;
+        prepare(directory);
+        const ProgramRun run =
+            runCli(directory.path(), std::string("'") + ORVANE_EXAMPLES_DIR + "/" + c.script + "'");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err.find("error"), std::string::npos) << run.err;
+        expectOnlyTraceLines(run.out);
+        EXPECT_EQ(directory.entries(), c.files);
+
+        EXPECT_EQ(readFileBytes(directory.path() / "test.raw").size(),
+                  std::size_t{c.height} * c.bytesPerLine);
+        const std::vector<uint8_t> bmp = readFileBytes(directory.path() / "testfile.bmp");
+        const std::size_t stride = (3 * c.width + 3) / 4 * 4;
+        ASSERT_EQ(bmp.size(), 54 + c.height * stride);
+        EXPECT_EQ(bmp[18] | bmp[19] << 8, static_cast<int>(c.width));
+        EXPECT_EQ(bmp[22] | bmp[23] << 8, static_cast<int>(c.height));
+        if (c.files.count("mirrored.bmp") != 0) {
+            EXPECT_EQ(readFileBytes(directory.path() / "mirrored.bmp"), bmp);
+        }
+    }
+}
+
+TEST(CliProgram, ABadLineStopsWithItsNumberAfterTheLinesBeforeItRan) {
+    TempDirectory directory;
+    prepare(directory);
+    const auto script = directory.path() / "bad.txt";
+    std::ofstream(script) << "press Upload\n# next one is misspelt\npress Uplaod\npress Save As\n";
+    const ProgramRun run = runCli(directory.path(), "bad.txt");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(readFileBytes(directory.path() / "test.raw").size(), 208 * 625u);
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "filename.BMP"));
+    const std::string last = "orvane-cli: bad.txt:3: error: press: no push button is named "
+                             "\"Uplaod\"\n";
+    ASSERT_GE(run.err.size(), last.size());
+    EXPECT_EQ(run.err.substr(run.err.size() - last.size()), last);
+    expectOnlyTraceLines(run.out);
+}
+
+TEST(CliProgram, ReadsStandardInputAndRefusesCommandsAfterExit) {
+    TempDirectory directory;
+    const auto script = directory.path() / "in.txt";
+    std::ofstream(script) << "click QCIF\npress E&xit\nshow\n";
+    const ProgramRun run = runCli(directory.path(), "", "", script.string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("orvane-cli: <stdin>:3: error: the panel ended at line 2"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, ""); // nothing touched the bus
+}
+
+TEST(CliProgram, HelpListsEveryCommand) {
+    TempDirectory directory;
+    const ProgramRun run = runCli(directory.path(), "--help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const CliCommand& command : cliCommands()) {
+        const std::string synopsis =
+            "\n  " + std::string(command.name) +
+            (command.arguments.empty() ? "" : " " + std::string(command.arguments));
+        EXPECT_NE(run.out.find(synopsis), std::string::npos) << synopsis;
+    }
+}
+
+TEST(CliProgram, RecordsTheRunInTheFileOrvaneVcdNames) {
+    TempDirectory directory;
+    std::ofstream(directory.path() / "set.txt") << "press Set Register\n";
+    const ProgramRun run = runCli(directory.path(), "set.txt", "ORVANE_VCD=run.vcd");
+    EXPECT_EQ(run.status, 0) << run.err;
+    expectOnlyTraceLines(run.out);
+    std::string error;
+    const auto recording = testing::readVcd(directory.path() / "run.vcd", error);
+    ASSERT_TRUE(recording) << error;
+    EXPECT_EQ(testing::decodeBus(*recording).transactions().size(), 48u);
+}
+
+TEST(CliProgram, StartFailuresEndTheProgramBeforeAnyCommand) {
+    const struct {
+        const char* environment;
+        const char* arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"ORVANE_VCD=no/such/dir/run.vcd", "s.txt", 1, "orvane: ORVANE_VCD=no/such/dir/run.vcd: "},
+        {"ORVANE_PORT=lpt9", "s.txt", 1, "orvane: ORVANE_PORT=lpt9 "},
+        {"", "missing.txt", 2, "orvane-cli: cannot read the script missing.txt\n"},
+        {"", "s.txt more.txt", 2, "orvane-cli: give at most one script\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        TempDirectory directory;
+        prepare(directory);
+        std::ofstream(directory.path() / "s.txt") << "press Upload\n";
+        const ProgramRun run = runCli(directory.path(), c.arguments, c.environment);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(directory.entries(), (std::set<std::string>{"bmphead24", "s.txt"}));
+    }
+}
+
+} // namespace
+} // namespace orvane
