@@ -20,50 +20,63 @@ struct Window {
 
 // Fields are read as signed numbers and compared unsigned, so a negative entry counts as larger
 // than any bound.
-Window readWindow(const Panel& panel) {
-    return Window{static_cast<uint32_t>(editNumber(panel, ControlId::windowHStart)),
-                  static_cast<uint32_t>(editNumber(panel, ControlId::windowHEnd)),
-                  static_cast<uint32_t>(editNumber(panel, ControlId::windowVStart)),
-                  static_cast<uint32_t>(editNumber(panel, ControlId::windowVEnd))};
+uint32_t readField(const Panel& panel, int id) {
+    return static_cast<uint32_t>(editNumber(panel, id));
 }
 
-// Each corrected field raises its change event, so the corrected register joins this run.
+Window readWindow(const Panel& panel) {
+    return Window{
+        readField(panel, ControlId::windowHStart), readField(panel, ControlId::windowHEnd),
+        readField(panel, ControlId::windowVStart), readField(panel, ControlId::windowVEnd)};
+}
+
+// The checks of one axis of the window: the range of its start and end, then their order.
+struct WindowAxisCheck {
+    int startId;
+    int endId;
+    uint32_t minimumStart;
+    uint32_t maximumEnd;
+    std::string_view rangeMessage;
+    std::string_view orderMessage;
+    int32_t orderStart; // the pair an order failure resets the fields to
+    int32_t orderEnd;
+};
+
+constexpr std::array<WindowAxisCheck, 2> windowAxisChecks{{
+    {ControlId::windowHStart, ControlId::windowHEnd, 56, 214,
+     "Horizonal Window Start programmable range is 56--214\n\nHorizontal Window Setting will BE "
+     "CHANGED! ",
+     "Horizonal Window Start should be smaller than Horizontal Window End\n\nHorizontal Window "
+     "Setting will RESET",
+     56, 138},
+    {ControlId::windowVStart, ControlId::windowVEnd, 5, 245,
+     "Vertical Window Start programmable range is 5--245\n\nVertical Window Setting will BE "
+     "CHANGED!",
+     "Vertical Window Start should be smaller than Vertical Window End\n\nVertical Window "
+     "Setting will NOT set",
+     5, 125},
+}};
+
+// Both range checks, then both order checks, each reading the fields afresh. A corrected field
+// raises its change event, so the corrected register joins this run.
 void checkWindow(Panel& panel) {
-    Window w = readWindow(panel);
-    if (w.hStart < 56 || w.hEnd > 214) {
-        panel.messageBox("Horizonal Window Start programmable range is 56--214\n\nHorizontal "
-                         "Window Setting will BE CHANGED! ",
-                         improperRangeCaption);
-        if (w.hStart < 56)
-            setEditSigned(panel, ControlId::windowHStart, 56);
-        if (w.hEnd > 214)
-            setEditSigned(panel, ControlId::windowHEnd, 214);
+    for (const WindowAxisCheck& axis : windowAxisChecks) {
+        const uint32_t start = readField(panel, axis.startId);
+        const uint32_t end = readField(panel, axis.endId);
+        if (start >= axis.minimumStart && end <= axis.maximumEnd)
+            continue;
+        panel.messageBox(axis.rangeMessage, improperRangeCaption);
+        if (start < axis.minimumStart)
+            setEditSigned(panel, axis.startId, static_cast<int32_t>(axis.minimumStart));
+        if (end > axis.maximumEnd)
+            setEditSigned(panel, axis.endId, static_cast<int32_t>(axis.maximumEnd));
     }
-    w = readWindow(panel);
-    if (w.vStart < 5 || w.vEnd > 245) {
-        panel.messageBox("Vertical Window Start programmable range is 5--245\n\nVertical Window "
-                         "Setting will BE CHANGED!",
-                         improperRangeCaption);
-        if (w.vStart < 5)
-            setEditSigned(panel, ControlId::windowVStart, 5);
-        if (w.vEnd > 245)
-            setEditSigned(panel, ControlId::windowVEnd, 245);
-    }
-    w = readWindow(panel);
-    if (w.hStart >= w.hEnd) {
-        panel.messageBox("Horizonal Window Start should be smaller than Horizontal Window "
-                         "End\n\nHorizontal Window Setting will RESET",
-                         improperRangeCaption);
-        setEditSigned(panel, ControlId::windowHStart, 56);
-        setEditSigned(panel, ControlId::windowHEnd, 138);
-    }
-    w = readWindow(panel);
-    if (w.vStart >= w.vEnd) {
-        panel.messageBox("Vertical Window Start should be smaller than Vertical Window "
-                         "End\n\nVertical Window Setting will NOT set",
-                         improperRangeCaption);
-        setEditSigned(panel, ControlId::windowVStart, 5);
-        setEditSigned(panel, ControlId::windowVEnd, 125);
+    for (const WindowAxisCheck& axis : windowAxisChecks) {
+        if (readField(panel, axis.startId) < readField(panel, axis.endId))
+            continue;
+        panel.messageBox(axis.orderMessage, improperRangeCaption);
+        setEditSigned(panel, axis.startId, axis.orderStart);
+        setEditSigned(panel, axis.endId, axis.orderEnd);
     }
 }
 
