@@ -75,6 +75,23 @@ struct ExampleCase {
     std::set<std::string> files;
 };
 
+// A closed standard output, or a reader that goes away, loses the trace and nothing else.
+TEST(CliProgram, ClosedOrBrokenStandardOutputDoesNotStopTheRun) {
+    const char* redirections[] = {">&-", "| head -c 100 >/dev/null"};
+    for (const char* redirection : redirections) {
+        SCOPED_TRACE(redirection);
+        TempDirectory directory;
+        prepare(directory);
+        const std::string command =
+            "cd '" + directory.path().string() + "' && (env -u ORVANE_VCD ORVANE_PORT=sim '" +
+            ORVANE_CLI + "' '" + ORVANE_EXAMPLES_DIR +
+            "/capture_yuv.txt' 2>/dev/null; echo $? >status) " + redirection;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(fileText(directory.path() / "status"), "0\n");
+        EXPECT_EQ(std::filesystem::file_size(directory.path() / "testfile.bmp"), 194742u);
+    }
+}
+
 TEST(CliProgram, EachExampleLeavesTheFilesItsGeometryGives) {
     const std::set<std::string> usual{"bmphead24", "test.raw", "testfile.bmp"};
     const ExampleCase cases[] = {
