@@ -2,7 +2,6 @@
 #include "app/control_panel_dialog.h"
 
 #include "app/panel_numbers.h"
-#include "app/slider_table.h"
 #include "image/image_files.h"
 #include "image/upload_frame.h"
 #include "port/init_parallel_port.h"
@@ -11,7 +10,8 @@
 #include "sensor/apply_settings.h"
 #include "sensor/camera_reset.h"
 #include "sensor/option_selectors.h"
-#include "sensor/window_preset.h"
+#include "sensor/slider_table.h"
+#include "sensor/window_edits.h"
 
 namespace orvane {
 namespace {
@@ -127,7 +127,7 @@ bool ControlPanelDialog::initialize() {
 
     const RegisterShadow& shadow = state_.shadow;
     for (const SliderRow& row : sliderRows) {
-        if (row.sliderId == 1071)
+        if (row.sliderId == ControlId::redBiasSlider)
             panel_.setChecked(ControlId::autoEnable, true);
         const uint8_t position = shadow.reg(row.subAddress).defaultValue;
         panel_.setSliderRange(row.sliderId, 0, row.maximum);
@@ -138,10 +138,7 @@ bool ControlPanelDialog::initialize() {
             setStaticUnsigned(panel_, row.labelId, position);
     }
 
-    setEditUnsigned(panel_, ControlId::windowHStart, yuvCifHStart);
-    setEditUnsigned(panel_, ControlId::windowHEnd, yuvCifHEnd);
-    setEditUnsigned(panel_, ControlId::windowVStart, yuvCifVStart);
-    setEditUnsigned(panel_, ControlId::windowVEnd, yuvCifVEnd);
+    writeWindowPreset(panel_, yuvCifPreset);
 
     for (const SliderRow& row : sliderRows) {
         if (!row.labelAtSetUp)
@@ -160,6 +157,9 @@ bool ControlPanelDialog::initialize() {
 }
 
 void ControlPanelDialog::onPanelEvent(const PanelEvent& event) {
+    // Exit has freed the buffers; nothing may run after it.
+    if (exited_)
+        return;
     for (const CommandRow& row : commandTable) {
         if (row.kind == event.kind &&
             (row.controlId == anyControl || row.controlId == event.controlId)) {
@@ -246,6 +246,7 @@ void ControlPanelDialog::onSaveAs(const PanelEvent&) {
 }
 
 void ControlPanelDialog::onExit(const PanelEvent&) {
+    exited_ = true;
     state_.buffers.release();
     panel_.endDialog(cancelCommand);
 }
@@ -265,7 +266,7 @@ void ControlPanelDialog::onUserRegisterChanged(const PanelEvent&) {
 
 // Every scroll event looks at all six sliders, so one event also catches any other slider whose
 // position no longer matches its copy.
-void ControlPanelDialog::onSliderScroll(const PanelEvent&) {
+void ControlPanelDialog::onSliderScroll(const PanelEvent& event) {
     RegisterShadow& shadow = state_.shadow;
     const uint8_t offset = shadow.mode.redBackgroundOffset;
     for (const SliderRow& row : sliderRows) {
@@ -277,6 +278,7 @@ void ControlPanelDialog::onSliderScroll(const PanelEvent&) {
         shadow.reg(row.subAddress).pending = 1;
         setStaticUnsigned(panel_, row.labelId, static_cast<uint32_t>(shown - extra));
     }
+    panel_.defaultProcessing(event);
 }
 
 void ControlPanelDialog::onOk() {

@@ -64,6 +64,7 @@ private:
     ProgramState state_;
     int hiddenEditValue_ = 0;
     int prescalerEditValue_ = 0;
+    bool exited_ = false;
 };
 
 } // namespace orvane

@@ -82,6 +82,12 @@ void fillChromaPlane(std::span<const uint8_t> samples, std::span<uint8_t> plane,
         interpolateRow(sampleRow(k), sampleRow(k + 1), lowerChromaRow, workB);
         std::copy(workB.begin(), workB.end(), planeRow(3 + 2 * k).begin());
     }
+    // An odd line count leaves the last row without a sample pair: it repeats the row above, so
+    // no output row keeps what an earlier frame left.
+    if (s.height % 2 == 1 && s.height > 2) {
+        const std::span<uint8_t> above = planeRow(s.height - 2);
+        std::copy(above.begin(), above.end(), planeRow(s.height - 1).begin());
+    }
 }
 
 // Green: sample rows r and r + 1 give output row 2 + r.

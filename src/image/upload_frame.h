@@ -24,7 +24,7 @@ struct UploadContext {
     const std::filesystem::path& directory;
 };
 
-// Whether an upload of this geometry stays within the buffers (design limits: bytes read, planes,
+// Whether an upload of this geometry stays within the buffers (the bytes read, the planes,
 // raw lines in the line buffers, the BMP image) and is not empty.
 bool frameFitsBuffers(const FrameGeometry& geometry, uint8_t dataFormat);
 

@@ -6,8 +6,8 @@
 
 namespace orvane {
 
-// How long every control-line level stays on the wire at least. The trace output was once the
-// only delay between two writes; without it the bus could outrun the sensor's timing.
+// How long every control-line level stays on the wire at least, so the bus keeps within the
+// sensor's timing however fast the machine and however cheap the trace output is.
 constexpr auto controlHoldTime = std::chrono::microseconds(5);
 static_assert(controlHoldTime >= std::chrono::microseconds(5));
 

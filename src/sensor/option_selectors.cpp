@@ -8,7 +8,7 @@
 #include "app/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
-#include "sensor/window_preset.h"
+#include "sensor/window_edits.h"
 
 namespace orvane {
 namespace {
@@ -70,14 +70,6 @@ void changeMask(ShadowEntry& entry, MaskChange change, uint8_t mask) {
         entry.value = subtractMask(entry.value, mask);
 }
 
-// Writes a preset into the window edits; each write marks its window register pending.
-void writeWindow(Panel& panel, const WindowPreset& preset) {
-    setEditUnsigned(panel, ControlId::windowHStart, preset.hStart);
-    setEditUnsigned(panel, ControlId::windowHEnd, preset.hEnd);
-    setEditUnsigned(panel, ControlId::windowVStart, preset.vStart);
-    setEditUnsigned(panel, ControlId::windowVEnd, preset.vEnd);
-}
-
 void runToggle(const ToggleRow& row, RegisterShadow& shadow, Panel& panel) {
     if (row.needsInitializedCamera && shadow.mode.cameraInitialized != 1) {
         refuse(panel, "The camera should be initialized first.");
@@ -114,7 +106,7 @@ void selectYuv(RegisterShadow& shadow, FrameGeometry& geometry, Panel& panel) {
     panel.setChecked(ControlId::qcif, false);
     panel.setChecked(ControlId::cif, true);
     shadow.mode.imageFormat = imageFormatCif;
-    writeWindow(panel, yuvCifPreset);
+    writeWindowPreset(panel, yuvCifPreset);
     geometry = FrameGeometry{};
 }
 
@@ -137,7 +129,7 @@ void selectRgb(RegisterShadow& shadow, Panel& panel) {
     panel.setChecked(ControlId::qcif, false);
     panel.setChecked(ControlId::cif, false);
     shadow.mode.imageFormat = imageFormatNeither;
-    writeWindow(panel, rgbPreset);
+    writeWindowPreset(panel, rgbPreset);
 }
 
 void selectCif(RegisterShadow& shadow, Panel& panel) {
@@ -146,7 +138,7 @@ void selectCif(RegisterShadow& shadow, Panel& panel) {
         return;
     }
     shadow.mode.imageFormat = imageFormatCif;
-    writeWindow(panel, shadow.mode.dataFormat == dataFormatRgb ? rgbCifPreset : yuvCifPreset);
+    writeWindowPreset(panel, shadow.mode.dataFormat == dataFormatRgb ? rgbCifPreset : yuvCifPreset);
     panel.setChecked(ControlId::qcif, false);
 }
 
@@ -156,9 +148,9 @@ void selectQcif(RegisterShadow& shadow, Panel& panel) {
         return;
     }
     shadow.mode.imageFormat = imageFormatQcif;
-    writeWindow(panel, rgbQcifPreset);
+    writeWindowPreset(panel, rgbQcifPreset);
     if (shadow.mode.dataFormat == dataFormatYuv)
-        writeWindow(panel, yuvQcifPreset);
+        writeWindowPreset(panel, yuvQcifPreset);
     panel.setChecked(ControlId::cif, false);
 }
 

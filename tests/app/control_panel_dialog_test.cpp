@@ -181,6 +181,18 @@ TEST_F(ControlPanel, ExitFreesTheBuffersOnceAndEndsWithResult2) {
     }
 }
 
+TEST_F(ControlPanel, NothingRunsAfterExit) {
+    bench.panel.click(2);
+    const std::size_t accesses = bench.port.accesses().size();
+    for (const int id : {1, 1039, 1066, 1026, 1025, 2})
+        bench.panel.click(id);
+    bench.panel.moveSlider(1034, 9);
+    EXPECT_EQ(bench.port.accesses().size(), accesses);
+    EXPECT_TRUE(bench.panel.messages().empty());
+    EXPECT_EQ(bench.dialog.state().buffers.releaseCount(), 1u);
+    EXPECT_EQ(bench.shadow().shown.brightnessShown, 0x80);
+}
+
 TEST_F(ControlPanel, SetRegisterAndEnterNeverClose) {
     bench.panel.click(1);
     bench.panel.pressEnter();

@@ -169,6 +169,23 @@ TEST_F(RgbPlanes, TwoLineFrameRepeatsRowZeroInBlueAndRedRowOne) {
               (std::vector<uint8_t>{2, 2, 12, 12, 22, 22, 32, 32}));
 }
 
+TEST_F(RgbPlanes, OddLineCountRepeatsTheLastBlueAndRedRow) {
+    // A YUV window of odd height reaches the RGB upload unchanged when only the format changes.
+    for (const uint32_t height : {3u, 7u}) {
+        const FrameGeometry g = rgbGeometry(8, height);
+        for (std::span<uint8_t> plane : {buffers_.bluePlane(), buffers_.redPlane()})
+            std::fill(plane.begin(), plane.end(), uint8_t{99});
+        captureSamples(g, [](Colour c, std::size_t y, std::size_t k) {
+            return uint8_t(10 * y + k + (c == Colour::blue ? 1 : 2));
+        });
+        reconstructRgbPlanes(buffers_, g);
+        for (std::span<uint8_t> plane : {buffers_.bluePlane(), buffers_.redPlane()}) {
+            EXPECT_EQ(row(plane, g, height - 1), row(plane, g, height - 2)) << height;
+            EXPECT_EQ(std::count(plane.begin(), plane.begin() + 8 * height, 99), 0) << height;
+        }
+    }
+}
+
 TEST_F(RgbPlanes, WritesOnlyTheFramesRowsOfEachPlane) {
     const FrameGeometry g = rgbGeometry(8, 4);
     for (std::span<uint8_t> plane :

@@ -1,0 +1,39 @@
+// The six sliders: the register each stands for, its change copy, its label and its set-up.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "resources/control_ids.h"
+#include "sensor/register_shadow.h"
+
+namespace orvane {
+
+struct SliderRow {
+    int sliderId;
+    uint8_t subAddress;
+    uint8_t SliderCopies::*shown; // the change-detection copy
+    int labelId;
+    int maximum;        // the range is 0 to maximum
+    int tickFrequency;  // 0 = left as the control has it
+    bool labelAtSetUp;  // the label is written while the slider is set up
+    bool redBackground; // the copy and label carry redBackgroundOffset
+};
+
+// In the order the scroll handler visits them and the panel sets them up.
+constexpr std::array<SliderRow, 6> sliderRows{{
+    {ControlId::contrastSlider, 0x05, &SliderCopies::contrastShown, ControlId::contrastLabel, 255,
+     0, false, false},
+    {ControlId::brightnessSlider, 0x06, &SliderCopies::brightnessShown, ControlId::brightnessLabel,
+     255, 10, false, false},
+    {ControlId::saturationSlider, 0x03, &SliderCopies::saturationShown, ControlId::saturationLabel,
+     255, 10, false, false},
+    {ControlId::blueBiasSlider, 0x0C, &SliderCopies::blueBiasShown, ControlId::blueBiasLabel, 63, 0,
+     true, false},
+    {ControlId::redBiasSlider, 0x0D, &SliderCopies::redBiasShown, ControlId::redBiasLabel, 63, 0,
+     true, true},
+    {ControlId::sharpnessSlider, 0x07, &SliderCopies::sharpnessShown, ControlId::sharpnessLabel,
+     255, 1, true, false},
+}};
+
+} // namespace orvane
