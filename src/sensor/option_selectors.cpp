@@ -87,49 +87,74 @@ void runToggle(const ToggleRow& row, RegisterShadow& shadow, Panel& panel) {
     panel.setChecked(row.partnerId, false);
 }
 
-void selectYuv(RegisterShadow& shadow, FrameGeometry& geometry, Panel& panel) {
-    if (shadow.mode.dataFormat == dataFormatYuv) {
-        refuse(panel, "YUV output already");
-        return;
-    }
-    ShadowEntry& reg12 = shadow.reg(0x12);
-    ShadowEntry& reg28 = shadow.reg(0x28);
-    ShadowEntry& reg14 = shadow.reg(0x14);
-    ShadowEntry& reg20 = shadow.reg(0x20);
-    reg12.value = subtractMask(reg12.value, rgbBit);
-    reg28.value = subtractMask(reg28.value, reg28RgbBit);
-    shadow.mode.dataFormat = dataFormatYuv;
-    reg14.value = addMask(reg14.value, cifBit);
-    reg20.value = reg20.defaultValue;
-    reg14.pending = reg12.pending = reg28.pending = reg20.pending = 1;
-    panel.setChecked(ControlId::rgb, false);
-    panel.setChecked(ControlId::qcif, false);
-    panel.setChecked(ControlId::cif, true);
-    shadow.mode.imageFormat = imageFormatCif;
-    writeWindowPreset(panel, yuvCifPreset);
-    geometry = FrameGeometry{};
+// The data format selectors: the RGB bits of registers 0x12 and 0x28 and the CIF bit of 0x14 move
+// together, register 0x20 takes a fixed value, and the image format and window follow.
+struct DataFormatRow {
+    Selector selector;
+    uint8_t target;
+    std::string_view alreadyMessage;
+    MaskChange rgbBits; // on registers 0x12 and 0x28; the CIF bit of 0x14 moves the other way
+    bool reg20Default;  // register 0x20 back to its default, or to its RGB value
+    std::array<int, 3> unchecks; // 0 = none
+    int checks;                  // 0 = none
+    uint8_t imageFormat;
+    const WindowPreset& window;
+    bool startGeometry; // the frame geometry back to its start-up values
+};
+
+const std::array<DataFormatRow, 2> dataFormatRows{{
+    {Selector::Yuv,
+     dataFormatYuv,
+     "YUV output already",
+     MaskChange::Subtract,
+     true,
+     {ControlId::rgb, ControlId::qcif, 0},
+     ControlId::cif,
+     imageFormatCif,
+     yuvCifPreset,
+     true},
+    {Selector::Rgb,
+     dataFormatRgb,
+     "rgb output already",
+     MaskChange::Add,
+     false,
+     {ControlId::yuv, ControlId::qcif, ControlId::cif},
+     0,
+     imageFormatNeither,
+     rgbPreset,
+     false},
+}};
+
+MaskChange opposite(MaskChange change) {
+    return static_cast<MaskChange>(-static_cast<int>(change));
 }
 
-void selectRgb(RegisterShadow& shadow, Panel& panel) {
-    if (shadow.mode.dataFormat == dataFormatRgb) {
-        refuse(panel, "rgb output already");
+void selectDataFormat(const DataFormatRow& row, RegisterShadow& shadow, FrameGeometry& geometry,
+                      Panel& panel) {
+    if (shadow.mode.dataFormat == row.target) {
+        refuse(panel, row.alreadyMessage);
         return;
     }
     ShadowEntry& reg12 = shadow.reg(0x12);
     ShadowEntry& reg28 = shadow.reg(0x28);
     ShadowEntry& reg14 = shadow.reg(0x14);
     ShadowEntry& reg20 = shadow.reg(0x20);
-    reg12.value = addMask(reg12.value, rgbBit);
-    reg28.value = addMask(reg28.value, reg28RgbBit);
-    shadow.mode.dataFormat = dataFormatRgb;
-    reg14.value = subtractMask(reg14.value, cifBit);
-    reg20.value = reg20RgbValue;
-    reg28.pending = reg12.pending = reg20.pending = reg14.pending = 1;
-    panel.setChecked(ControlId::yuv, false);
-    panel.setChecked(ControlId::qcif, false);
-    panel.setChecked(ControlId::cif, false);
-    shadow.mode.imageFormat = imageFormatNeither;
-    writeWindowPreset(panel, rgbPreset);
+    changeMask(reg12, row.rgbBits, rgbBit);
+    changeMask(reg28, row.rgbBits, reg28RgbBit);
+    shadow.mode.dataFormat = row.target;
+    changeMask(reg14, opposite(row.rgbBits), cifBit);
+    reg20.value = row.reg20Default ? reg20.defaultValue : reg20RgbValue;
+    reg12.pending = reg14.pending = reg20.pending = reg28.pending = 1;
+    for (const int id : row.unchecks) {
+        if (id != 0)
+            panel.setChecked(id, false);
+    }
+    if (row.checks != 0)
+        panel.setChecked(row.checks, true);
+    shadow.mode.imageFormat = row.imageFormat;
+    writeWindowPreset(panel, row.window);
+    if (row.startGeometry)
+        geometry = FrameGeometry{};
 }
 
 void selectCif(RegisterShadow& shadow, Panel& panel) {
@@ -157,13 +182,13 @@ void selectQcif(RegisterShadow& shadow, Panel& panel) {
 } // namespace
 
 void runSelector(Selector selector, RegisterShadow& shadow, FrameGeometry& geometry, Panel& panel) {
+    for (const DataFormatRow& row : dataFormatRows) {
+        if (row.selector == selector) {
+            selectDataFormat(row, shadow, geometry, panel);
+            return;
+        }
+    }
     switch (selector) {
-    case Selector::Yuv:
-        selectYuv(shadow, geometry, panel);
-        return;
-    case Selector::Rgb:
-        selectRgb(shadow, panel);
-        return;
     case Selector::Cif:
         selectCif(shadow, panel);
         return;
