@@ -23,15 +23,8 @@ constexpr int yuvRadio = 1024;
 constexpr int rgbRadio = 1025;
 constexpr int contrastLabel = 1060;
 
-class QtPanelEventsTest : public ::testing::Test {
+class QtPanelEventsTest : public testing::ShownPanelTest {
 protected:
-    void SetUp() override {
-        panel_.setEventHandler(&handler_);
-        panel_.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel_));
-        handler_.events.clear();
-    }
-
     QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(panel_.controlWidget(id)); }
     QSlider* slider(int id) { return qobject_cast<QSlider*>(panel_.controlWidget(id)); }
 
@@ -52,9 +45,6 @@ protected:
         return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
                                               &slider);
     }
-
-    QtPanel panel_;
-    RecordingHandler handler_;
 };
 
 TEST_F(QtPanelEventsTest, ProgramEditWriteRaisesTextChangedOnceBeforeReturning) {

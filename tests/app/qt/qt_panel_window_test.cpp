@@ -28,15 +28,8 @@ using testing::whenModalShown;
 constexpr int fileNameEdit = 1065;
 constexpr int exitButton = 2;
 
-class QtPanelWindowTest : public ::testing::Test {
+class QtPanelWindowTest : public testing::ShownPanelTest {
 protected:
-    void SetUp() override {
-        panel_.setEventHandler(&handler_);
-        panel_.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel_));
-        handler_.events.clear();
-    }
-
     // Runs the panel modally after queueing the action; a run that does not end within five
     // seconds is ended with -1.
     int runModalWith(std::function<void()> action) {
@@ -47,9 +40,6 @@ protected:
         guard.start(5000);
         return panel_.runModal();
     }
-
-    QtPanel panel_;
-    RecordingHandler handler_;
 };
 
 TEST_F(QtPanelWindowTest, EnterRaisesCommandOneAndDoesNotClose) {

@@ -8,7 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include <QTest>
+#include <gtest/gtest.h>
+
 #include "app/panel_event.h"
+#include "app/qt/qt_panel.h"
 
 namespace orvane::testing {
 
@@ -62,5 +66,19 @@ template <typename Window> void whenModalShown(std::function<void(Window&)> visi
     });
     timer->start();
 }
+
+// A shown panel whose events are recorded, starting from an empty record.
+class ShownPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        panel_.setEventHandler(&handler_);
+        panel_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel_));
+        handler_.events.clear();
+    }
+
+    QtPanel panel_;
+    RecordingHandler handler_;
+};
 
 } // namespace orvane::testing
