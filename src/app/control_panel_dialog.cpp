@@ -1,7 +1,7 @@
 // The control panel's command table, initialisation and the handlers of its own controls.
 #include "app/control_panel_dialog.h"
 
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 #include "image/image_files.h"
 #include "image/upload_frame.h"
 #include "port/init_parallel_port.h"

@@ -5,7 +5,7 @@
 #include <array>
 #include <filesystem>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "app/program_state.h"
 
 namespace orvane {

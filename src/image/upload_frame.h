@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "image/frame_buffers.h"
 #include "image/frame_geometry.h"
 #include "image/viewer_launch.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"

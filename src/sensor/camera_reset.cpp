@@ -1,7 +1,7 @@
 // The camera reset sequence.
 #include "sensor/camera_reset.h"
 
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
 #include "sensor/slider_table.h"

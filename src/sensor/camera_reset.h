@@ -1,7 +1,7 @@
 // resetCamera: the "Re&set" button.
 #pragma once
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
 #include "sensor/window_edits.h"

@@ -2,7 +2,7 @@
 // partner buttons and window presets. They never touch the port.
 #pragma once
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "sensor/register_shadow.h"
 

@@ -1,8 +1,8 @@
 // Writing a window preset into the four window edits of the panel.
 #pragma once
 
-#include "app/panel.h"
-#include "app/panel_numbers.h"
+#include "toolkit/panel.h"
+#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/window_preset.h"
 

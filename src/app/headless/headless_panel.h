@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "resources/dialog_template.h"
 
 namespace orvane {

@@ -3,7 +3,7 @@
 
 #include <QPushButton>
 
-#include "app/panel_event.h"
+#include "toolkit/panel_event.h"
 #include "app/qt/icon_image.h"
 #include "resources/panel_templates.h"
 

@@ -14,7 +14,7 @@
 #include <QStyleOptionButton>
 #include <algorithm>
 
-#include "app/panel_event.h"
+#include "toolkit/panel_event.h"
 #include "app/qt/panel_widgets.h"
 
 namespace orvane {

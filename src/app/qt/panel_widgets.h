@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "app/panel_event.h"
+#include "toolkit/panel_event.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QImage>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 #include "app/qt/dialog_builder.h"
 #include "resources/panel_templates.h"
 

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/panel_event.h"
+#include "toolkit/panel_event.h"
 #include "app/qt/qt_panel.h"
 
 namespace orvane::testing {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/panel_event.h"
+#include "toolkit/panel_event.h"
 
 namespace orvane {
 

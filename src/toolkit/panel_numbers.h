@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/panel.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 // Port backend selection from ORVANE_PORT: the accepted values, the device each one opens and
 // the messages when it cannot.
-#include "port/port_factory.h"
+#include "backend/port_factory.h"
 
 #include <gtest/gtest.h>
 

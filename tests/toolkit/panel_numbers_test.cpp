@@ -1,5 +1,5 @@
 // Decimal text of edits: what counts as a number.
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Decimal text of edits and labels.
-#include "app/panel_numbers.h"
+#include "toolkit/panel_numbers.h"
 
 #include <charconv>
 #include <string>

@@ -1,5 +1,5 @@
 // Port backend selection.
-#include "port/port_factory.h"
+#include "backend/port_factory.h"
 
 #include <cstdlib>
 #include <filesystem>
