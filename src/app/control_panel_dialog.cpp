@@ -1,7 +1,6 @@
 // The control panel's command table, initialisation and the handlers of its own controls.
 #include "app/control_panel_dialog.h"
 
-#include "toolkit/panel_numbers.h"
 #include "image/image_files.h"
 #include "image/upload_frame.h"
 #include "port/init_parallel_port.h"
@@ -12,6 +11,7 @@
 #include "sensor/option_selectors.h"
 #include "sensor/slider_table.h"
 #include "sensor/window_edits.h"
+#include "toolkit/panel_numbers.h"
 
 namespace orvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <filesystem>
 
-#include "toolkit/panel.h"
 #include "app/program_state.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

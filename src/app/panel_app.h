@@ -8,8 +8,8 @@
 #include <optional>
 #include <string_view>
 
-#include "toolkit/panel.h"
 #include "backend/port_factory.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <span>
 
-#include "toolkit/panel.h"
 #include "image/frame_buffers.h"
 #include "image/frame_geometry.h"
 #include "image/viewer_launch.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

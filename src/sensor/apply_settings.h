@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

@@ -1,11 +1,11 @@
 // The camera reset sequence.
 #include "sensor/camera_reset.h"
 
-#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
 #include "sensor/slider_table.h"
 #include "sensor/window_edits.h"
+#include "toolkit/panel_numbers.h"
 
 namespace orvane {
 namespace {

@@ -1,10 +1,10 @@
 // resetCamera: the "Re&set" button.
 #pragma once
 
-#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

@@ -5,10 +5,10 @@
 #include <array>
 #include <string_view>
 
-#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/register_masks.h"
 #include "sensor/window_edits.h"
+#include "toolkit/panel_numbers.h"
 
 namespace orvane {
 namespace {

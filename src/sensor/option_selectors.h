@@ -2,9 +2,9 @@
 // partner buttons and window presets. They never touch the port.
 #pragma once
 
-#include "toolkit/panel.h"
 #include "image/frame_geometry.h"
 #include "sensor/register_shadow.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

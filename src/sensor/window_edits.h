@@ -1,10 +1,10 @@
 // Writing a window preset into the four window edits of the panel.
 #pragma once
 
-#include "toolkit/panel.h"
-#include "toolkit/panel_numbers.h"
 #include "resources/control_ids.h"
 #include "sensor/window_preset.h"
+#include "toolkit/panel.h"
+#include "toolkit/panel_numbers.h"
 
 namespace orvane {
 

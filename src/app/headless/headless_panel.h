@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/panel.h"
 #include "resources/dialog_template.h"
+#include "toolkit/panel.h"
 
 namespace orvane {
 

@@ -3,9 +3,9 @@
 
 #include <QPushButton>
 
-#include "toolkit/panel_event.h"
 #include "app/qt/icon_image.h"
 #include "resources/panel_templates.h"
+#include "toolkit/panel_event.h"
 
 namespace orvane {
 

@@ -14,8 +14,8 @@
 #include <QStyleOptionButton>
 #include <algorithm>
 
-#include "toolkit/panel_event.h"
 #include "app/qt/panel_widgets.h"
+#include "toolkit/panel_event.h"
 
 namespace orvane {
 namespace {

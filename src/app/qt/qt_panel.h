@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <QImage>
 
-#include "toolkit/panel.h"
 #include "app/qt/dialog_builder.h"
 #include "resources/panel_templates.h"
+#include "toolkit/panel.h"
 
 class QMenu;
 

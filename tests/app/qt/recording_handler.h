@@ -11,8 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "toolkit/panel_event.h"
 #include "app/qt/qt_panel.h"
+#include "toolkit/panel_event.h"
 
 namespace orvane::testing {
 
