@@ -1,53 +1,20 @@
-// Raw dump, BMP template, BMP writer and Save As: binary files, one write each.
+// Raw dump, BMP template, BMP writer and Save As: whole binary files, every write checked.
 #include "image/image_files.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "image/whole_file.h"
 
 namespace orvane {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File openFile(const std::filesystem::path& path, const char* mode) {
-    return File{std::fopen(path.c_str(), mode)};
-}
-
-// Creates or truncates path and writes bytes in one write. False when it cannot be created;
-// a short write on a file that opened is not detected.
-bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    const File file = openFile(path, "wb");
-    if (!file)
-        return false;
-    if (!bytes.empty())
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    return true;
-}
-
-std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path) {
-    const File file = openFile(path, "rb");
-    if (!file)
-        return std::nullopt;
-    constexpr std::size_t chunk = 64 * 1024;
-    std::vector<uint8_t> bytes;
-    for (;;) {
-        const std::size_t had = bytes.size();
-        bytes.resize(had + chunk);
-        const std::size_t got = std::fread(bytes.data() + had, 1, chunk, file.get());
-        bytes.resize(had + got);
-        if (got < chunk)
-            break;
-    }
-    // A directory opens on some systems but cannot be read.
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
+// A name with a NUL would be cut short by the system; other control characters are typing
+// accidents, not names.
+bool isUsableName(std::string_view name) {
+    return !name.empty() && std::none_of(name.begin(), name.end(),
+                                         [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; });
 }
 
 } // namespace
@@ -64,19 +31,19 @@ FileResult writeRawDump(const std::filesystem::path& directory, std::span<const 
                         const FrameGeometry& geometry) {
     const std::size_t length =
         std::min(std::size_t{geometry.linesToRead} * geometry.bytesPerLine, rawFrame.size());
-    return writeWholeFile(directory / rawDumpFileName, rawFrame.first(length))
+    return writeFileReplacing(directory / rawDumpFileName, rawFrame.first(length))
                ? FileResult::ok
                : FileResult::rawDumpNotOpened;
 }
 
 FileResult readBmpHeader(const std::filesystem::path& directory, std::span<uint8_t> header) {
-    const File file = openFile(directory / bmpTemplateFileName, "rb");
-    if (!file)
+    const std::optional<std::vector<uint8_t>> bytes =
+        readRegularFile(directory / bmpTemplateFileName, bmpHeaderSize);
+    // Anything but a whole header of a BMP file cannot serve as the template.
+    if (!bytes || bytes->size() < bmpHeaderSize || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
         return FileResult::templateNotOpened;
-    if (!header.empty())
-        std::fread(header.data(), 1, header.size(), file.get());
-    // A short template is taken as it is; one that cannot be read at all (a directory) is not.
-    return std::ferror(file.get()) ? FileResult::templateNotOpened : FileResult::ok;
+    std::copy_n(bytes->begin(), std::min(header.size(), bytes->size()), header.begin());
+    return FileResult::ok;
 }
 
 void patchBmpHeader(std::span<uint8_t> header, uint32_t width, uint32_t height) {
@@ -121,19 +88,20 @@ FileResult BmpWriter(const std::filesystem::path& directory, FrameBuffers& buffe
     const std::optional<std::size_t> length = composeBmpImage(buffers, geometry);
     if (!length)
         return FileResult::frameDoesNotFit;
-    return writeWholeFile(directory / bmpFileName, buffers.bmpImage().first(*length))
+    return writeFileReplacing(directory / bmpFileName, buffers.bmpImage().first(*length))
                ? FileResult::ok
                : FileResult::bmpNotCreated;
 }
 
 FileResult saveBmpAs(const std::filesystem::path& directory, std::string_view newName) {
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(directory / bmpFileName);
+    const std::optional<std::vector<uint8_t>> bytes =
+        readRegularFile(directory / bmpFileName, SIZE_MAX);
     if (!bytes)
         return FileResult::bmpNotReadable;
-    // An empty name would name the directory itself.
-    if (newName.empty())
+    // An empty name would name the directory itself; a NUL would cut it short.
+    if (!isUsableName(newName))
         return FileResult::newFileNotOpened;
-    return writeWholeFile(directory / std::filesystem::path{std::string{newName}}, *bytes)
+    return writeFileReplacing(directory / std::filesystem::path{std::string{newName}}, *bytes)
                ? FileResult::saved
                : FileResult::newFileNotOpened;
 }

@@ -23,11 +23,11 @@ constexpr std::string_view bmpFileName = "testfile.bmp";
 enum class FileResult : uint8_t {
     ok,                // done, nothing to report
     saved,             // Save As wrote the copy
-    rawDumpNotOpened,  // "test.raw" could not be created
-    templateNotOpened, // "bmphead24" could not be opened
-    bmpNotCreated,     // "testfile.bmp" could not be created by an upload
+    rawDumpNotOpened,  // "test.raw" could not be created or written
+    templateNotOpened, // "bmphead24" could not be opened or is no BMP header
+    bmpNotCreated,     // "testfile.bmp" could not be created or written by an upload
     bmpNotReadable,    // "testfile.bmp" could not be opened by Save As
-    newFileNotOpened,  // Save As could not create the typed name
+    newFileNotOpened,  // Save As could not create or write the typed name, or refused it
     frameDoesNotFit,   // the geometry exceeds the buffers; the upload refuses it before
 };
 
@@ -60,13 +60,13 @@ constexpr std::size_t bmpFileLength(const FrameGeometry& geometry) {
 }
 
 // Creates or replaces "test.raw" in directory with the first linesToRead x bytesPerLine bytes of
-// rawFrame (no more than rawFrame holds), in one write.
+// rawFrame (no more than rawFrame holds), as writeFileReplacing does.
 FileResult writeRawDump(const std::filesystem::path& directory, std::span<const uint8_t> rawFrame,
                         const FrameGeometry& geometry);
 
-// Reads the first bytes of "bmphead24" in directory into header (up to its size) in one read;
-// templateNotOpened when it cannot be opened or read at all. A short template leaves the rest of
-// header as it was.
+// Reads the first 54 bytes of "bmphead24" in directory into header. templateNotOpened, with
+// header untouched, when it is not a regular file, cannot be read, is shorter than 54 bytes or
+// does not start with "BM".
 FileResult readBmpHeader(const std::filesystem::path& directory, std::span<uint8_t> header);
 
 // Puts the low 16 bits of width and height into bytes 18, 19 and 22, 23; the other header bytes,
@@ -78,14 +78,15 @@ void patchBmpHeader(std::span<uint8_t> header, uint32_t width, uint32_t height);
 // Returns the file length, or nothing (and changes nothing) when the frame does not fit.
 std::optional<std::size_t> composeBmpImage(FrameBuffers& buffers, const FrameGeometry& geometry);
 
-// composeBmpImage, then creates or replaces "testfile.bmp" in directory with the image in one
-// write.
+// composeBmpImage, then creates or replaces "testfile.bmp" in directory with the image, as
+// writeFileReplacing does.
 FileResult BmpWriter(const std::filesystem::path& directory, FrameBuffers& buffers,
                      const FrameGeometry& geometry);
 
 // Copies "testfile.bmp" in directory, byte for byte and whatever its length, to newName (taken
 // as typed: relative to directory unless absolute, no extension added). Nothing is created when
-// the source cannot be read or the name is empty.
+// the source is not a readable regular file or the name is empty or holds a control character;
+// a failed write leaves an existing file of that name as it was.
 FileResult saveBmpAs(const std::filesystem::path& directory, std::string_view newName);
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 // The frame upload.
 #include "image/upload_frame.h"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -8,7 +9,10 @@
 #include "image/rgb_planes.h"
 #include "image/yuv422_to_rgb.h"
 #include "port/parallel_port.h"
+#include "resources/control_ids.h"
+#include "sensor/apply_settings.h"
 #include "sensor/register_masks.h"
+#include "toolkit/panel_numbers.h"
 
 namespace orvane {
 namespace {
@@ -25,8 +29,44 @@ void showFileMessage(Panel& panel, FileResult result) {
         panel.messageBox(message->text, message->caption);
 }
 
-std::string doesNotFitMessage(const FrameGeometry& g) {
+// One axis of the window and the side of the frame it gives.
+struct WindowAxis {
+    const char* name;
+    int startId;
+    int endId;
+    uint32_t FrameGeometry::*side;
+    const char* leaves; // what a window too small on this axis leaves of the frame
+};
+
+constexpr std::array<WindowAxis, 2> windowAxes{{
+    {"Horizontal", ControlId::windowHStart, ControlId::windowHEnd, &FrameGeometry::imageWidth,
+     "no pixels"},
+    {"Vertical", ControlId::windowVStart, ControlId::windowVEnd, &FrameGeometry::imageHeight,
+     "fewer than two lines"},
+}};
+
+// A side below 2, or one that wrapped round from a negative difference, is named by the window
+// numbers that gave it when the window fields still give this geometry; a frame too large for
+// the buffers is named by its size.
+std::string doesNotFitMessage(const FrameGeometry& g, const Panel& panel, uint8_t dataFormat) {
     char text[256];
+    const bool fromFields = geometryFromWindowFields(panel, dataFormat) == g;
+    for (const WindowAxis& axis : windowAxes) {
+        if (static_cast<int32_t>(g.*axis.side) >= 2)
+            continue;
+        if (fromFields)
+            std::snprintf(text, sizeof text,
+                          "%s Start %d and End %d leave %s.\n\nSet a larger window and press Set "
+                          "Register before uploading.",
+                          axis.name, editNumber(panel, axis.startId), editNumber(panel, axis.endId),
+                          axis.leaves);
+        else
+            std::snprintf(text, sizeof text,
+                          "The window set last leaves %s.\n\nSet a larger window and press Set "
+                          "Register before uploading.",
+                          axis.leaves);
+        return text;
+    }
     std::snprintf(text, sizeof text,
                   "The frame of %u x %u pixels (%u lines of %u bytes) does not fit the frame "
                   "buffers.\n\nSet a smaller window and press Set Register before uploading.",
@@ -72,7 +112,7 @@ void uploadFrame(UploadContext& upload, Panel& panel) {
     const uint8_t dataFormat = upload.shadow.mode.dataFormat;
     const uint8_t reg13Value = upload.shadow.reg(0x13).value;
     if (!frameFitsBuffers(geometry, dataFormat)) {
-        panel.messageBox(doesNotFitMessage(geometry), "Improper range");
+        panel.messageBox(doesNotFitMessage(geometry, panel, dataFormat), improperRangeCaption);
         return;
     }
 

@@ -2,7 +2,10 @@
 #include "image/image_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -16,11 +19,14 @@ using testing::readFileBytes;
 using testing::TempDirectory;
 using testing::writeFileBytes;
 
-// A template whose every byte is recognisable, so kept and patched bytes can be told apart.
+// A template whose every byte after "BM" is recognisable, so kept and patched bytes can be told
+// apart.
 std::vector<uint8_t> markedTemplate() {
     std::vector<uint8_t> bytes(bmpHeaderSize);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = uint8_t(0x80 + i);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
     return bytes;
 }
 
@@ -94,20 +100,23 @@ TEST_F(ImageFiles, HeaderIsReadFromTheTemplate) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), buffers_.bmpHeader().begin()));
 }
 
-TEST_F(ImageFiles, ShortTemplateLeavesTheRestOfTheHeaderAsItWas) {
+TEST_F(ImageFiles, MissingShortForeignOrSpecialTemplateIsReportedAndTheHeaderUntouched) {
     std::fill(buffers_.bmpHeader().begin(), buffers_.bmpHeader().end(), uint8_t{0x5A});
-    writeFileBytes(dir_.path() / "bmphead24", std::vector<uint8_t>{'B', 'M', 7});
-    ASSERT_EQ(readBmpHeader(dir_.path(), buffers_.bmpHeader()), FileResult::ok);
-    EXPECT_EQ(buffers_.bmpHeader()[0], 'B');
-    EXPECT_EQ(buffers_.bmpHeader()[2], 7);
-    for (std::size_t i = 3; i < bmpHeaderSize; ++i)
-        EXPECT_EQ(buffers_.bmpHeader()[i], 0x5A) << i;
-}
-
-TEST_F(ImageFiles, MissingTemplateIsReportedAndTheHeaderUntouched) {
-    std::fill(buffers_.bmpHeader().begin(), buffers_.bmpHeader().end(), uint8_t{0x5A});
+    const std::filesystem::path file = dir_.path() / "bmphead24";
     EXPECT_EQ(readBmpHeader(dir_.path(), buffers_.bmpHeader()), FileResult::templateNotOpened);
-    std::filesystem::create_directory(dir_.path() / "bmphead24");
+    std::vector<uint8_t> shortByOne = markedTemplate();
+    shortByOne.pop_back();
+    std::vector<uint8_t> foreign = markedTemplate();
+    foreign[1] = 'X';
+    for (const auto& bytes : {std::vector<uint8_t>{'B', 'M', 7}, shortByOne, foreign}) {
+        writeFileBytes(file, bytes);
+        EXPECT_EQ(readBmpHeader(dir_.path(), buffers_.bmpHeader()), FileResult::templateNotOpened);
+    }
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_EQ(readBmpHeader(dir_.path(), buffers_.bmpHeader()), FileResult::templateNotOpened);
+    std::filesystem::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); // opening must not wait for a writer
     EXPECT_EQ(readBmpHeader(dir_.path(), buffers_.bmpHeader()), FileResult::templateNotOpened);
     for (const uint8_t b : buffers_.bmpHeader())
         EXPECT_EQ(b, 0x5A);
@@ -199,6 +208,84 @@ TEST_F(ImageFiles, BmpOfAFrameLargerThanTheBuffersIsRefused) {
     EXPECT_EQ(buffers_.bmpImage()[0], 0x33);
 }
 
+// While it lives no file may grow past limit bytes: a write beyond fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) : signal_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit lowered{limit, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, signal_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*signal_)(int);
+};
+
+struct WriteFault {
+    const char* name;
+    const char* linkTo; // the file is a link to this, or a regular file when empty
+    bool fails;
+};
+
+// Each writer against a link to /dev/full, a disk that fills part way, and a link to a regular
+// file: a failure leaves the old bytes and no temporary file; a success keeps the link.
+TEST_F(ImageFiles, EveryWriteIsCheckedAndReplacesTheFileWhole) {
+    using Path = std::filesystem::path;
+    const struct {
+        const char* file;
+        FileResult (*write)(const Path&, FrameBuffers&);
+        FileResult failed;
+        FileResult done;
+        std::size_t size;
+    } writers[] = {
+        {"test.raw",
+         [](const Path& d, FrameBuffers& b) { return writeRawDump(d, b.rawFrame(), {}); },
+         FileResult::rawDumpNotOpened, FileResult::ok, 130000},
+        {"testfile.bmp", [](const Path& d, FrameBuffers& b) { return BmpWriter(d, b, {}); },
+         FileResult::bmpNotCreated, FileResult::ok, 194742},
+        {"copy.bmp", [](const Path& d, FrameBuffers&) { return saveBmpAs(d, "copy.bmp"); },
+         FileResult::newFileNotOpened, FileResult::saved, 194742},
+    };
+    const WriteFault faults[] = {
+        {"LinkToDevFull", "/dev/full", true}, {"DiskFull", "", true}, {"Link", "old.dat", false}};
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::group_read;
+    for (const auto& writer : writers)
+        for (const WriteFault& fault : faults) {
+            SCOPED_TRACE(std::string(writer.file) + " " + fault.name);
+            TempDirectory dir;
+            writeFileBytes(dir.path() / "testfile.bmp", std::vector<uint8_t>(194742, 0xEE));
+            const Path file = dir.path() / writer.file;
+            const Path target = *fault.linkTo ? dir.path() / fault.linkTo : file;
+            if (*fault.linkTo) {
+                std::filesystem::remove(file);
+                std::filesystem::create_symlink(fault.linkTo, file);
+            }
+            if (target != "/dev/full") {
+                writeFileBytes(target, std::vector<uint8_t>(1000, 0x0D));
+                std::filesystem::permissions(target, mode | std::filesystem::perms::owner_write);
+            }
+            const std::set<std::string> before = dir.entries();
+            std::optional<FileSizeLimit> limit;
+            if (fault.fails)
+                limit.emplace(4096);
+            EXPECT_EQ(writer.write(dir.path(), buffers_),
+                      fault.fails ? writer.failed : writer.done);
+            limit.reset();
+            EXPECT_EQ(dir.entries(), before);
+            EXPECT_EQ(std::filesystem::is_symlink(file), *fault.linkTo != '\0');
+            if (target == "/dev/full")
+                continue;
+            EXPECT_EQ(readFileBytes(target).size(), fault.fails ? 1000u : writer.size);
+            EXPECT_EQ(std::filesystem::status(target).permissions(),
+                      mode | std::filesystem::perms::owner_write);
+        }
+}
+
 class SaveAs : public ::testing::TestWithParam<std::size_t> {
 protected:
     TempDirectory dir_;
@@ -223,6 +310,9 @@ TEST(SaveAsFailures, MissingSourceIsReportedAndNothingIsCreated) {
     EXPECT_EQ(saveBmpAs(dir.path(), "copy.bmp"), FileResult::bmpNotReadable);
     std::filesystem::create_directory(dir.path() / "testfile.bmp");
     EXPECT_EQ(saveBmpAs(dir.path(), "copy.bmp"), FileResult::bmpNotReadable);
+    std::filesystem::remove(dir.path() / "testfile.bmp");
+    ASSERT_EQ(mkfifo((dir.path() / "testfile.bmp").c_str(), 0600), 0); // must not wait for a writer
+    EXPECT_EQ(saveBmpAs(dir.path(), "copy.bmp"), FileResult::bmpNotReadable);
     EXPECT_EQ(dir.entries(), std::set<std::string>{"testfile.bmp"});
 }
 
@@ -231,7 +321,9 @@ TEST(SaveAsFailures, NameThatCannotBeCreatedIsReportedAndNothingIsWritten) {
     const std::vector<uint8_t> source{'B', 'M', 1, 2, 3};
     writeFileBytes(dir.path() / "testfile.bmp", source);
     std::filesystem::create_directory(dir.path() / "taken");
-    for (const std::string_view name : {"", "taken", "missing/copy.bmp"}) {
+    using namespace std::string_view_literals;
+    for (const std::string_view name :
+         {""sv, "taken"sv, "missing/copy.bmp"sv, "/dev/full"sv, "a\0b"sv, "a\nb"sv, "del\x7f"sv}) {
         EXPECT_EQ(saveBmpAs(dir.path(), name), FileResult::newFileNotOpened) << '"' << name << '"';
         EXPECT_EQ(dir.entries(), (std::set<std::string>{"taken", "testfile.bmp"}));
     }

@@ -1,0 +1,132 @@
+// Regular-file reads and replacing writes on POSIX descriptors.
+#include "image/whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <utility>
+
+namespace orvane {
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    int get() const { return fd_; }
+    // Some file systems report a failed write only when the file is closed.
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Devices and pipes cannot be renamed over; a dangling link creates its target as a plain open
+// would. Never waits for a reader.
+bool writeInPlace(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    Descriptor file{
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666)};
+    return file.isOpen() && writeAll(file.get(), bytes) && file.close();
+}
+
+// A name beside target that nobody else uses; created with 0666 so the umask applies as for any
+// new file.
+int createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    const std::string stem = "." + target.filename().string() + "." + std::to_string(::getpid());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target;
+        temporary.replace_filename(stem + "." + std::to_string(attempt) + ".tmp");
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool writeThroughTemporary(const std::filesystem::path& target, std::span<const uint8_t> bytes,
+                           const struct stat* replaced) {
+    std::filesystem::path temporary;
+    Descriptor file{createTemporary(target, temporary)};
+    if (!file.isOpen())
+        return false;
+    // The new file keeps the permission bits of the one it replaces, set-ID bits aside.
+    if (replaced != nullptr)
+        ::fchmod(file.get(), replaced->st_mode & 0777);
+    const bool done = writeAll(file.get(), bytes) && file.close() &&
+                      ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!done)
+        ::unlink(temporary.c_str());
+    return done;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> readRegularFile(const std::filesystem::path& path,
+                                                    std::size_t maxBytes) {
+    // Without O_NONBLOCK, opening a pipe that has no writer would wait for one.
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
+    constexpr std::size_t chunk = 64 * 1024;
+    for (std::size_t have = 0; have < maxBytes;) {
+        bytes.resize(have + std::min(chunk, maxBytes - have));
+        const ssize_t got = ::read(file.get(), bytes.data() + have, bytes.size() - have);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        have += static_cast<std::size_t>(got);
+        bytes.resize(have);
+        if (got == 0)
+            break;
+    }
+    return bytes;
+}
+
+bool writeFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) != 0) {
+        if (errno != ENOENT)
+            return false;
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) == 0)
+            return writeInPlace(path, bytes);
+        return writeThroughTemporary(path, bytes, nullptr);
+    }
+    if (!S_ISREG(existing.st_mode))
+        return writeInPlace(path, bytes);
+    // A write-protected file stays as it is, as it would for a plain open.
+    if (::access(path.c_str(), W_OK) != 0)
+        return false;
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(path, error);
+    return !error && writeThroughTemporary(target, bytes, &existing);
+}
+
+} // namespace orvane
