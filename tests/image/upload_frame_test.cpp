@@ -117,15 +117,33 @@ TEST_F(Upload, AfterResetUsesTheResetGeometry) {
 }
 
 TEST_F(Upload, GeometryThatDoesNotFitIsRefusedBeforeAnythingIsSent) {
-    const FrameGeometry refused[] = {
-        {0xFFFFFFFE, 208, 208, 0xFFFFFFFE}, // window end one past its start
-        {700, 460, 460, 1402},              // more bytes than the buffers
-        {312, 600, 600, 626},               // more lines than the buffers
-        {1, 208, 208, 4},                   // empty
-        {312, 1, 1, 626},                   // empty
+    const std::string larger = ".\n\nSet a larger window and press Set Register before uploading.";
+    const std::string smaller = " does not fit the frame buffers.\n\nSet a smaller window and "
+                                "press Set Register before uploading.";
+    const struct {
+        FrameGeometry geometry; // or, with hEnd set, the window Set Register sent
+        const char* hEnd;
+        std::string text;
+    } refused[] = {
+        {{}, "58", "Horizontal Start 57 and End 58 leave no pixels" + larger},
+        {{}, "59", "Horizontal Start 57 and End 59 leave no pixels" + larger},
+        {{0xFFFFFFFE, 208, 208, 0xFFFFFFFE}, "", "The window set last leaves no pixels" + larger},
+        {{700, 460, 460, 1402},
+         "",
+         "The frame of 700 x 460 pixels (460 lines of 1402 bytes)" + smaller},
+        {{312, 600, 600, 626},
+         "",
+         "The frame of 312 x 600 pixels (600 lines of 626 bytes)" + smaller},
+        {{1, 208, 208, 4}, "", "The window set last leaves no pixels" + larger},
+        {{312, 1, 1, 626}, "", "The window set last leaves fewer than two lines" + larger},
     };
-    for (const FrameGeometry& geometry : refused) {
-        bench.geometry() = geometry;
+    for (const auto& c : refused) {
+        bench.geometry() = c.geometry;
+        if (*c.hEnd) {
+            bench.panel.typeText(1042, "57");
+            bench.panel.typeText(1044, c.hEnd);
+            bench.panel.click(1);
+        }
         mark();
         bench.panel.clearMessages();
         bench.panel.click(1039);
@@ -133,6 +151,7 @@ TEST_F(Upload, GeometryThatDoesNotFitIsRefusedBeforeAnythingIsSent) {
         EXPECT_TRUE(bench.trace.lines().empty());
         ASSERT_EQ(bench.panel.messages().size(), 1u);
         EXPECT_EQ(bench.panel.messages()[0].caption, "Improper range");
+        EXPECT_EQ(bench.panel.messages()[0].text, c.text);
         EXPECT_FALSE(exists("test.raw"));
     }
     EXPECT_TRUE(frameFitsBuffers({624, 482, 482, 627}, dataFormatRgb)) << "the widest RGB window";
@@ -141,27 +160,39 @@ TEST_F(Upload, GeometryThatDoesNotFitIsRefusedBeforeAnythingIsSent) {
 
 struct FailureCase {
     const char* name;
-    const char* blocked; // a directory standing where the file must go, or removed
+    const char* blocked;
+    void (*block)(const std::filesystem::path& file);
     const char* message;
     bool rawWritten;
     bool bmpWritten;
 };
 
+void putDirectory(const std::filesystem::path& file) {
+    std::filesystem::create_directory(file);
+}
+void linkToDevFull(const std::filesystem::path& file) {
+    std::filesystem::create_symlink("/dev/full", file);
+}
+
 TEST_F(Upload, FileFailuresSayWhyAndAlwaysSwitchTheSensorBack) {
     const FailureCase cases[] = {
-        {"RawDump", "test.raw", "test.raw could not be opened\n", false, false},
-        {"MissingTemplate", "bmphead24", "bmphead24 could not be opened\n", true, false},
-        {"Bmp", "testfile.bmp", "testfile.bmp could not be opened\n", true, false},
+        {"RawDump", "test.raw", putDirectory, "test.raw could not be opened\n", false, false},
+        {"RawDumpFull", "test.raw", linkToDevFull, "test.raw could not be opened\n", false, false},
+        {"MissingTemplate", "bmphead24", [](const auto& f) { std::filesystem::remove(f); },
+         "bmphead24 could not be opened\n", true, false},
+        {"ShortTemplate", "bmphead24", [](const auto& f) { std::filesystem::resize_file(f, 53); },
+         "bmphead24 could not be opened\n", true, false},
+        {"Bmp", "testfile.bmp", putDirectory, "testfile.bmp could not be opened\n", true, false},
+        {"BmpFull", "testfile.bmp", linkToDevFull, "testfile.bmp could not be opened\n", true,
+         false},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempDirectory dir;
         PanelBench run(dir.path());
         run.start();
-        if (std::string(c.blocked) != "bmphead24") {
-            ASSERT_TRUE(writeBmpHeaderTemplate(dir.path()));
-            std::filesystem::create_directory(dir.path() / c.blocked);
-        }
+        ASSERT_TRUE(writeBmpHeaderTemplate(dir.path()));
+        c.block(dir.path() / c.blocked);
         run.panel.click(1039);
         const std::vector<RecordedMessage> expected = {{"Error Message", c.message}};
         EXPECT_EQ(run.panel.messages(), expected);
