@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -66,6 +67,20 @@ int createTemporary(const std::filesystem::path& target, std::filesystem::path& 
     return -1;
 }
 
+// Swapping the two names, then removing the old file, keeps the name on a whole file throughout
+// and, unlike a rename over an existing file, does not make ext4 write the new blocks out before
+// returning (a stall of milliseconds). A rename is the way in for a new name, and the fallback
+// where a file system cannot swap names.
+bool moveIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                   bool replacing) {
+    if (replacing &&
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(temporary.c_str());
+        return true;
+    }
+    return ::rename(temporary.c_str(), target.c_str()) == 0;
+}
+
 bool writeThroughTemporary(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                            const struct stat* replaced) {
     std::filesystem::path temporary;
@@ -76,7 +91,7 @@ bool writeThroughTemporary(const std::filesystem::path& target, std::span<const 
     if (replaced != nullptr)
         ::fchmod(file.get(), replaced->st_mode & 0777);
     const bool done = writeAll(file.get(), bytes) && file.close() &&
-                      ::rename(temporary.c_str(), target.c_str()) == 0;
+                      moveIntoPlace(temporary, target, replaced != nullptr);
     if (!done)
         ::unlink(temporary.c_str());
     return done;
