@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "app/cli/cli_commands.h"
 #include "app/cli/control_names.h"
@@ -11,9 +12,17 @@
 
 namespace {
 
-constexpr orvane::ControlKind actionKinds[] = {
-    orvane::ControlKind::PushButton, orvane::ControlKind::RadioButton, orvane::ControlKind::Edit,
-    orvane::ControlKind::Slider};
+// The kind of control each command that names one acts on.
+struct CommandKind {
+    std::string_view command;
+    orvane::ControlKind kind;
+};
+constexpr CommandKind commandKinds[] = {
+    {"press", orvane::ControlKind::PushButton},
+    {"click", orvane::ControlKind::RadioButton},
+    {"type", orvane::ControlKind::Edit},
+    {"move", orvane::ControlKind::Slider},
+};
 
 void checkLine(const std::string& line) {
     const orvane::ScriptLine script = orvane::parseScriptLine(line);
@@ -27,14 +36,14 @@ void checkLine(const std::string& line) {
     const orvane::CommandArguments& arguments = parsed.arguments;
     if (arguments.number < 0 || arguments.number > 0xFFFF)
         __builtin_trap();
-    if (arguments.control.empty())
-        return;
-    for (const orvane::ControlKind kind : actionKinds) {
+    for (const auto& [command, kind] : commandKinds) {
+        if (command != parsed.command->name)
+            continue;
         const orvane::ControlLookup lookup =
             orvane::findControlForAction(orvane::controlPanelTemplate, arguments.control, kind);
         if ((lookup.control == nullptr) == lookup.error.empty() ||
             (lookup.control != nullptr && lookup.control->kind != kind))
-            __builtin_trap();
+            __builtin_trap(); // a control of the wanted kind or a reason, never both or neither
     }
 }
 
