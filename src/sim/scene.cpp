@@ -84,7 +84,7 @@ std::string fileKind(mode_t mode) {
         return "a block device";
     if (S_ISSOCK(mode))
         return "a socket";
-    return "a special file";
+    return "a file of another type";
 }
 
 // Reads on until bytes holds total bytes or the file ends, growing with what arrives rather than
