@@ -1,9 +1,14 @@
 // The built-in test picture and the binary PPM reader.
 #include "sim/scene.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -60,6 +65,46 @@ Rgb builtinPixel(uint32_t x, uint32_t y) {
 
 SceneLoad refuse(std::string reason) {
     return SceneLoad{std::nullopt, std::move(reason)};
+}
+
+// Closes a file descriptor when the reader returns.
+struct ClosedOnExit {
+    int descriptor;
+    ~ClosedOnExit() { ::close(descriptor); }
+};
+
+std::string fileKind(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "a file of another type";
+}
+
+// Reads on until bytes holds total bytes or the file ends, growing with what arrives rather than
+// with what was asked for. Returns 0, or the errno of a failed read.
+int readUpTo(int descriptor, std::size_t total, std::vector<uint8_t>& bytes) {
+    constexpr std::size_t chunk = 65536;
+    while (bytes.size() < total) {
+        const std::size_t filled = bytes.size();
+        bytes.resize(filled + std::min(chunk, total - filled));
+        const ssize_t got = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        const int error = got < 0 ? errno : 0;
+        bytes.resize(filled + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (error == EINTR)
+            continue;
+        if (error != 0)
+            return error;
+        if (got == 0)
+            break;
+    }
+    return 0;
 }
 
 // Reads the header fields of a PPM: whitespace-separated decimal numbers, '#' comments to the end
@@ -147,35 +192,46 @@ Scene builtinScene() {
     return Scene(builtinSceneWidth, builtinSceneHeight, std::move(pixels));
 }
 
-SceneLoad parsePpm(std::span<const uint8_t> bytes) {
+PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes) {
     HeaderReader header(bytes);
+    const auto refuseHeader = [&](std::string reason) {
+        return PpmHeaderParse{std::nullopt, std::move(reason), header.position() >= bytes.size()};
+    };
     if (!header.magic())
-        return refuse("not a binary PPM picture (it does not start with \"P6\")");
+        return refuseHeader("not a binary PPM picture (it does not start with \"P6\")");
 
     std::array<uint32_t, 3> fields{};
     constexpr std::array<uint32_t, 3> limits{maxSceneSide, maxSceneSide, 65535};
     constexpr std::array<const char*, 3> names{"width", "height", "maximum value"};
     for (std::size_t k = 0; k < fields.size(); ++k) {
         if (!header.skipSpaceAndComments())
-            return refuse(std::string("the PPM header lacks the separator before its ") + names[k]);
+            return refuseHeader(std::string("the PPM header lacks the separator before its ") +
+                                names[k]);
         const auto value = header.number(limits[k]);
         if (!value)
-            return refuse(std::string("the PPM ") + names[k] +
-                          " is missing or too large (width and height at most " +
-                          std::to_string(maxSceneSide) + ")");
+            return refuseHeader(std::string("the PPM ") + names[k] +
+                                " is missing or too large (width and height at most " +
+                                std::to_string(maxSceneSide) + ")");
         fields[k] = *value;
     }
     const auto [width, height, maxValue] = fields;
     if (width == 0 || height == 0)
-        return refuse("the PPM picture is empty (width or height 0)");
+        return refuseHeader("the PPM picture is empty (width or height 0)");
     if (maxValue != 255)
-        return refuse("the PPM maximum value is " + std::to_string(maxValue) +
-                      "; only 255 (one byte per sample) is supported");
+        return refuseHeader("the PPM maximum value is " + std::to_string(maxValue) +
+                            "; only 255 (one byte per sample) is supported");
     if (!header.endOfHeader())
-        return refuse("the PPM header does not end with a whitespace byte");
+        return refuseHeader("the PPM header does not end with a whitespace byte");
+    return PpmHeaderParse{PpmHeader{width, height, header.position()}, "", false};
+}
 
-    const std::size_t count = std::size_t{width} * height;
-    const std::span<const uint8_t> data = bytes.subspan(header.position());
+SceneLoad parsePpm(std::span<const uint8_t> bytes) {
+    const PpmHeaderParse parse = parsePpmHeader(bytes);
+    if (!parse.header)
+        return refuse(parse.error);
+    const PpmHeader& header = *parse.header;
+    const std::size_t count = std::size_t{header.width} * header.height;
+    const std::span<const uint8_t> data = bytes.subspan(header.dataOffset);
     if (data.size() < 3 * count)
         return refuse("the PPM pixel data is cut short: " + std::to_string(data.size()) +
                       " bytes where " + std::to_string(3 * count) + " are needed");
@@ -183,20 +239,36 @@ SceneLoad parsePpm(std::span<const uint8_t> bytes) {
     std::vector<Rgb> pixels(count);
     for (std::size_t k = 0; k < count; ++k)
         pixels[k] = Rgb{data[3 * k], data[3 * k + 1], data[3 * k + 2]};
-    return SceneLoad{Scene(width, height, std::move(pixels)), ""};
+    return SceneLoad{Scene(header.width, header.height, std::move(pixels)), ""};
 }
 
 SceneLoad loadPpmScene(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return refuse("cannot open " + path.string());
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>()};
-    if (file.bad())
-        return refuse("cannot read " + path.string());
+    const std::string name = path.string();
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return refuse("cannot open " + name + ": " + std::strerror(errno));
+    const ClosedOnExit file{descriptor};
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return refuse("cannot read " + name + ": " + std::strerror(errno));
+    if (!S_ISREG(status.st_mode))
+        return refuse(name + ": " + fileKind(status.st_mode) + ", not a regular file");
+
+    std::vector<uint8_t> bytes;
+    if (const int error = readUpTo(descriptor, maxPpmHeaderBytes, bytes); error != 0)
+        return refuse("cannot read " + name + ": " + std::strerror(error));
+    const PpmHeaderParse parse = parsePpmHeader(bytes);
+    if (!parse.header) {
+        if (parse.cutShort && bytes.size() == maxPpmHeaderBytes)
+            return refuse(name + ": the PPM header is longer than " +
+                          std::to_string(maxPpmHeaderBytes) + " bytes");
+        return refuse(name + ": " + parse.error);
+    }
+    if (const int error = readUpTo(descriptor, parse.header->fileSize(), bytes); error != 0)
+        return refuse("cannot read " + name + ": " + std::strerror(error));
     SceneLoad load = parsePpm(bytes);
     if (!load.scene)
-        load.error = path.string() + ": " + load.error;
+        load.error = name + ": " + load.error;
     return load;
 }
 

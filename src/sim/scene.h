@@ -57,11 +57,33 @@ struct SceneLoad {
 // gigabytes.
 constexpr uint32_t maxSceneSide = 8192;
 
-// Parses a binary PPM (magic "P6", maxval 255, '#' comments allowed in the header). Bytes after
-// the pixel data are ignored.
+// What a PPM header declares: the size, and where the pixel data starts.
+struct PpmHeader {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::size_t dataOffset = 0;
+    std::size_t fileSize() const { return dataOffset + std::size_t{3} * width * height; }
+};
+
+struct PpmHeaderParse {
+    std::optional<PpmHeader> header;
+    std::string error;     // empty when header holds a value
+    bool cutShort = false; // the bytes ended inside the header
+};
+
+// Parses the header of a binary PPM (magic "P6", width and height at most maxSceneSide, maxval
+// 255, '#' comments allowed) from the first bytes of a file.
+PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes);
+
+// Parses a binary PPM. Bytes after the pixel data are ignored.
 SceneLoad parsePpm(std::span<const uint8_t> bytes);
 
-// Reads and parses a binary PPM file.
+// The most header bytes the file reader looks at before it knows the size.
+constexpr std::size_t maxPpmHeaderBytes = 65536;
+
+// Reads and parses a binary PPM file. Only a regular file is read (a directory, device or FIFO is
+// refused without blocking), the header is checked before any pixel is read, and no more bytes
+// are read than the header declares. Every refusal names the file and the reason.
 SceneLoad loadPpmScene(const std::filesystem::path& path);
 
 } // namespace orvane

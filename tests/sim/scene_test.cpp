@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvane {
@@ -179,6 +180,33 @@ TEST(PpmFile, MalformedFileIsRefusedNamingTheFile) {
     EXPECT_FALSE(load.scene);
     EXPECT_NE(load.error.find("short.ppm"), std::string::npos) << load.error;
     EXPECT_NE(load.error.find("cut short"), std::string::npos) << load.error;
+}
+
+// Nothing but a regular file is read: no exception, no endless read, no wait on a writer.
+TEST(PpmFile, OnlyARegularFileIsReadAndEveryRefusalNamesIt) {
+    const ScratchFolder scratch;
+    const std::filesystem::path fifo = scratch.path() / "pipe.ppm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = scratch.path().string();
+    const struct {
+        std::filesystem::path path;
+        std::string error;
+    } cases[] = {
+        {scratch.path(), folder + ": a directory, not a regular file"},
+        {fifo, fifo.string() + ": a FIFO, not a regular file"},
+        {"/dev/zero", "/dev/zero: a character device, not a regular file"},
+        {"/dev/urandom", "/dev/urandom: a character device, not a regular file"},
+        {"/proc/self/mem", "cannot read /proc/self/mem: Input/output error"},
+        {scratch.file("long.ppm", "P6\n#" + std::string(maxPpmHeaderBytes, 'x')),
+         folder + "/long.ppm: the PPM header is longer than 65536 bytes"},
+        {scratch.file("big.ppm", "P6 8192 8192 255\n\x01"),
+         folder + "/big.ppm: the PPM pixel data is cut short: 1 bytes where 201326592 are needed"},
+    };
+    for (const auto& c : cases) {
+        const SceneLoad load = loadPpmScene(c.path);
+        EXPECT_FALSE(load.scene) << c.path;
+        EXPECT_EQ(load.error, c.error);
+    }
 }
 
 TEST(PpmFile, MissingFileIsRefused) {

@@ -81,8 +81,21 @@ std::string moveSlider(CommandContext& context, const CommandArguments& argument
     return {};
 }
 
+// An ID of a hidden or disabled control is refused: an operator cannot send it either.
 std::string sendCommand(CommandContext& context, const CommandArguments& arguments) {
-    context.panel.sendCommand(static_cast<int>(arguments.number));
+    const int id = static_cast<int>(arguments.number);
+    if (const HeadlessControl* control = context.panel.control(id)) {
+        const uint32_t style = control->source->style;
+        const char* why = (style & ControlStyle::hidden) != 0     ? "hidden"
+                          : (style & ControlStyle::disabled) != 0 ? "disabled"
+                                                                  : nullptr;
+        if (why != nullptr) {
+            return std::string(kindName(control->source->kind)) + " " + std::to_string(id) + " (" +
+                   controlNamesText(context.panel.dialogTemplate(), *control->source) + ") is " +
+                   why + " in the panel";
+        }
+    }
+    context.panel.sendCommand(id);
     return {};
 }
 
@@ -200,6 +213,14 @@ bool isBlankOrComment(std::string_view line) {
     return first == std::string_view::npos || line[first] == '#';
 }
 
+ScriptLine parseScriptLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (isBlankOrComment(line))
+        return ScriptLine{true, {}};
+    return ScriptLine{false, parseCommand(line)};
+}
+
 ParsedCommand parseCommand(std::string_view line) {
     ParsedCommand parsed;
     const auto words = splitWords(line, parsed.error);
@@ -262,7 +283,7 @@ ParsedCommand parseCommand(std::string_view line) {
 void printHelp(std::ostream& out) {
     const std::ios_base::fmtflags callerFlags = out.flags();
     out << "Usage: orvane-cli [SCRIPT]\n"
-           "       orvane-cli --help\n"
+           "       orvane-cli --help | --version\n"
            "\n"
            "Runs the Orvane control panel without a window: the same dialog and port backend\n"
            "as the panel, driven by commands read one per line from SCRIPT, or from standard\n"
@@ -281,8 +302,8 @@ void printHelp(std::ostream& out) {
            "(listed below). Names match without '&', ignoring case and blanks around\n"
            "them: \"&Upload\", \"Upload\" and \"upload\" are the same. Where a command\n"
            "takes two words, quote a word with blanks: type \"File name\" shot1.bmp;\n"
-           "type 1037 \"\" types an empty text. A hidden or disabled control, or one\n"
-           "of another kind, is an error.\n"
+           "type 1037 \"\" types an empty text. A hidden or disabled control (also as\n"
+           "the ID of command), or one of another kind, is an error.\n"
            "\n"
            "Message boxes are printed on standard error, caption and text, and\n"
            "answered with OK. Standard output carries only the bus trace. Files are\n"
@@ -290,9 +311,13 @@ void printHelp(std::ostream& out) {
            "for an upload; no viewer is started. Nothing may follow a command that\n"
            "ends the panel (E&xit, escape, close).\n"
            "\n"
-           "Exit status: 0 when every command ran; 1 at the first bad line (the lines\n"
-           "before it ran), or when the port or the ORVANE_VCD file cannot be opened;\n"
-           "2 when the arguments are wrong or SCRIPT cannot be read.\n"
+           "Exit status:\n"
+           "  0  every command ran (also --help and --version)\n"
+           "  1  at the first bad line, or the first line that showed an \"Error Message\"\n"
+           "     box (an upload or a Save As that failed): the lines before it ran, the\n"
+           "     rest are not read; or the port, the ORVANE_SCENE picture or the\n"
+           "     ORVANE_VCD file cannot be opened (nothing runs)\n"
+           "  2  wrong arguments, or SCRIPT cannot be read or is not a regular file\n"
            "\n"
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the\n"
            "simulated module's picture, a binary PPM), ORVANE_VCD (record every port\n"
@@ -306,12 +331,7 @@ void printHelp(std::ostream& out) {
         if (control.id == noControlId || !actionable)
             continue;
         out << "  " << std::left << std::setw(6) << control.id << std::setw(14)
-            << kindName(control.kind);
-        const std::vector<std::string> names = controlNames(controlPanelTemplate, control);
-        if (names.empty())
-            out << '-';
-        for (std::size_t i = 0; i < names.size(); ++i)
-            out << (i == 0 ? "" : ", ") << names[i];
+            << kindName(control.kind) << controlNamesText(controlPanelTemplate, control);
         if ((control.style & ControlStyle::hidden) != 0)
             out << " (hidden)";
         else if ((control.style & ControlStyle::disabled) != 0)

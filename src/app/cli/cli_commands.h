@@ -68,6 +68,14 @@ ParsedCommand parseCommand(std::string_view line);
 // Whether the line is blank or a comment ('#' as its first non-blank character).
 bool isBlankOrComment(std::string_view line);
 
+// One line of a script as the runner reads it: a final '\r' (a CRLF file) dropped, then blank or
+// a comment (nothing to run), or parsed as a command. Touches nothing but the line.
+struct ScriptLine {
+    bool blank = false;
+    ParsedCommand parsed; // when not blank
+};
+ScriptLine parseScriptLine(std::string_view line);
+
 // The usage, the command list, the naming rules and the controls.
 void printHelp(std::ostream& out);
 

@@ -105,6 +105,13 @@ std::vector<std::string> controlNames(const DialogTemplate& dialog,
     return names;
 }
 
+std::string controlNamesText(const DialogTemplate& dialog, const ControlTemplate& control) {
+    std::string text;
+    for (const std::string& name : controlNames(dialog, control))
+        text += (text.empty() ? "" : ", ") + name;
+    return text.empty() ? "-" : text;
+}
+
 std::string_view kindName(ControlKind kind) {
     switch (kind) {
     case ControlKind::PushButton:

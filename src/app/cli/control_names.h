@@ -42,6 +42,9 @@ std::string normalizeName(std::string_view name);
 // "Group/Caption" when it lies inside a group box, and its alias. Empty for a control without ID.
 std::vector<std::string> controlNames(const DialogTemplate& dialog, const ControlTemplate& control);
 
+// The names joined with ", " as --help and show list them, or "-" when there is none.
+std::string controlNamesText(const DialogTemplate& dialog, const ControlTemplate& control);
+
 // "push button", "edit", ...
 std::string_view kindName(ControlKind kind);
 

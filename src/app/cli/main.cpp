@@ -1,6 +1,13 @@
 // orvane-cli: the control panel without a window, driven by commands from a script.
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ext/stdio_filebuf.h>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,6 +17,7 @@
 #include "app/headless/headless_panel.h"
 #include "app/panel_app.h"
 #include "image/viewer_launch.h"
+#include "resources/build_version.h"
 #include "resources/panel_templates.h"
 
 namespace {
@@ -30,8 +38,28 @@ private:
     std::ostream& messages_;
 };
 
+using ScriptBuffer = __gnu_cxx::stdio_filebuf<char>;
+
+// Opens the script only when it is a regular file: a folder, a device or a FIFO is refused at
+// once rather than read as nothing, for ever or never. Null, with the reason, when refused.
+std::unique_ptr<ScriptBuffer> openScript(const std::string& name, std::string& reason) {
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        reason = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+        ::close(descriptor);
+        return nullptr;
+    }
+    return std::make_unique<ScriptBuffer>(descriptor, std::ios::in);
+}
+
 int usageError(std::string_view problem) {
-    std::cerr << "orvane-cli: " << problem << "\nUsage: orvane-cli [SCRIPT]; orvane-cli --help\n";
+    std::cerr << "orvane-cli: " << problem
+              << "\nUsage: orvane-cli [SCRIPT]; orvane-cli --help; orvane-cli --version\n";
     return usageStatus;
 }
 
@@ -46,18 +74,25 @@ int main(int argc, char** argv) {
         orvane::printHelp(std::cout);
         return 0;
     }
+    if (argument == "--version") {
+        std::cout << "orvane-cli " << orvane::buildVersion << '\n';
+        return 0;
+    }
     if (argument.size() > 1 && argument.front() == '-')
         return usageError("unknown option " + std::string(argument));
 
     // The script is opened before the port, so a wrong name touches nothing.
-    std::ifstream file;
+    std::unique_ptr<ScriptBuffer> script;
+    std::istream file(nullptr);
     std::istream* input = &std::cin;
     std::string source = "<stdin>";
     if (argument != "-") {
         source = std::string(argument);
-        file.open(source);
-        if (!file)
-            return usageError("cannot read the script " + source);
+        std::string reason;
+        script = openScript(source, reason);
+        if (!script)
+            return usageError("cannot read the script " + source + ": " + reason);
+        file.rdbuf(script.get());
         input = &file;
     }
 

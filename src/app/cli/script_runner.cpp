@@ -16,6 +16,8 @@ ScriptRunner::ScriptRunner(HeadlessPanel& panel, const ProgramState& state, std:
     panel_.onMessage([this](const RecordedMessage& message) {
         messages_ << "orvane-cli: " << location_ << ": message box " << quotedText(message.caption)
                   << ": " << quotedText(message.text) << '\n';
+        if (message.caption == failureBoxCaption)
+            failureBoxShown_ = true;
     });
 }
 
@@ -35,22 +37,25 @@ int ScriptRunner::run(std::istream& input) {
 }
 
 bool ScriptRunner::runLine(std::string_view line, int lineNumber) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    if (isBlankOrComment(line))
+    const ScriptLine script = parseScriptLine(line);
+    if (script.blank)
         return true;
     location_ = source_ + ":" + std::to_string(lineNumber);
     if (endedAtLine_ != 0) {
         return fail("the panel ended at line " + std::to_string(endedAtLine_) +
                     "; nothing can follow E&xit");
     }
-    const ParsedCommand parsed = parseCommand(line);
+    const ParsedCommand& parsed = script.parsed;
     if (parsed.command == nullptr)
         return fail(parsed.error);
     CommandContext context{panel_, state_, messages_, location_};
+    failureBoxShown_ = false;
     const std::string error = parsed.command->run(context, parsed.arguments);
+    const std::string name(parsed.command->name);
     if (!error.empty())
-        return fail(std::string(parsed.command->name) + ": " + error);
+        return fail(name + ": " + error);
+    if (failureBoxShown_)
+        return fail(name + ": the panel showed an \"" + std::string(failureBoxCaption) + "\" box");
     if (panel_.ended())
         endedAtLine_ = lineNumber;
     return true;

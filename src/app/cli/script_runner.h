@@ -11,8 +11,11 @@ namespace orvane {
 class HeadlessPanel;
 struct ProgramState;
 
-// The exit status after a bad line.
+// The exit status after a bad line, or a line that showed an "Error Message" box.
 constexpr int scriptFailureStatus = 1;
+
+// The caption of the boxes that say an upload or a Save As failed; a script stops there.
+constexpr std::string_view failureBoxCaption = "Error Message";
 
 class ScriptRunner {
 public:
@@ -24,11 +27,12 @@ public:
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
-    // Runs the lines of input in order, up to its end or the first bad line. Returns 0, or
-    // scriptFailureStatus after a bad line.
+    // Runs the lines of input in order, up to its end or the first bad line or failure box.
+    // Returns 0, or scriptFailureStatus after either.
     int run(std::istream& input);
 
-    // Runs one line; false when it is bad, which is said on messages with its line number.
+    // Runs one line; false when it is bad or showed an "Error Message" box, which is said on
+    // messages with its line number.
     bool runLine(std::string_view line, int lineNumber);
 
 private:
@@ -38,8 +42,9 @@ private:
     const ProgramState& state_;
     std::ostream& messages_;
     std::string source_;
-    std::string location_; // "source:line" of the line running
-    int endedAtLine_ = 0;  // the line that ended the panel, 0 while it is open
+    std::string location_;         // "source:line" of the line running
+    int endedAtLine_ = 0;          // the line that ended the panel, 0 while it is open
+    bool failureBoxShown_ = false; // by the line running
 };
 
 } // namespace orvane

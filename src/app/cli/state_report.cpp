@@ -107,15 +107,16 @@ std::string quotedText(std::string_view text) {
 
 void printStateReport(std::ostream& out, const HeadlessPanel& panel, const ProgramState& state) {
     const std::ios_base::fmtflags callerFlags = out.flags();
-    out << "  controls (ID, kind, state, x,y width x height in dialog units, style):\n";
+    out << "  controls (ID, kind, names: state, x,y width x height in dialog units, style):\n";
     for (const ControlTemplate& source : panel.dialogTemplate().controls) {
         const HeadlessControl* control = panel.control(source.id);
         if (source.id == noControlId || control == nullptr)
             continue;
         const DialogRect& r = source.rect;
         out << "    " << std::left << std::setw(6) << source.id << std::setw(14)
-            << kindName(source.kind) << controlState(*control) << "  at " << r.x << ',' << r.y
-            << ' ' << r.width << 'x' << r.height;
+            << kindName(source.kind) << controlNamesText(panel.dialogTemplate(), source) << ": "
+            << controlState(*control) << "  at " << r.x << ',' << r.y << ' ' << r.width << 'x'
+            << r.height;
         if ((source.style & ControlStyle::hidden) != 0)
             out << " hidden";
         if ((source.style & ControlStyle::disabled) != 0)

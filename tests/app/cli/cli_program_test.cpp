@@ -11,6 +11,7 @@
 
 #include "app/cli/cli_commands.h"
 #include "image/temp_directory.h"
+#include "resources/build_version.h"
 #include "vcd_reader.h"
 
 namespace orvane {
@@ -39,7 +40,7 @@ ProgramRun runCli(const std::filesystem::path& directory, const std::string& arg
     TempDirectory streams;
     const std::string command =
         "cd '" + directory.string() + "' && env -u ORVANE_VCD -u ORVANE_SCENE ORVANE_PORT=sim " +
-        environment + " '" + ORVANE_CLI + "' " + arguments + " <" + input + " >'" +
+        environment + " timeout 60 '" + ORVANE_CLI + "' " + arguments + " <" + input + " >'" +
         (streams.path() / "out").string() + "' 2>'" + (streams.path() / "err").string() + "'";
     const int raw = std::system(command.c_str());
     ProgramRun run;
@@ -146,6 +147,36 @@ TEST(CliProgram, ABadLineStopsWithItsNumberAfterTheLinesBeforeItRan) {
     expectOnlyTraceLines(run.out);
 }
 
+// A failed upload or Save As ends the script like a bad line: nothing after it runs.
+TEST(CliProgram, AnErrorMessageBoxStopsTheScriptWithStatusOne) {
+    const struct {
+        bool withTemplate;
+        const char* script;
+        const char* box;
+    } cases[] = {
+        {false, "press Upload\nshow\n",
+         "s.txt:1: message box \"Error Message\": \"bmphead24 could"},
+        {true, "press Upload\ntype \"File name\" no/dir/x.bmp\npress Save As\nshow\n",
+         "s.txt:3: message box \"Error Message\": \"The new file could"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        TempDirectory directory;
+        if (c.withTemplate)
+            prepare(directory);
+        std::ofstream(directory.path() / "s.txt") << c.script;
+        const ProgramRun run = runCli(directory.path(), "s.txt");
+        EXPECT_EQ(run.status, 1);
+        const std::size_t box = run.err.find(c.box);
+        ASSERT_NE(box, std::string::npos) << run.err;
+        const std::string line = std::string(c.box).substr(0, 7); // "s.txt:N"
+        EXPECT_EQ(run.err.substr(run.err.find('\n', box) + 1),
+                  "orvane-cli: " + line +
+                      ": error: press: the panel showed an \"Error Message\" "
+                      "box\n");
+    }
+}
+
 TEST(CliProgram, ReadsStandardInputAndRefusesCommandsAfterExit) {
     TempDirectory directory;
     const auto script = directory.path() / "in.txt";
@@ -169,6 +200,13 @@ TEST(CliProgram, HelpListsEveryCommand) {
             (command.arguments.empty() ? "" : " " + std::string(command.arguments));
         EXPECT_NE(run.out.find(synopsis), std::string::npos) << synopsis;
     }
+    EXPECT_NE(run.out.find("\nExit status:\n  0  every command ran"), std::string::npos);
+    EXPECT_NE(run.out.find("\n  1  at the first bad line, or the first line that showed an "
+                           "\"Error Message\"\n"),
+              std::string::npos);
+    const ProgramRun version = runCli(directory.path(), "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "orvane-cli " + std::string(buildVersion) + "\n");
 }
 
 TEST(CliProgram, RecordsTheRunInTheFileOrvaneVcdNames) {
@@ -192,7 +230,13 @@ TEST(CliProgram, StartFailuresEndTheProgramBeforeAnyCommand) {
     } cases[] = {
         {"ORVANE_VCD=no/such/dir/run.vcd", "s.txt", 1, "orvane: ORVANE_VCD=no/such/dir/run.vcd: "},
         {"ORVANE_PORT=lpt9", "s.txt", 1, "orvane: ORVANE_PORT=lpt9 "},
-        {"", "missing.txt", 2, "orvane-cli: cannot read the script missing.txt\n"},
+        {"", "missing.txt", 2,
+         "orvane-cli: cannot read the script missing.txt: No such file or directory\n"},
+        {"", ".", 2, "orvane-cli: cannot read the script .: Is a directory\n"},
+        {"", "/dev/null", 2, "orvane-cli: cannot read the script /dev/null: not a regular file\n"},
+        {"ORVANE_SCENE=.", "s.txt", 1, "orvane: ORVANE_SCENE=.: .: a directory, not a regular"},
+        {"ORVANE_SCENE=/dev/zero", "s.txt", 1, "=/dev/zero: /dev/zero: a character device, not a"},
+        {"ORVANE_SCENE=/proc/self/mem", "s.txt", 1, "cannot read /proc/self/mem: Input/output"},
         {"", "s.txt more.txt", 2, "orvane-cli: give at most one script\n"},
     };
     for (const auto& c : cases) {

@@ -71,6 +71,9 @@ TEST_F(Script, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
         {"press Uplod", "press: no push button is named \"Uplod\""},
         {"move Contrast 300", "move: position 300 is outside slider 1032's range 0 to 255"},
         {"explode", "unknown command \"explode\"; orvane-cli --help lists the commands"},
+        {"command 1053", "command: radio button 1053 (16 Bits, Digital output mode/16 Bits) is "
+                         "disabled in the panel"},
+        {"command 1027", "command: edit 1027 (-) is hidden in the panel"},
     };
     for (const auto& c : cases) {
         messages.str("");
@@ -105,10 +108,11 @@ TEST_F(Script, ShowReportsControlsShadowModeAndGeometry) {
     const std::string report = messages.str();
     for (const char* line : {
              "orvane-cli: s.txt:2: show\n",
-             "\n    1025  radio button  \"&RGB\" checked  at 49,17 30x11\n",
-             "\n    1042  edit          text \"86\"  at 137,125 22x12\n",
-             "\n    1027  edit          text \"0\"  at 227,35 22x12 hidden disabled\n",
-             "\n    1071  slider        position 0 of 0..63, ticks every 1  at 126,24 80x15\n",
+             "\n    1025  radio button  RGB, Data format/RGB: \"&RGB\" checked  at 49,17 30x11\n",
+             "\n    1042  edit          Horizontal Start: text \"86\"  at 137,125 22x12\n",
+             "\n    1027  edit          -: text \"0\"  at 227,35 22x12 hidden disabled\n",
+             "\n    1071  slider        Red Bias: position 0 of 0..63, ticks every 1  at 126,24 "
+             "80x15\n",
              "\n    0x17 0x38 0x38 1\n",
              " dataFormat=0x08 ",
              "\n  frame geometry: imageWidth=312 imageHeight=208 linesToRead=208 "
