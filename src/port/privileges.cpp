@@ -139,4 +139,18 @@ std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
     return "";
 }
 
+RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
+    if (calls.userIds().effective != 0)
+        return RootDrop{};
+    const std::optional<std::string> sudoUid = calls.environment("SUDO_UID");
+    if (!sudoUid || *sudoUid == "0")
+        return RootDrop{};
+    const InvokingUser invoking = findInvokingUser(calls);
+    if (!invoking.user)
+        return RootDrop{std::nullopt, invoking.error};
+    if (std::string error = dropPrivileges(calls, *invoking.user); !error.empty())
+        return RootDrop{std::nullopt, std::move(error)};
+    return RootDrop{invoking.user, ""};
+}
+
 } // namespace orvane

@@ -62,4 +62,14 @@ InvokingUser findInvokingUser(PrivilegeCalls& calls);
 // the caller must then not go on, as the ids may be half changed.
 std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user);
 
+struct RootDrop {
+    std::optional<UserIdentity> user; // who the process runs as now, when root was dropped
+    std::string error;                // why root could not be dropped; the caller must stop
+};
+
+// Once a port is open: a process running as root that sudo started for a user (SUDO_UID other
+// than 0) becomes that user for good, groups included. Nothing changes for a process that is
+// not root, or root without a sudo user (a root login).
+RootDrop dropRootToSudoUser(PrivilegeCalls& calls);
+
 } // namespace orvane

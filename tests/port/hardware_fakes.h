@@ -129,6 +129,7 @@ struct PrivilegeBehaviour {
     std::map<std::string, std::string> environment;
     uid_t realUid = 0;
     gid_t realGid = 0;
+    uid_t effectiveUid = 0; // and saved: 0 for a start as root
     std::optional<std::vector<gid_t>> accountGroups = std::vector<gid_t>{1000, 24, 27};
     int setGroupsError = 0;
     int setGidError = 0;
@@ -144,7 +145,9 @@ struct PrivilegeBehaviour {
 class FakePrivilegeCalls final : public PrivilegeCalls {
 public:
     FakePrivilegeCalls(RequestLog& log, PrivilegeBehaviour behaviour)
-        : log_(log), behaviour_(std::move(behaviour)), userIds_{behaviour_.realUid, 0, 0},
+        : log_(log),
+          behaviour_(std::move(behaviour)), userIds_{behaviour_.realUid, behaviour_.effectiveUid,
+                                                     behaviour_.effectiveUid},
           groupIds_{behaviour_.realGid, 0, 0} {}
 
     std::optional<std::string> environment(const char* name) override {
@@ -220,6 +223,14 @@ private:
 inline PrivilegeBehaviour sudoFromUser1000() {
     PrivilegeBehaviour behaviour;
     behaviour.environment = {{"SUDO_UID", "1000"}, {"SUDO_GID", "1000"}};
+    return behaviour;
+}
+
+// A plain start by uid 1000, no root anywhere.
+inline PrivilegeBehaviour plainUser1000() {
+    PrivilegeBehaviour behaviour;
+    behaviour.realUid = behaviour.effectiveUid = 1000;
+    behaviour.realGid = 1000;
     return behaviour;
 }
 
