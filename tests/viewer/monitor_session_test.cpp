@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "viewer/image_view.h"
+#include "viewer/monitor_channel.h"
 #include "viewer/monitor_window.h"
 #include "viewer/viewer_test_support.h"
 
@@ -28,6 +32,56 @@ TEST(OpenRequest, CarriesTheAbsolutePath) {
     EXPECT_EQ(requestedFile(QStringLiteral("open ")), std::nullopt);
     EXPECT_EQ(requestedFile(QStringLiteral("close /tmp/a.bmp")), std::nullopt);
     EXPECT_EQ(requestedFile(QString()), std::nullopt);
+}
+
+TEST(MonitorChannel, OnePerDisplayAndWorkingDirectory) {
+    EXPECT_EQ(channelDisplay(":0", "wayland-0", "xcb"), QStringLiteral(":0"));
+    EXPECT_EQ(channelDisplay("", "wayland-0", "wayland"), QStringLiteral("wayland-0"));
+    EXPECT_EQ(channelDisplay("", "", "offscreen"), QStringLiteral("qpa:offscreen"));
+    const QString name = channelName(":0", "/home/me/run");
+    EXPECT_TRUE(name.contains(QRegularExpression("^orvane-monitor-[0-9a-f]{16}$")))
+        << qPrintable(name);
+    EXPECT_EQ(channelName(":0", "/home/me/run"), name);
+    EXPECT_NE(channelName(":1", "/home/me/run"), name);
+    EXPECT_NE(channelName(":0", "/home/me/run2"), name);
+}
+
+// The channel's folder: the runtime folder when private, else a private one under the temporary
+// folder; anything others own or can enter is refused.
+TEST(MonitorChannel, LivesWhereOnlyTheUserCanReachIt) {
+    QTemporaryDir root;
+    const QString runtime = root.filePath("runtime"), fallback = root.filePath("tmp/orvane-%1");
+    const uid_t me = ::geteuid();
+    ASSERT_EQ(::mkdir(qPrintable(runtime), 0700) | ::mkdir(qPrintable(root.filePath("tmp")), 0755),
+              0);
+    struct Case {
+        QString runtimeDir;
+        uid_t uid;
+        mode_t fallbackMode;
+        QString path;
+    };
+    const Case cases[] = {
+        {"", me, 0755, ""},                                        // fallback others can enter
+        {runtime, me, 0, runtime + "/c"},                          // private runtime folder
+        {root.filePath("tmp"), me, 0700, fallback.arg(me) + "/c"}, // others can enter it
+        {"", me, 0, fallback.arg(me) + "/c"},                      // none: a new 0700 folder
+        {runtime, me + 1, 0, ""},                                  // someone else's folders
+    };
+    for (const Case& c : cases) {
+        QDir(fallback.arg(c.uid)).removeRecursively();
+        if (c.fallbackMode != 0) {
+            ASSERT_EQ(::mkdir(qPrintable(fallback.arg(c.uid)), c.fallbackMode), 0);
+        }
+        const ChannelPlace place =
+            privateChannelPath(c.uid, c.runtimeDir, root.filePath("tmp"), "c");
+        EXPECT_EQ(place.path, c.path) << qPrintable(place.error);
+        EXPECT_EQ(place.error.isEmpty(), !c.path.isEmpty());
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(qPrintable(fallback.arg(me)), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    QFile(runtime + "/c").open(QIODevice::WriteOnly); // a file where the channel goes
+    EXPECT_TRUE(privateChannelPath(me, runtime, root.filePath("tmp"), "c").path.isEmpty());
 }
 
 class MonitorSessionTest : public ::testing::Test {
