@@ -18,8 +18,7 @@ namespace {
 
 using testing::RequestLog;
 
-// Fakes behind every hardware backend, all logging to log; a sudo start from uid 1000 unless
-// privileges says otherwise.
+// Fakes behind every hardware backend, all logging to log; a sudo start from uid 1000.
 PortBackends fakeBackends(RequestLog& log, testing::ParportBehaviour parport = {},
                           testing::PrivilegeBehaviour privileges = testing::sudoFromUser1000()) {
     return PortBackends{
@@ -30,6 +29,12 @@ PortBackends fakeBackends(RequestLog& log, testing::ParportBehaviour parport = {
         },
         [&log] { return std::make_unique<testing::SteppingHoldClock>(log); },
     };
+}
+
+testing::PrivilegeBehaviour notRoot() {
+    testing::PrivilegeBehaviour behaviour;
+    behaviour.effectiveUid = 1000;
+    return behaviour;
 }
 
 TEST(OpenPort, UnsetEmptyAndSimGiveTheSimulatedModule) {
@@ -61,8 +66,7 @@ TEST(OpenPort, UnknownValueIsRefusedNamingEveryAcceptedValue) {
 
 TEST(OpenPort, PpdevAloneOpensTheFirstParallelPortDevice) {
     RequestLog log;
-    const OpenedPort opened =
-        openPort("ppdev", std::nullopt, fakeBackends(log, {}, testing::plainUser1000()));
+    const OpenedPort opened = openPort("ppdev", std::nullopt, fakeBackends(log, {}, notRoot()));
     ASSERT_NE(opened.port, nullptr) << opened.error;
     EXPECT_NE(dynamic_cast<PpdevPort*>(opened.port.get()), nullptr);
     EXPECT_EQ(log, (RequestLog{"open /dev/parport0", "claim", "modes", "getresuid"}));
@@ -71,8 +75,8 @@ TEST(OpenPort, PpdevAloneOpensTheFirstParallelPortDevice) {
 
 TEST(OpenPort, PpdevWithAPathOpensThatDevice) {
     RequestLog log;
-    const OpenedPort opened = openPort("ppdev:/dev/parport2", std::nullopt,
-                                       fakeBackends(log, {}, testing::plainUser1000()));
+    const OpenedPort opened =
+        openPort("ppdev:/dev/parport2", std::nullopt, fakeBackends(log, {}, notRoot()));
     ASSERT_NE(opened.port, nullptr) << opened.error;
     EXPECT_EQ(log, (RequestLog{"open /dev/parport2", "claim", "modes", "getresuid"}));
     EXPECT_EQ(opened.description, "orvane: port backend: ppdev on /dev/parport2");
@@ -100,51 +104,29 @@ TEST(OpenPort, DirectGrantsDropsAndSaysWhoItRunsAs) {
     EXPECT_NE(std::find(log.begin(), log.end(), "setresuid 1000"), log.end());
 }
 
-// Every backend gives up root right after opening when sudo names a user.
-struct RootCase {
-    std::string_view setting;
-    std::string sudoUid; // "" for a root login
-    RequestLog log;      // the calls after the port's own opening
-    std::string outcome; // the description, or the error when the port is refused
-};
-
-const RequestLog sudoDrop = {
-    "getresuid",      "getenv SUDO_UID", "getenv SUDO_UID",   "getenv SUDO_GID",
-    "getuid",         "getgid",          "account 1000 1000", "setgroups 1000 24 27",
-    "setresgid 1000", "setresuid 1000",  "getresuid",         "getresgid",
-    "setuid 0",       "setgid 0"};
-
-const RootCase rootCases[] = {
-    {"sim", "1000", sudoDrop,
-     "orvane: port backend: simulated camera module (ORVANE_PORT=sim), built-in scene, running "
-     "as uid 1000 gid 1000"},
-    {"ppdev", "1000", sudoDrop,
-     "orvane: port backend: ppdev on /dev/parport0, running as uid 1000 gid 1000"},
-    {"sim",
-     "",
-     {"getresuid", "getenv SUDO_UID"},
-     "orvane: port backend: simulated camera module (ORVANE_PORT=sim), built-in scene"},
-    {"ppdev",
-     "x1",
-     {"getresuid", "getenv SUDO_UID", "getenv SUDO_UID", "getenv SUDO_GID", "getuid", "getgid",
-      "release", "close"},
-     "orvane: ORVANE_PORT=ppdev: SUDO_UID=x1 and SUDO_GID=1000 do not name the user to drop root "
-     "to; start the panel with plain sudo from your own account"},
-};
-
+// Under sudo every backend gives up root right after opening; a root login keeps it.
 TEST(OpenPort, AsRootDropsToTheSudoUserRightAfterOpening) {
-    for (const RootCase& root : rootCases) {
+    const std::string sim = "orvane: port backend: simulated camera module (ORVANE_PORT=sim), "
+                            "built-in scene";
+    const std::string asUser = ", running as uid 1000 gid 1000";
+    const std::tuple<std::string_view, std::string, std::string, std::string> cases[] = {
+        {"sim", "1000", sim + asUser, "setgid 0"},
+        {"ppdev", "1000", "orvane: port backend: ppdev on /dev/parport0" + asUser, "setgid 0"},
+        {"sim", "", sim, "getenv SUDO_UID"},
+        {"ppdev", "x1",
+         "orvane: ORVANE_PORT=ppdev: SUDO_UID=x1 and SUDO_GID=1000 do not name the user to drop "
+         "root to; start the panel with plain sudo from your own account",
+         "close"},
+    };
+    for (const auto& [setting, sudoUid, outcome, lastCall] : cases) {
         RequestLog log;
-        testing::PrivilegeBehaviour privileges = testing::sudoFromUser1000();
-        privileges.environment["SUDO_UID"] = root.sudoUid;
-        if (root.sudoUid.empty())
-            privileges.environment.clear();
+        testing::PrivilegeBehaviour privileges; // all ids 0
+        if (!sudoUid.empty())
+            privileges.environment = {{"SUDO_UID", sudoUid}, {"SUDO_GID", "1000"}};
         const OpenedPort opened =
-            openPort(root.setting, std::nullopt, fakeBackends(log, {}, privileges));
-        if (root.setting == "ppdev")
-            log.erase(log.begin(), log.begin() + 3); // open, claim, modes
-        EXPECT_EQ(log, root.log) << root.setting << " " << root.sudoUid;
-        EXPECT_EQ(opened.port ? opened.description : opened.error, root.outcome);
+            openPort(setting, std::nullopt, fakeBackends(log, {}, privileges));
+        EXPECT_EQ(opened.port ? opened.description : opened.error, outcome);
+        EXPECT_EQ(log.back(), lastCall) << setting << " " << sudoUid;
     }
 }
 
