@@ -129,7 +129,6 @@ struct PrivilegeBehaviour {
     std::map<std::string, std::string> environment;
     uid_t realUid = 0;
     gid_t realGid = 0;
-    uid_t effectiveUid = 0; // and saved: 0 for a start as root
     std::optional<std::vector<gid_t>> accountGroups = std::vector<gid_t>{1000, 24, 27};
     int setGroupsError = 0;
     int setGidError = 0;
@@ -146,9 +145,7 @@ struct PrivilegeBehaviour {
 class FakePrivilegeCalls final : public PrivilegeCalls {
 public:
     FakePrivilegeCalls(RequestLog& log, PrivilegeBehaviour behaviour)
-        : log_(log),
-          behaviour_(std::move(behaviour)), userIds_{behaviour_.realUid, behaviour_.effectiveUid,
-                                                     behaviour_.effectiveUid},
+        : log_(log), behaviour_(std::move(behaviour)), userIds_{behaviour_.realUid, 0, 0},
           groupIds_{behaviour_.realGid, 0, 0} {}
 
     std::optional<std::string> environment(const char* name) override {
