@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
         return *status;
     orvane::ignoreBrokenPipes();
     orvane::PanelApp app;
-    // The port comes first: a backend that cannot be opened ends the program before any window.
+    // The port comes first: a backend that cannot be opened ends the program before any window,
+    // and a sudo start has given up root by the time the first window exists.
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;
     QApplication application(argc, argv);
