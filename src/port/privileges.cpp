@@ -155,8 +155,10 @@ std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
 RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
     if (calls.userIds().effective != 0)
         return RootDrop{};
+    // Root with no one behind it (a root login, or sudo from root) stays root; a set-user-ID
+    // start drops to its real user like a sudo start.
     const std::optional<std::string> sudoUid = calls.environment("SUDO_UID");
-    if (!sudoUid || *sudoUid == "0")
+    if (sudoUid ? *sudoUid == "0" : calls.realUserId() == 0)
         return RootDrop{};
     const InvokingUser invoking = findInvokingUser(calls);
     if (!invoking.user)

@@ -69,8 +69,8 @@ struct RootDrop {
 };
 
 // Once a port is open: a process running as root that sudo started for a user (SUDO_UID other
-// than 0) becomes that user for good, groups included. Nothing changes for a process that is
-// not root, or root without a sudo user (a root login).
+// than 0), or that a set-user-ID start gave root, becomes that user for good, groups included.
+// Nothing changes for a process that is not root, or root with no one behind it (a root login).
 RootDrop dropRootToSudoUser(PrivilegeCalls& calls);
 
 } // namespace orvane
