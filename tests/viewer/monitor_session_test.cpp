@@ -50,9 +50,8 @@ TEST(MonitorChannel, LivesWhereOnlyTheUserCanReachIt) {
     const QString runtime = root.filePath("runtime"), tmp = root.filePath("tmp");
     const QString fallback = tmp + "/orvane-%1";
     const uid_t me = ::geteuid();
-    ASSERT_EQ(::mkdir(qPrintable(runtime), 0700) | ::mkdir(qPrintable(tmp), 0) |
-                  ::chmod(qPrintable(tmp), 0755),
-              0); // whatever the umask
+    ASSERT_EQ(::mkdir(qPrintable(runtime), 0700) | ::mkdir(qPrintable(tmp), 0), 0);
+    ::chmod(qPrintable(tmp), 0755); // others may enter, whatever the umask
     const std::tuple<QString, uid_t, mode_t, QString> cases[] = {
         {"", me, 0755, ""},                       // a fallback others can enter
         {runtime, me, 0, runtime + "/c"},         // a private runtime folder
