@@ -39,8 +39,10 @@ public:
 
     // Opens the backend the environment names and says on the stream which one it uses, or why
     // it cannot. With ORVANE_VCD set, every access of the run is also recorded in that file; a
-    // file that cannot be created is a failure too. Call before any window exists: a failure
-    // ends the program before the panel opens.
+    // file that cannot be created is a failure too. Started with sudo, the program gives up root
+    // for the invoking user as soon as the port is open, so the recording, the files, the windows
+    // and the viewer all belong to that user. Call before any window exists: a failure ends the
+    // program before the panel opens.
     bool openPort(std::ostream& messages);
     bool openPort(const PortSettings& settings, std::ostream& messages);
 

@@ -56,6 +56,21 @@ OpenedPort openDirect(std::string_view setting, const PortBackends& backends) {
                       ""};
 }
 
+// The windows never run as root: a sudo start gives up root as soon as the port is open.
+OpenedPort droppingRoot(std::string_view setting, OpenedPort opened, const PortBackends& backends) {
+    if (opened.port == nullptr)
+        return opened;
+    const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
+    const RootDrop drop = dropRootToSudoUser(*privileges);
+    if (!drop.error.empty())
+        return OpenedPort{nullptr, "", settingPrefix(setting) + drop.error};
+    if (drop.user) {
+        opened.description += ", running as uid " + std::to_string(drop.user->uid) + " gid " +
+                              std::to_string(drop.user->gid);
+    }
+    return opened;
+}
+
 std::optional<std::string_view> environment(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr)
@@ -83,13 +98,16 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
                     const PortBackends& backends) {
     const std::string_view name = setting.value_or("sim");
     if (name.empty() || name == "sim")
-        return openSimulatedModule(scene);
+        return droppingRoot("sim", openSimulatedModule(scene), backends);
     if (name == ppdevName)
-        return openPpdev(name, std::string(defaultParportDevice), backends);
-    if (name.starts_with(ppdevPathPrefix) && name.size() > ppdevPathPrefix.size())
-        return openPpdev(name, std::string(name.substr(ppdevPathPrefix.size())), backends);
+        return droppingRoot(name, openPpdev(name, std::string(defaultParportDevice), backends),
+                            backends);
+    if (name.starts_with(ppdevPathPrefix) && name.size() > ppdevPathPrefix.size()) {
+        const std::string path(name.substr(ppdevPathPrefix.size()));
+        return droppingRoot(name, openPpdev(name, path, backends), backends);
+    }
     if (name == directName)
-        return openDirect(name, backends);
+        return openDirect(name, backends); // drops root itself, between grant and first access
     return OpenedPort{nullptr, "",
                       "orvane: ORVANE_PORT=" + std::string(name) +
                           " is not a known port backend; accepted values: sim (the simulated "

@@ -38,7 +38,9 @@ PortBackends systemPortBackends();
 // - "ppdev" or "ppdev:PATH": the Linux parallel-port device /dev/parport0 or PATH;
 // - "direct": the processor's port instructions, for x86 started with sudo. Opening it drops
 //   root for the whole process, so call it before any window, file or viewer exists.
-// Anything else is refused with the list of accepted values.
+// Anything else is refused with the list of accepted values. A process running as root that sudo
+// (or a set-user-ID start) gave root gives it up for that user once the port is open, whatever
+// the backend; a port whose drop fails is closed again and the error says why.
 OpenedPort openPort(std::optional<std::string_view> setting,
                     std::optional<std::string_view> scene = std::nullopt);
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,

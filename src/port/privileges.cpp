@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <limits>
@@ -45,6 +46,12 @@ public:
 
     int setGroups(std::span<const gid_t> groups) override {
         return result(::setgroups(groups.size(), groups.data()));
+    }
+    std::vector<gid_t> supplementaryGroups() override {
+        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+        const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+        groups.resize(static_cast<std::size_t>(std::max(count, 0)));
+        return groups;
     }
     int setAllGroupIds(gid_t gid) override { return result(::setresgid(gid, gid, gid)); }
     int setAllUserIds(uid_t uid) override { return result(::setresuid(uid, uid, uid)); }
@@ -132,11 +139,33 @@ std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
         return failed("the user ids did not all change", 0);
     if (calls.groupIds() != IdTriple<gid_t>{user.gid, user.gid, user.gid})
         return failed("the group ids did not all change", 0);
+    std::vector<gid_t> wanted = groups;
+    std::vector<gid_t> held = calls.supplementaryGroups();
+    std::ranges::sort(wanted);
+    std::ranges::sort(held);
+    if (held != wanted)
+        return failed("the supplementary groups did not change", 0);
     if (calls.setUserId(0) == 0)
         return failed("root could be taken back", 0);
     if (user.gid != 0 && calls.setGroupId(0) == 0)
         return failed("the root group could be taken back", 0);
     return "";
+}
+
+RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
+    if (calls.userIds().effective != 0)
+        return RootDrop{};
+    // Root with no one behind it (a root login, or sudo from root) stays root; a set-user-ID
+    // start drops to its real user like a sudo start.
+    const std::optional<std::string> sudoUid = calls.environment("SUDO_UID");
+    if (sudoUid ? *sudoUid == "0" : calls.realUserId() == 0)
+        return RootDrop{};
+    const InvokingUser invoking = findInvokingUser(calls);
+    if (!invoking.user)
+        return RootDrop{std::nullopt, invoking.error};
+    if (std::string error = dropPrivileges(calls, *invoking.user); !error.empty())
+        return RootDrop{std::nullopt, std::move(error)};
+    return RootDrop{invoking.user, ""};
 }
 
 } // namespace orvane

@@ -31,12 +31,13 @@ public:
     // account is unknown.
     virtual std::optional<std::vector<gid_t>> accountGroups(uid_t uid, gid_t gid) = 0;
     virtual int setGroups(std::span<const gid_t> groups) = 0;
-    virtual int setAllGroupIds(gid_t gid) = 0; // setresgid
-    virtual int setAllUserIds(uid_t uid) = 0;  // setresuid
-    virtual IdTriple<uid_t> userIds() = 0;     // getresuid
-    virtual IdTriple<gid_t> groupIds() = 0;    // getresgid
-    virtual int setUserId(uid_t uid) = 0;      // setuid, to see whether root comes back
-    virtual int setGroupId(gid_t gid) = 0;     // setgid, likewise
+    virtual std::vector<gid_t> supplementaryGroups() = 0; // getgroups
+    virtual int setAllGroupIds(gid_t gid) = 0;            // setresgid
+    virtual int setAllUserIds(uid_t uid) = 0;             // setresuid
+    virtual IdTriple<uid_t> userIds() = 0;                // getresuid
+    virtual IdTriple<gid_t> groupIds() = 0;               // getresgid
+    virtual int setUserId(uid_t uid) = 0;                 // setuid, to see whether root comes back
+    virtual int setGroupId(gid_t gid) = 0;                // setgid, likewise
 };
 
 std::unique_ptr<PrivilegeCalls> makeSystemPrivilegeCalls();
@@ -57,9 +58,19 @@ struct InvokingUser {
 InvokingUser findInvokingUser(PrivilegeCalls& calls);
 
 // Gives up root for good: the user's supplementary groups (none when the account is unknown),
-// then all three group ids, then all three user ids, then checks the ids and that neither root
-// user nor root group can be taken back. Returns "" on success, else which step failed and why;
-// the caller must then not go on, as the ids may be half changed.
+// then all three group ids, then all three user ids, then checks the ids, the supplementary
+// groups, and that neither root user nor root group can be taken back. Returns "" on success, else
+// which step failed and why; the caller must then not go on, as the ids may be half changed.
 std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user);
+
+struct RootDrop {
+    std::optional<UserIdentity> user; // who the process runs as now, when root was dropped
+    std::string error;                // why root could not be dropped; the caller must stop
+};
+
+// Once a port is open: a process running as root that sudo started for a user (SUDO_UID other
+// than 0), or that a set-user-ID start gave root, becomes that user for good, groups included.
+// Nothing changes for a process that is not root, or root with no one behind it (a root login).
+RootDrop dropRootToSudoUser(PrivilegeCalls& calls);
 
 } // namespace orvane

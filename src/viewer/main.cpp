@@ -1,11 +1,35 @@
-// monitor.exe: shows "testfile.bmp" from the working directory; one window per user.
+// monitor.exe: shows "testfile.bmp" from the working directory; one window per user, display and
+// working directory.
 #include <QApplication>
 
+#include <cstdio>
+
+#include "resources/program_info.h"
+#include "viewer/monitor_channel.h"
 #include "viewer/monitor_session.h"
 
+namespace {
+
+constexpr std::string_view help =
+    "usage: monitor.exe [--help | --version]\n"
+    "Shows testfile.bmp from the working directory at 1:1 or fitted to the window and reloads\n"
+    "it when it changes. One viewer runs per user, display and working directory: a later start\n"
+    "there makes the running one show the picture again.\n"
+    "Keys: F fit to window or 1:1, Ctrl+0 actual size, F5 reload, Ctrl+Q quit.\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = orvane::answerInfoOption(argc, argv, "monitor.exe", help))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("monitor"));
-    return orvane::runMonitor(orvane::monitorServerName(),
-                              QString::fromLatin1(orvane::monitorFileName));
+    const orvane::ChannelPlace channel = orvane::monitorChannel();
+    if (!channel.error.isEmpty()) {
+        std::fprintf(stderr,
+                     "monitor: no private channel (%s); later uploads will open more "
+                     "windows\n",
+                     qPrintable(channel.error));
+    }
+    return orvane::runMonitor(channel.path, QString::fromLatin1(orvane::monitorFileName));
 }

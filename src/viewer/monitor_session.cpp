@@ -8,10 +8,6 @@
 
 #include "viewer/monitor_window.h"
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace orvane {
 
 namespace {
@@ -19,14 +15,6 @@ namespace {
 constexpr QLatin1String openVerb("open ");
 
 } // namespace
-
-QString monitorServerName() {
-#ifdef Q_OS_UNIX
-    return QStringLiteral("orvane-monitor-%1").arg(::getuid());
-#else
-    return QStringLiteral("orvane-monitor-%1").arg(qEnvironmentVariable("USERNAME"));
-#endif
-}
 
 QString openRequest(const QString& filePath) {
     return openVerb + QFileInfo(filePath).absoluteFilePath();
@@ -49,7 +37,7 @@ MonitorSession::Outcome MonitorSession::start() {
     if (role == SingleInstance::Role::secondary) {
         return Outcome::handedOver;
     }
-    if (role == SingleInstance::Role::alone) {
+    if (role == SingleInstance::Role::alone && !instance_.serverName().isEmpty()) {
         std::fprintf(stderr,
                      "monitor: cannot listen as %s (%s); later uploads will open more windows\n",
                      qPrintable(instance_.serverName()), qPrintable(instance_.errorString()));

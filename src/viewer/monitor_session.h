@@ -17,8 +17,6 @@ class MonitorWindow;
 // The picture the viewer shows, in its working directory.
 inline constexpr char monitorFileName[] = "testfile.bmp";
 
-// The per-user name the running viewer listens under.
-QString monitorServerName();
 // The line a later start sends: show (and reload) this file.
 QString openRequest(const QString& filePath);
 // The file an open request names; nothing for any other line.
@@ -50,8 +48,8 @@ private:
     std::unique_ptr<MonitorWindow> window_;
 };
 
-// Runs the viewer for filePath under serverName; returns the process exit status. Needs a
-// QApplication.
+// Runs the viewer for filePath under serverName (none when empty: the viewer runs alone);
+// returns the process exit status. Needs a QApplication.
 int runMonitor(const QString& serverName, const QString& filePath);
 
 } // namespace orvane

@@ -13,7 +13,9 @@
 
 namespace orvane {
 
-QString monitorTitle(const QString& fileName, QSize imageSize, ZoomMode mode) {
+QString monitorTitle(const QString& filePath, QSize imageSize, ZoomMode mode) {
+    const QFileInfo file(filePath);
+    const QString fileName = QStringLiteral("%1 in %2").arg(file.fileName(), file.absolutePath());
     if (imageSize.isEmpty()) {
         return QStringLiteral("%1 - no picture").arg(fileName);
     }
@@ -112,8 +114,7 @@ void MonitorWindow::showSource() {
 }
 
 void MonitorWindow::updateTitle() {
-    setWindowTitle(monitorTitle(QFileInfo(source_.filePath()).fileName(), view_->image().size(),
-                                view_->zoomMode()));
+    setWindowTitle(monitorTitle(source_.filePath(), view_->image().size(), view_->zoomMode()));
 }
 
 void MonitorWindow::showPixel(QPoint pixel) {

@@ -17,8 +17,9 @@ namespace orvane {
 class ImageView;
 class WatchedImage;
 
-// "testfile.bmp - 312 x 208 pixels - fit to window"; "- no picture" when size is empty.
-QString monitorTitle(const QString& fileName, QSize imageSize, ZoomMode mode);
+// "testfile.bmp in /home/me/run - 312 x 208 pixels - fit to window" for that file path;
+// "- no picture" when size is empty.
+QString monitorTitle(const QString& filePath, QSize imageSize, ZoomMode mode);
 // "x 12, y 40: R 200, G 100, B 34".
 QString pixelStatusText(QPoint pixel, QRgb value);
 

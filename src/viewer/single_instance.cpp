@@ -20,8 +20,12 @@ SingleInstance::SingleInstance(const QString& serverName, std::chrono::milliseco
 }
 
 SingleInstance::Role SingleInstance::start(const QString& request) {
+    if (serverName_.isEmpty()) {
+        return Role::alone;
+    }
     // Two viewers started at the same moment must not both find nobody and both listen, the
-    // second removing the first one's server; the lock makes "ask, else listen" one step.
+    // second removing the first one's server; the lock makes "ask, else listen" one step. A
+    // server name that is a full path keeps its lock beside it.
     QLockFile lock(QDir(QDir::tempPath()).filePath(serverName_ + QStringLiteral(".lock")));
     lock.setStaleLockTime(std::chrono::milliseconds(10 * timeout_.count()));
     const bool locked = lock.tryLock(timeout_ * 2);

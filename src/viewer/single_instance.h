@@ -1,4 +1,5 @@
-// SingleInstance: keeps one viewer per user; a later start hands its request to the running one.
+// SingleInstance: keeps one viewer per server name; a later start hands its request to the running
+// one.
 #pragma once
 
 #include <QLocalServer>
@@ -26,7 +27,8 @@ public:
                             QObject* parent = nullptr);
 
     // Hands request (one line of text) to the running instance if one answers; otherwise removes
-    // a stale server left by a crashed instance and listens under the name.
+    // a stale server left by a crashed instance and listens under the name. An empty name runs
+    // alone at once.
     Role start(const QString& request);
 
     const QString& serverName() const { return serverName_; }

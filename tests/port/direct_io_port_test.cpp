@@ -35,6 +35,7 @@ const RequestLog openingRequests = {"getenv SUDO_UID",
                                     "setresuid 1000",
                                     "getresuid",
                                     "getresgid",
+                                    "getgroups",
                                     "setuid 0",
                                     "setgid 0"};
 

@@ -135,6 +135,7 @@ struct PrivilegeBehaviour {
     int setUidError = 0;
     bool userIdsStick = false;  // setresuid reports success but changes nothing
     bool groupIdsStick = false; // setresgid likewise
+    bool groupsStick = false;   // setgroups likewise
     bool rootComesBack = false; // setuid(0) succeeds after the drop
     bool rootGroupComesBack = false;
 };
@@ -171,7 +172,13 @@ public:
         for (const gid_t group : groups)
             entry += " " + std::to_string(group);
         log_.push_back(entry);
+        if (behaviour_.setGroupsError == 0 && !behaviour_.groupsStick)
+            groups_.assign(groups.begin(), groups.end());
         return behaviour_.setGroupsError;
+    }
+    std::vector<gid_t> supplementaryGroups() override {
+        log_.push_back("getgroups");
+        return groups_;
     }
     int setAllGroupIds(gid_t gid) override {
         log_.push_back("setresgid " + std::to_string(gid));
@@ -214,6 +221,7 @@ private:
     PrivilegeBehaviour behaviour_;
     IdTriple<uid_t> userIds_;
     IdTriple<gid_t> groupIds_;
+    std::vector<gid_t> groups_{0};
 };
 
 // What a sudo start from uid 1000, gid 1000 looks like.

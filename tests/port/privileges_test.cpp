@@ -93,9 +93,9 @@ TEST(DropPrivileges, GroupsThenGroupIdsThenUserIdsThenChecks) {
     RequestLog log;
     FakePrivilegeCalls calls(log, testing::sudoFromUser1000());
     EXPECT_EQ(dropPrivileges(calls, UserIdentity{1000, 1000}), "");
-    EXPECT_EQ(log,
-              (RequestLog{"account 1000 1000", "setgroups 1000 24 27", "setresgid 1000",
-                          "setresuid 1000", "getresuid", "getresgid", "setuid 0", "setgid 0"}));
+    EXPECT_EQ(log, (RequestLog{"account 1000 1000", "setgroups 1000 24 27", "setresgid 1000",
+                               "setresuid 1000", "getresuid", "getresgid", "getgroups", "setuid 0",
+                               "setgid 0"}));
     EXPECT_EQ(calls.currentUserIds(), (IdTriple<uid_t>{1000, 1000, 1000}));
     EXPECT_EQ(calls.currentGroupIds(), (IdTriple<gid_t>{1000, 1000, 1000}));
 }
@@ -139,9 +139,11 @@ const StepFailure stepFailures[] = {
      "the user ids did not all change"},
     {"GroupIdsUnchanged", [](PrivilegeBehaviour& b) { b.groupIdsStick = true; }, 6,
      "the group ids did not all change"},
-    {"RootComesBack", [](PrivilegeBehaviour& b) { b.rootComesBack = true; }, 7,
+    {"GroupsUnchanged", [](PrivilegeBehaviour& b) { b.groupsStick = true; }, 7,
+     "the supplementary groups did not change"},
+    {"RootComesBack", [](PrivilegeBehaviour& b) { b.rootComesBack = true; }, 8,
      "root could be taken back"},
-    {"RootGroupComesBack", [](PrivilegeBehaviour& b) { b.rootGroupComesBack = true; }, 8,
+    {"RootGroupComesBack", [](PrivilegeBehaviour& b) { b.rootGroupComesBack = true; }, 9,
      "the root group could be taken back"},
 };
 

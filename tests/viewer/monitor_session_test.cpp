@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "viewer/image_view.h"
+#include "viewer/monitor_channel.h"
 #include "viewer/monitor_window.h"
 #include "viewer/viewer_test_support.h"
 
@@ -28,6 +32,43 @@ TEST(OpenRequest, CarriesTheAbsolutePath) {
     EXPECT_EQ(requestedFile(QStringLiteral("open ")), std::nullopt);
     EXPECT_EQ(requestedFile(QStringLiteral("close /tmp/a.bmp")), std::nullopt);
     EXPECT_EQ(requestedFile(QString()), std::nullopt);
+}
+
+TEST(MonitorChannel, OnePerDisplayAndWorkingDirectory) {
+    EXPECT_EQ(channelDisplay(":0", "wayland-0", "xcb"), QStringLiteral(":0"));
+    EXPECT_EQ(channelDisplay("", "wayland-0", "wayland"), QStringLiteral("wayland-0"));
+    EXPECT_EQ(channelDisplay("", "", "offscreen"), QStringLiteral("qpa:offscreen"));
+    const QString name = channelName(":0", "/home/me/run");
+    EXPECT_EQ(channelName(":0", "/home/me/run"), name);
+    EXPECT_NE(channelName(":1", "/home/me/run"), name);
+    EXPECT_NE(channelName(":0", "/home/me/run2"), name);
+}
+
+// Each case: runtime folder, user, a fallback folder made first, the channel or "" when refused.
+TEST(MonitorChannel, LivesWhereOnlyTheUserCanReachIt) {
+    QTemporaryDir root;
+    const QString runtime = root.filePath("runtime"), tmp = root.filePath("tmp");
+    const QString fallback = tmp + "/orvane-%1";
+    const uid_t me = ::geteuid();
+    ASSERT_EQ(::mkdir(qPrintable(runtime), 0700) | ::mkdir(qPrintable(tmp), 0), 0);
+    ::chmod(qPrintable(tmp), 0755); // others may enter, whatever the umask
+    const std::tuple<QString, uid_t, mode_t, QString> cases[] = {
+        {"", me, 0755, ""},                       // a fallback others can enter
+        {runtime, me, 0, runtime + "/c"},         // a private runtime folder
+        {tmp, me, 0700, fallback.arg(me) + "/c"}, // a runtime folder others can enter
+        {"", me, 0, fallback.arg(me) + "/c"},     // none: a new fallback, 0700 or refused
+        {runtime, me + 1, 0, ""},                 // folders of someone else
+    };
+    for (const auto& [runtimeDir, uid, fallbackMode, path] : cases) {
+        QDir(fallback.arg(uid)).removeRecursively();
+        if (fallbackMode != 0) {
+            const QByteArray made = QFile::encodeName(fallback.arg(uid));
+            ASSERT_EQ(::mkdir(made.constData(), 0) | ::chmod(made.constData(), fallbackMode), 0);
+        }
+        EXPECT_EQ(privateChannelPath(uid, runtimeDir, tmp, "c").path, path);
+    }
+    QFile(runtime + "/c").open(QIODevice::WriteOnly); // not a socket where the channel goes
+    EXPECT_TRUE(privateChannelPath(me, runtime, tmp, "c").path.isEmpty());
 }
 
 class MonitorSessionTest : public ::testing::Test {

@@ -1,9 +1,11 @@
 // The About box: OK, Escape and the window's Close all end it.
 #include "app/qt/about_box.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/qt/icon_image.h"
+#include "resources/build_version.h"
 #include "resources/panel_templates.h"
 #include "toolkit/panel_event.h"
 
@@ -12,10 +14,23 @@ namespace orvane {
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     controls_ = buildDialog(*this, aboutTemplate, iconImage(appIconId));
     setWindowIcon(windowIconFor(appIconId));
+    showBuildVersion();
     makeRoomForText();
     if (const BuiltControl* ok = findBuilt(controls_, okCommand)) {
         if (auto* button = qobject_cast<QPushButton*>(ok->widget))
             connect(button, &QPushButton::clicked, this, &QDialog::accept);
+    }
+}
+
+void AboutBox::showBuildVersion() {
+    // The written line stays as it is; the build it comes from follows it.
+    for (const BuiltControl& text : controls_) {
+        if (auto* label = qobject_cast<QLabel*>(text.widget);
+            label != nullptr && text.source->kind == ControlKind::StaticText) {
+            label->setText(label->text() +
+                           QStringLiteral(" (build %1)")
+                               .arg(QString::fromUtf8(buildVersion.data(), buildVersion.size())));
+        }
     }
 }
 

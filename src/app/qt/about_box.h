@@ -18,6 +18,7 @@ public:
     QWidget* controlWidgetAt(std::size_t index) const;
 
 private:
+    void showBuildVersion();
     void makeRoomForText();
 
     std::vector<BuiltControl> controls_;

@@ -1,16 +1,39 @@
-// orvane-panel: the control panel program. It takes no arguments: the port backend comes from
-// ORVANE_PORT, and it works in the current directory.
+// orvane-panel: the control panel program. It takes no arguments but --help and --version: the
+// port backend comes from ORVANE_PORT, and it works in the current directory.
 #include <QApplication>
 
 #include <iostream>
 
 #include "app/panel_app.h"
 #include "app/qt/qt_panel.h"
+#include "resources/program_info.h"
+
+namespace {
+
+constexpr std::string_view help =
+    "usage: orvane-panel [--help | --version]\n"
+    "The control panel for the OV7610 camera module on the parallel port. It works in the\n"
+    "current directory: bmphead24 there is the BMP header template, and each upload writes\n"
+    "test.raw and testfile.bmp there and shows the picture with monitor.exe.\n"
+    "Environment:\n"
+    "  ORVANE_PORT   sim (the simulated camera module, the default), ppdev (/dev/parport0),\n"
+    "                ppdev:/dev/parportN, or direct (port instructions on x86, with sudo)\n"
+    "  ORVANE_SCENE  a binary PPM the simulated module shows instead of its built-in scene\n"
+    "  ORVANE_VCD    a file that records every port access of the run\n"
+    "Standard output carries the bus trace. Started with sudo, the panel gives up root for\n"
+    "the invoking user as soon as the port is open.\n"
+    "Exit status: 0 when the panel closed, 1 when it could not start.\n";
+
+} // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status =
+            orvane::answerInfoOption(argc, argv, "orvane-panel", help))
+        return *status;
     orvane::ignoreBrokenPipes();
     orvane::PanelApp app;
-    // The port comes first: a backend that cannot be opened ends the program before any window.
+    // The port comes first: a backend that cannot be opened ends the program before any window,
+    // and a sudo start has given up root by the time the first window exists.
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;
     QApplication application(argc, argv);

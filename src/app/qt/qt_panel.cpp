@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QWindow>
@@ -49,9 +50,10 @@ QString qText(std::string_view text) {
 
 QtPanel::QtPanel(const DialogTemplate& dialogTemplate, QWidget* parent)
     : QDialog(parent), iconImage_(iconImage(appIconId)) {
-    // An application window with the usual frame buttons, so it shows in the task bar.
+    // An application window, so it shows in the task bar, with the frame of a dialog: its size
+    // is fixed by the template, so there is no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     controls_ = buildDialog(*this, dialogTemplate, iconImage_);
     connectControls();
     buildSystemMenu();
@@ -120,7 +122,7 @@ void QtPanel::updateSystemMenu() {
             action->setEnabled(!minimized);
             break;
         case systemMaximize:
-            action->setEnabled(!maximized);
+            action->setEnabled(false); // the size is fixed, as a dialog frame's is
             break;
         default:
             break;
@@ -283,9 +285,6 @@ void QtPanel::defaultProcessing(const PanelEvent& event) {
     case systemMinimize:
         showMinimized();
         break;
-    case systemMaximize:
-        showMaximized();
-        break;
     case systemClose:
         dispatch({PanelEventKind::Clicked, cancelCommand});
         break;
@@ -328,9 +327,14 @@ void QtPanel::reject() {
 void QtPanel::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // Enter is command 1 wherever the focus is; it never closes the panel.
+        // Enter presses the push button that has the keyboard focus, as on any desktop, and is
+        // command 1 anywhere else; it never closes the panel.
         event->accept();
-        dispatch({PanelEventKind::Clicked, okCommand});
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button != nullptr && button->isEnabled() && button->isVisible())
+            button->click();
+        else
+            dispatch({PanelEventKind::Clicked, okCommand});
         return;
     }
     QDialog::keyPressEvent(event); // Escape arrives at reject()

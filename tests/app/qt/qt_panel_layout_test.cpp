@@ -14,6 +14,7 @@
 #include "app/qt/icon_image.h"
 #include "app/qt/qt_panel.h"
 #include "resources/app_icon.h"
+#include "resources/build_version.h"
 
 namespace orvane {
 namespace {
@@ -264,7 +265,8 @@ TEST(AboutBoxLayoutTest, ShowsTitleIconTextAndOk) {
               iconImage(appIconId));
     auto* text = qobject_cast<QLabel*>(about.controlWidgetAt(1));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(), QStringLiteral("Color Orvane Panel for OV7610, version 1.0"));
+    EXPECT_EQ(text->text(), QStringLiteral("Color Orvane Panel for OV7610, version 1.0 (build ") +
+                                QString::fromUtf8(buildVersion.data()) + ")");
     EXPECT_LE(captionWidth(*text), text->width());
     auto* ok = qobject_cast<QPushButton*>(about.controlWidgetAt(2));
     ASSERT_NE(ok, nullptr);

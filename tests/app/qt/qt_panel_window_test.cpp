@@ -54,16 +54,16 @@ TEST_F(QtPanelWindowTest, EnterRaisesCommandOneAndDoesNotClose) {
     EXPECT_TRUE(panel_.isVisible());
 }
 
-TEST_F(QtPanelWindowTest, EnterOnAnyPushButtonIsCommandOne) {
+TEST_F(QtPanelWindowTest, EnterOnAPushButtonPressesIt) {
     for (const ControlTemplate& control : controlPanelTemplate.controls) {
-        if (control.kind != ControlKind::PushButton)
+        QWidget* button = panel_.controlWidget(control.id);
+        if (control.kind != ControlKind::PushButton || !button->isEnabled())
             continue;
         handler_.events.clear();
-        QWidget* button = panel_.controlWidget(control.id);
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Return);
         ASSERT_EQ(handler_.events.size(), 1u) << control.id;
-        EXPECT_TRUE(isClicked(handler_.events[0], okCommand)) << control.id;
+        EXPECT_TRUE(isClicked(handler_.events[0], control.id)) << control.id;
     }
     EXPECT_TRUE(panel_.isVisible());
 }
@@ -241,6 +241,12 @@ TEST_F(QtPanelWindowTest, IconsAndSizes) {
     EXPECT_EQ(panel_.iconSize().height, 32);
     EXPECT_EQ(panel_.clientSize().width, panel_.width());
     EXPECT_EQ(panel_.clientSize().height, panel_.height());
+    // A fixed size, as a dialog frame has: no maximise button, and Maximize does nothing.
+    EXPECT_FALSE(panel_.windowFlags() & Qt::WindowMaximizeButtonHint);
+    emit panel_.systemMenu()->aboutToShow();
+    EXPECT_FALSE(panel_.systemMenu()->actions().at(3)->isEnabled());
+    panel_.defaultProcessing({PanelEventKind::SystemCommand, systemMaximize});
+    EXPECT_FALSE(panel_.isMaximized());
 }
 
 TEST_F(QtPanelWindowTest, MinimisedPaintRaisesPaintAndDrawsTheIconWhereAsked) {
