@@ -74,6 +74,19 @@ void interleave(FrameBuffers& buffers, std::size_t pixels, std::vector<uint8_t>&
 
 } // namespace
 
+ControlValues controlValuesOf(const HeadlessPanel& panel) {
+    ControlValues values;
+    for (const ControlTemplate& source : panel.dialogTemplate().controls) {
+        const HeadlessControl* control =
+            source.id == noControlId ? nullptr : panel.control(source.id);
+        if (control == nullptr)
+            continue;
+        values.push_back({source.id, source.kind, control->text, control->checked, control->minimum,
+                          control->maximum, control->position});
+    }
+    return values;
+}
+
 const ControlValue* findValue(const ControlValues& values, int id) {
     for (const ControlValue& value : values) {
         if (value.id == id)
@@ -148,16 +161,7 @@ std::vector<std::string> StudioSession::run(std::span<const std::string> lines) 
 }
 
 ControlValues StudioSession::controls() const {
-    ControlValues values;
-    for (const ControlTemplate& source : controlPanelTemplate.controls) {
-        const HeadlessControl* control =
-            source.id == noControlId ? nullptr : parts_->panel.control(source.id);
-        if (control == nullptr)
-            continue;
-        values.push_back({source.id, source.kind, control->text, control->checked, control->minimum,
-                          control->maximum, control->position});
-    }
-    return values;
+    return controlValuesOf(parts_->panel);
 }
 
 bool StudioSession::capture(LiveFrame& frame) {

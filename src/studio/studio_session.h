@@ -33,6 +33,11 @@ struct ControlValue {
 };
 using ControlValues = std::vector<ControlValue>;
 
+class HeadlessPanel;
+
+// Every control of the panel with an ID, in template order.
+ControlValues controlValuesOf(const HeadlessPanel& panel);
+
 // The control with the given ID, or nullptr.
 const ControlValue* findValue(const ControlValues& values, int id);
 
