@@ -49,7 +49,7 @@ void HistogramView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(24, 24, 24));
     const QRect text = rect().adjusted(4, 0, -4, 0);
-    const int textHeight = fontMetrics().height() + 4;
+    const int textHeight = 2 * fontMetrics().height() + 4;
     const QRectF plot = QRectF(rect()).adjusted(2, 2, -2, -textHeight);
 
     // Scaled to the highest level inside the range, so clipped pixels do not flatten the rest.
@@ -73,7 +73,8 @@ void HistogramView::paintEvent(QPaintEvent*) {
         painter.drawPath(path);
     }
     painter.setPen(QColor(220, 220, 220));
-    painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft, clippedText(histogram_));
+    painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap,
+                     clippedText(histogram_));
 }
 
 } // namespace orvane

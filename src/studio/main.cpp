@@ -13,6 +13,7 @@
 #include "port/trace_sink.h"
 #include "resources/build_version.h"
 #include "studio/file_trace_sink.h"
+#include "studio/quit_signals.h"
 #include "studio/studio_options.h"
 #include "studio/studio_window.h"
 #include "studio/studio_worker.h"
@@ -25,6 +26,7 @@ constexpr int usageStatus = 2;
 
 int main(int argc, char** argv) {
     orvane::ignoreBrokenPipes();
+    orvane::QuitSignals::block();
     const orvane::StudioOptions options = orvane::parseStudioOptions(std::span(argv, argc));
     if (!options.error.empty()) {
         std::cerr << "orvane-studio: " << options.error
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    orvane::QuitSignals quitSignals;
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setApplicationName(QStringLiteral("orvane-studio"));
     const QDir directory = QDir::current();
@@ -86,6 +89,7 @@ int main(int argc, char** argv) {
                      &StudioWorker::setRunning);
     QObject::connect(&window, &StudioWindow::frameShown, worker.get(), &StudioWorker::frameShown);
     QObject::connect(&window, &StudioWindow::quitRequested, &application, &QApplication::quit);
+    QObject::connect(&quitSignals, &orvane::QuitSignals::quitRequested, &window, &QWidget::close);
 
     QElapsedTimer clock;
     clock.start();

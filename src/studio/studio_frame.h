@@ -17,7 +17,7 @@ namespace orvane {
 
 struct StudioFrame {
     quint64 number = 0; // frames captured before this one, plus one
-    QImage image;       // RGB888
+    QImage image;       // RGB32
     QByteArray raw;     // the bytes read from the port
     FrameGeometry geometry;
     uint8_t dataFormat = 0;

@@ -1,6 +1,8 @@
 // The studio's worker: commands between frames, frames back to back.
 #include "studio/studio_worker.h"
 
+#include <QElapsedTimer>
+
 #include <vector>
 
 namespace orvane {
@@ -9,13 +11,17 @@ namespace {
 // While paused or while the window catches up, the worker looks again after this long.
 constexpr int idleIntervalMs = 20;
 
+// RGB32 is the format the raster painter draws without converting.
 QImage imageOf(const LiveFrame& frame) {
     const int width = static_cast<int>(frame.geometry.imageWidth);
     const int height = static_cast<int>(frame.geometry.imageHeight);
-    QImage image(width, height, QImage::Format_RGB888);
-    const std::size_t rowBytes = 3 * std::size_t(width);
-    for (int y = 0; y < height; ++y)
-        std::copy_n(frame.rgb.data() + std::size_t(y) * rowBytes, rowBytes, image.scanLine(y));
+    QImage image(width, height, QImage::Format_RGB32);
+    const uint8_t* in = frame.rgb.data();
+    for (int y = 0; y < height; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, in += 3)
+            out[x] = qRgb(in[0], in[1], in[2]);
+    }
     return image;
 }
 
@@ -100,6 +106,8 @@ void StudioWorker::captureNext() {
     }
     StudioFrame out;
     out.number = ++framesCaptured_;
+    QElapsedTimer conversion;
+    conversion.start();
     out.image = imageOf(frame_);
     out.raw =
         QByteArray(reinterpret_cast<const char*>(frame_.raw.data()), qsizetype(frame_.raw.size()));
@@ -107,7 +115,8 @@ void StudioWorker::captureNext() {
     out.dataFormat = frame_.dataFormat;
     out.histogram = frame_.histogram;
     out.portMilliseconds = frame_.portMilliseconds;
-    out.conversionMilliseconds = frame_.conversionMilliseconds;
+    out.conversionMilliseconds =
+        frame_.conversionMilliseconds + double(conversion.nsecsElapsed()) / 1e6;
     ++framesInFlight_;
     emit frameReady(out);
     schedule();
