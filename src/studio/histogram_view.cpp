@@ -48,8 +48,9 @@ QString HistogramView::clippedText(const FrameHistogram& histogram) {
 void HistogramView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(24, 24, 24));
-    const QRect text = rect().adjusted(4, 0, -4, 0);
-    const int textHeight = 2 * fontMetrics().height() + 4;
+    const QString clipped = clippedText(histogram_);
+    const QRect text = rect().adjusted(4, 0, -4, -2);
+    const int textHeight = fontMetrics().boundingRect(text, Qt::TextWordWrap, clipped).height() + 4;
     const QRectF plot = QRectF(rect()).adjusted(2, 2, -2, -textHeight);
 
     // Scaled to the highest level inside the range, so clipped pixels do not flatten the rest.
@@ -73,8 +74,7 @@ void HistogramView::paintEvent(QPaintEvent*) {
         painter.drawPath(path);
     }
     painter.setPen(QColor(220, 220, 220));
-    painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap,
-                     clippedText(histogram_));
+    painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, clipped);
 }
 
 } // namespace orvane

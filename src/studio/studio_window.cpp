@@ -75,7 +75,10 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     QSettings settings;
     if (!restoreGeometry(settings.value(settingsKey("geometry")).toByteArray()))
         resize(defaultSize);
-    restoreState(settings.value(settingsKey("windowState")).toByteArray());
+    if (!restoreState(settings.value(settingsKey("windowState")).toByteArray())) {
+        resizeDocks({controlsDock, histogramDock}, {560, 200}, Qt::Vertical);
+        resizeDocks({controlsDock}, {320}, Qt::Horizontal);
+    }
     rebuildRecentMenu();
     clock_.start();
 }
