@@ -103,8 +103,10 @@ int main(int argc, char** argv) {
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     const quint64 frames = worker->framesCaptured();
     worker.reset();
-    std::fprintf(stderr, "orvane-studio: %llu frames in %.1f s, %.1f fps\n",
-                 static_cast<unsigned long long>(frames), seconds,
-                 seconds > 0 ? double(frames) / seconds : 0.0);
+    if (status == 0) {
+        std::fprintf(stderr, "orvane-studio: %llu frames in %.1f s, %.1f fps\n",
+                     static_cast<unsigned long long>(frames), seconds,
+                     seconds > 0 ? double(frames) / seconds : 0.0);
+    }
     return status;
 }

@@ -34,6 +34,7 @@ void PictureView::setImage(const QImage& image) {
 
 void PictureView::fitToWindow() {
     fit_ = true;
+    pan_ = {};
     update();
 }
 
@@ -58,7 +59,8 @@ QRectF PictureView::imageRect() const {
         return {};
     const double scale = zoom();
     const QSizeF size(image_.width() * scale, image_.height() * scale);
-    return {QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size};
+    const QPointF centred((width() - size.width()) / 2, (height() - size.height()) / 2);
+    return {fit_ ? centred : centred + pan_, size};
 }
 
 std::optional<QPoint> PictureView::pixelAt(QPointF point) const {
@@ -92,8 +94,17 @@ void PictureView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void PictureView::mousePressEvent(QMouseEvent* event) {
+    dragAt_ = event->position();
+}
+
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
     pointer_ = event->position();
+    if ((event->buttons() & Qt::LeftButton) != 0 && !fit_) {
+        pan_ += pointer_ - dragAt_;
+        dragAt_ = pointer_;
+        update();
+    }
     emit pointerMoved(pixelAt(pointer_));
 }
 

@@ -1,5 +1,5 @@
-// PictureView: the live picture, fitted to the window, at 1:1 or zoomed with the wheel, and the
-// pixel under the pointer.
+// PictureView: the live picture, fitted to the window, at 1:1 or zoomed with the wheel (and
+// dragged with the left button), and the pixel under the pointer.
 #pragma once
 
 #include <QImage>
@@ -39,6 +39,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -48,6 +49,8 @@ private:
     double zoom_ = 1.0;
     double paintMilliseconds_ = 0;
     QPointF pointer_{-1, -1};
+    QPointF pan_;    // offset of an enlarged picture dragged with the left button
+    QPointF dragAt_; // where the drag last was
 };
 
 } // namespace orvane
