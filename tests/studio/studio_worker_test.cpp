@@ -105,7 +105,8 @@ TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
     FrameWatchingPort port(module);
     CountingTraceSink trace;
     QThread thread;
-    auto* worker = new StudioWorker(port, trace, directory.path());
+    const auto owner = std::make_unique<StudioWorker>(port, trace, directory.path());
+    StudioWorker* worker = owner.get();
     worker->moveToThread(&thread);
     QObject receiver;
     std::vector<StudioFrame> frames;
@@ -163,7 +164,6 @@ TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
         << notes.join('|').toStdString();
     EXPECT_FALSE(notes.join('|').contains("All registers were set!"));
     EXPECT_EQ(findValue(controls.at(2).at(0).value<ControlValues>(), 1042)->text, "56");
-    delete worker;
 }
 
 } // namespace
