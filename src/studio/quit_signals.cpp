@@ -27,8 +27,11 @@ bool QuitSignals::block() {
 QuitSignals::QuitSignals() {
     const sigset_t set = quitSet();
     descriptor_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-    if (descriptor_ < 0)
+    if (descriptor_ < 0) {
+        // Without the descriptor the signals end the program the usual way.
+        pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
         return;
+    }
     notifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
         signalfd_siginfo info;
