@@ -17,18 +17,15 @@
 namespace orvane {
 namespace {
 
-QString shownCaption(std::string_view caption) {
-    QString text = QString::fromUtf8(caption.data(), qsizetype(caption.size())).trimmed();
-    return text.replace(QLatin1Char('&'), QString());
+// A control's names as scripts know them: the caption first, the label's alias last.
+QString firstName(int id) {
+    return QString::fromStdString(
+        controlNames(controlPanelTemplate, *findControl(controlPanelTemplate, id)).front());
 }
 
-// The name a control goes by beside it: its alias, or "Group/Caption" split into its parts.
-QString aliasOf(int id) {
-    for (const ControlAlias& alias : controlAliases) {
-        if (alias.id == id)
-            return QString::fromUtf8(alias.name.data(), qsizetype(alias.name.size()));
-    }
-    return QString::number(id);
+QString lastName(int id) {
+    return QString::fromStdString(
+        controlNames(controlPanelTemplate, *findControl(controlPanelTemplate, id)).back());
 }
 
 QString groupOf(const ControlTemplate& control) {
@@ -47,11 +44,11 @@ ControlsDock::ControlsDock(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     addRadioGroups(layout);
     addSliders(layout);
-    addEditGroup(layout, shownCaption(findControl(controlPanelTemplate, 1041)->caption),
+    addEditGroup(layout, firstName(1041),
                  {ControlId::windowHStart, ControlId::windowHEnd, ControlId::windowVStart,
                   ControlId::windowVEnd});
     addEditGroup(
-        layout, shownCaption(findControl(controlPanelTemplate, 1030)->caption),
+        layout, firstName(1030),
         {ControlId::userRegisterNumber, ControlId::userRegisterValue, ControlId::clockPrescaler});
     layout->addStretch(1);
 }
@@ -68,7 +65,7 @@ void ControlsDock::addRadioGroups(QVBoxLayout* layout) {
             groups.insert(group, new QHBoxLayout(box));
             layout->addWidget(box);
         }
-        auto* button = new QRadioButton(shownCaption(control.caption), this);
+        auto* button = new QRadioButton(firstName(control.id), this);
         button->setAutoExclusive(false); // the dialog decides what is checked
         button->setEnabled((control.style & ControlStyle::disabled) == 0);
         groups.value(group)->addWidget(button);
@@ -91,7 +88,7 @@ void ControlsDock::addSliders(QVBoxLayout* layout) {
         auto* row = new QHBoxLayout;
         row->addWidget(slider, 1);
         row->addWidget(value);
-        form->addRow(aliasOf(control.id), row);
+        form->addRow(lastName(control.id), row);
         sliders_.insert(control.id, slider);
         for (const SliderRow& sliderRow : sliderRows) {
             if (sliderRow.sliderId == control.id)
@@ -114,7 +111,7 @@ void ControlsDock::addEditGroup(QVBoxLayout* layout, const QString& title,
         if ((findControl(controlPanelTemplate, id)->style & ControlStyle::digitsOnly) != 0)
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
-        form->addRow(aliasOf(id), edit);
+        form->addRow(lastName(id), edit);
         edits_.insert(id, edit);
         connect(edit, &QLineEdit::editingFinished, this, [this, id, edit] {
             if (!edit->isModified())
