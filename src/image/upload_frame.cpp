@@ -6,8 +6,8 @@
 #include <string>
 
 #include "image/image_files.h"
+#include "image/live_frame.h"
 #include "image/rgb_planes.h"
-#include "image/yuv422_to_rgb.h"
 #include "port/parallel_port.h"
 #include "resources/control_ids.h"
 #include "sensor/apply_settings.h"
@@ -127,12 +127,7 @@ void uploadFrame(UploadContext& upload, Panel& panel) {
         if (result == FileResult::ok)
             result = readBmpHeader(upload.directory, buffers.bmpHeader());
         if (result == FileResult::ok) {
-            if (dataFormat == dataFormatRgb)
-                reconstructRgbPlanes(buffers, geometry);
-            else
-                Yuv422ToRgb(buffers.rawFrame(), buffers.greenPlane(), buffers.bluePlane(),
-                            buffers.redPlane(), geometry.imageHeight, geometry.imageWidth,
-                            geometry.bytesPerLine);
+            convertFrame(buffers, geometry, dataFormat);
             result = BmpWriter(upload.directory, buffers, geometry);
         }
         if (result == FileResult::ok)

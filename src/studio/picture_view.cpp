@@ -1,0 +1,116 @@
+// The live picture.
+#include "studio/picture_view.h"
+
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvane {
+namespace {
+
+constexpr double wheelStep = 1.25; // per notch
+constexpr double minimumZoom = 0.1;
+constexpr double maximumZoom = 32.0;
+
+} // namespace
+
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setMinimumSize(160, 120);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureView::setImage(const QImage& image) {
+    const bool resized = image.size() != image_.size();
+    image_ = image;
+    update();
+    if (resized || pointer_.x() >= 0)
+        emit pointerMoved(pixelAt(pointer_));
+}
+
+void PictureView::fitToWindow() {
+    fit_ = true;
+    pan_ = {};
+    update();
+}
+
+void PictureView::setZoom(double zoom) {
+    fit_ = false;
+    zoom_ = std::clamp(zoom, minimumZoom, maximumZoom);
+    update();
+}
+
+void PictureView::zoomBy(double factor) {
+    setZoom(zoom() * factor);
+}
+
+double PictureView::zoom() const {
+    if (!fit_ || image_.isNull())
+        return zoom_;
+    return std::min(width() / double(image_.width()), height() / double(image_.height()));
+}
+
+QRectF PictureView::imageRect() const {
+    if (image_.isNull())
+        return {};
+    const double scale = zoom();
+    const QSizeF size(image_.width() * scale, image_.height() * scale);
+    const QPointF centred((width() - size.width()) / 2, (height() - size.height()) / 2);
+    return {fit_ ? centred : centred + pan_, size};
+}
+
+std::optional<QPoint> PictureView::pixelAt(QPointF point) const {
+    const QRectF rect = imageRect();
+    if (rect.isEmpty() || !rect.contains(point))
+        return std::nullopt;
+    const int x = int(std::floor((point.x() - rect.left()) / rect.width() * image_.width()));
+    const int y = int(std::floor((point.y() - rect.top()) / rect.height() * image_.height()));
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+        return std::nullopt;
+    return QPoint(x, y);
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    QElapsedTimer timer;
+    timer.start();
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Dark));
+    if (!image_.isNull()) {
+        // Nearest pixels when enlarged, so single samples stay visible.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom() < 1.0);
+        painter.drawImage(imageRect(), image_);
+    }
+    paintMilliseconds_ = double(timer.nsecsElapsed()) / 1e6;
+}
+
+void PictureView::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0)
+        zoomBy(std::pow(wheelStep, notches));
+    event->accept();
+}
+
+void PictureView::mousePressEvent(QMouseEvent* event) {
+    dragAt_ = event->position();
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+    pointer_ = event->position();
+    if ((event->buttons() & Qt::LeftButton) != 0 && !fit_) {
+        pan_ += pointer_ - dragAt_;
+        dragAt_ = pointer_;
+        update();
+    }
+    emit pointerMoved(pixelAt(pointer_));
+}
+
+void PictureView::leaveEvent(QEvent*) {
+    pointer_ = QPointF(-1, -1);
+    emit pointerMoved(std::nullopt);
+}
+
+} // namespace orvane

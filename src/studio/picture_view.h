@@ -1,0 +1,56 @@
+// PictureView: the live picture, fitted to the window, at 1:1 or zoomed with the wheel (and
+// dragged with the left button), and the pixel under the pointer.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRectF>
+#include <QWidget>
+
+#include <optional>
+
+namespace orvane {
+
+class PictureView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureView(QWidget* parent = nullptr);
+
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+
+    void fitToWindow();
+    void setZoom(double zoom); // 1.0 is 1:1; leaves fit mode
+    void zoomBy(double factor);
+    bool fitting() const { return fit_; }
+    double zoom() const;
+
+    // Where the image lies in the widget, and the image pixel at a widget point (none outside).
+    QRectF imageRect() const;
+    std::optional<QPoint> pixelAt(QPointF point) const;
+
+    // How long the last paint took, for the status bar's display time.
+    double lastPaintMilliseconds() const { return paintMilliseconds_; }
+
+signals:
+    // The pixel under the pointer, or nothing when the pointer is off the picture.
+    void pointerMoved(std::optional<QPoint> pixel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QImage image_;
+    bool fit_ = true;
+    double zoom_ = 1.0;
+    double paintMilliseconds_ = 0;
+    QPointF pointer_{-1, -1};
+    QPointF pan_;    // offset of an enlarged picture dragged with the left button
+    QPointF dragAt_; // where the drag last was
+};
+
+} // namespace orvane

@@ -1,0 +1,23 @@
+// The command line of orvane-studio.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace orvane {
+
+struct StudioOptions {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> traceFile; // --trace FILE: the bus trace goes there, nowhere else
+    std::string error;                    // a wrong command line, said with the usage
+};
+
+// --help, --version and --trace FILE (or --trace=FILE); anything else is an error.
+StudioOptions parseStudioOptions(std::span<char* const> arguments);
+
+void printStudioHelp(std::ostream& out);
+
+} // namespace orvane

@@ -1,0 +1,300 @@
+// The studio's main window.
+#include "studio/studio_window.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTextStream>
+#include <QToolBar>
+
+#include "resources/build_version.h"
+#include "resources/control_ids.h"
+#include "studio/command_lines.h"
+#include "studio/controls_dock.h"
+#include "studio/histogram_view.h"
+#include "studio/picture_view.h"
+#include "studio/pixel_readout.h"
+#include "studio/settings_profile.h"
+#include "studio/snapshot_files.h"
+
+namespace orvane {
+namespace {
+
+constexpr int maxRecentFiles = 8;
+constexpr int figuresIntervalMs = 250;
+constexpr int noteTimeoutMs = 8000;
+constexpr QSize defaultSize(1180, 760);
+const QString settingsFilter =
+    QStringLiteral("orvane-cli command files (*.txt *.orvane);;All files (*)");
+
+QString settingsKey(const char* key) {
+    return QString::fromLatin1(key);
+}
+
+} // namespace
+
+StudioWindow::StudioWindow(QDir directory, QWidget* parent)
+    : QMainWindow(parent), directory_(std::move(directory)) {
+    setWindowTitle(QStringLiteral("Orvane Studio"));
+    picture_ = new PictureView(this);
+    setCentralWidget(picture_);
+
+    controls_ = new ControlsDock;
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(controls_);
+    scroll->setWidgetResizable(true);
+    auto* controlsDock = new QDockWidget(QStringLiteral("Controls"), this);
+    controlsDock->setObjectName(QStringLiteral("controls"));
+    controlsDock->setWidget(scroll);
+    addDockWidget(Qt::RightDockWidgetArea, controlsDock);
+
+    histogram_ = new HistogramView;
+    auto* histogramDock = new QDockWidget(QStringLiteral("Histogram"), this);
+    histogramDock->setObjectName(QStringLiteral("histogram"));
+    histogramDock->setWidget(histogram_);
+    addDockWidget(Qt::RightDockWidgetArea, histogramDock);
+
+    pixelLabel_ = new QLabel(this);
+    figuresLabel_ = new QLabel(QStringLiteral("Starting"), this);
+    statusBar()->addPermanentWidget(pixelLabel_);
+    statusBar()->addPermanentWidget(figuresLabel_);
+
+    buildActions();
+    buildMenus();
+    connect(controls_, &ControlsDock::commands, this, &StudioWindow::commandsRequested);
+    connect(picture_, &PictureView::pointerMoved, this, &StudioWindow::showPixel);
+
+    QSettings settings;
+    if (!restoreGeometry(settings.value(settingsKey("geometry")).toByteArray()))
+        resize(defaultSize);
+    if (!restoreState(settings.value(settingsKey("windowState")).toByteArray())) {
+        resizeDocks({controlsDock, histogramDock}, {560, 200}, Qt::Vertical);
+        resizeDocks({controlsDock}, {320}, Qt::Horizontal);
+    }
+    rebuildRecentMenu();
+    clock_.start();
+}
+
+StudioWindow::~StudioWindow() = default;
+
+void StudioWindow::buildActions() {
+    runAction_ = new QAction(QStringLiteral("&Pause"), this);
+    runAction_->setCheckable(true);
+    runAction_->setChecked(true);
+    runAction_->setShortcut(Qt::Key_Space);
+    runAction_->setToolTip(QStringLiteral("Pause or run the live picture (Space)"));
+    connect(runAction_, &QAction::toggled, this, [this](bool running) {
+        runAction_->setText(running ? QStringLiteral("&Pause") : QStringLiteral("&Run"));
+        emit runningChanged(running);
+    });
+
+    snapshotAction_ = new QAction(QStringLiteral("&Snapshot"), this);
+    snapshotAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(snapshotAction_, &QAction::triggered, this, [this] { takeSnapshot(); });
+
+    resetAction_ = new QAction(QStringLiteral("Re&set"), this);
+    resetAction_->setToolTip(QStringLiteral("Reset the sensor, as the panel's Reset"));
+    connect(resetAction_, &QAction::triggered, this, [this] {
+        emit commandsRequested(
+            {QString::fromStdString(pressLine(std::to_string(ControlId::resetButton)))});
+    });
+
+    fitAction_ = new QAction(QStringLiteral("&Fit to window"), this);
+    fitAction_->setShortcut(Qt::Key_F);
+    connect(fitAction_, &QAction::triggered, picture_, &PictureView::fitToWindow);
+    actualSizeAction_ = new QAction(QStringLiteral("&Actual size (1:1)"), this);
+    actualSizeAction_->setShortcut(Qt::Key_1);
+    connect(actualSizeAction_, &QAction::triggered, this, [this] { picture_->setZoom(1.0); });
+
+    openAction_ = new QAction(QStringLiteral("&Open settings..."), this);
+    openAction_->setShortcut(QKeySequence::Open);
+    connect(openAction_, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open settings"),
+                                                          directory_.path(), settingsFilter);
+        if (!path.isEmpty())
+            openSettings(path);
+    });
+    saveAction_ = new QAction(QStringLiteral("Save s&ettings..."), this);
+    saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(saveAction_, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save settings"),
+            directory_.filePath(QStringLiteral("settings.txt")), settingsFilter);
+        if (!path.isEmpty())
+            saveSettings(path);
+    });
+    quitAction_ = new QAction(QStringLiteral("&Quit"), this);
+    quitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+}
+
+void StudioWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(openAction_);
+    recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
+    file->addAction(saveAction_);
+    file->addSeparator();
+    file->addAction(snapshotAction_);
+    file->addSeparator();
+    file->addAction(quitAction_);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(fitAction_);
+    view->addAction(actualSizeAction_);
+    view->addSeparator();
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        view->addAction(dock->toggleViewAction());
+
+    QMenu* camera = menuBar()->addMenu(QStringLiteral("&Camera"));
+    camera->addAction(runAction_);
+    camera->addAction(resetAction_);
+
+    QToolBar* tools = addToolBar(QStringLiteral("Live"));
+    tools->setObjectName(QStringLiteral("live"));
+    for (QAction* action :
+         {runAction_, snapshotAction_, resetAction_, fitAction_, actualSizeAction_})
+        tools->addAction(action);
+}
+
+void StudioWindow::showFrame(const StudioFrame& frame) {
+    QElapsedTimer display;
+    display.start();
+    frame_ = frame;
+    picture_->setImage(frame.image);
+    histogram_->setHistogram(frame.histogram);
+    ++framesShown_;
+    frameTimes_.push_back(clock_.elapsed());
+    while (!frameTimes_.empty() && frameTimes_.front() < frameTimes_.back() - 1000)
+        frameTimes_.pop_front();
+    updateFrameFigures(double(display.nsecsElapsed()) / 1e6 + picture_->lastPaintMilliseconds());
+    emit frameShown();
+}
+
+void StudioWindow::updateFrameFigures(double displayMilliseconds) {
+    const qint64 now = clock_.elapsed();
+    if (now - lastFigures_ < figuresIntervalMs)
+        return;
+    lastFigures_ = now;
+    const double span =
+        frameTimes_.size() > 1 ? double(frameTimes_.back() - frameTimes_.front()) : 0;
+    const double fps = span > 0 ? 1000.0 * double(frameTimes_.size() - 1) / span : 0;
+    figuresLabel_->setText(
+        QStringLiteral("Frame %1  %2 fps  port %3 ms  conversion %4 ms  display %5 ms")
+            .arg(frame_.number)
+            .arg(fps, 0, 'f', 1)
+            .arg(frame_.portMilliseconds, 0, 'f', 1)
+            .arg(frame_.conversionMilliseconds, 0, 'f', 1)
+            .arg(displayMilliseconds, 0, 'f', 1));
+    showPixel(pointer_);
+}
+
+void StudioWindow::showPixel(std::optional<QPoint> pixel) {
+    pointer_ = pixel;
+    const QImage& image = frame_.image;
+    if (!pixel || !image.valid(*pixel)) {
+        pixelLabel_->clear();
+        return;
+    }
+    const QRgb rgb = image.pixel(*pixel);
+    const std::string raw = rawSampleText(
+        std::span(reinterpret_cast<const uint8_t*>(frame_.raw.constData()),
+                  std::size_t(frame_.raw.size())),
+        frame_.geometry, frame_.dataFormat, uint32_t(pixel->x()), uint32_t(pixel->y()));
+    pixelLabel_->setText(QStringLiteral("(%1, %2)  R %3 G %4 B %5  %6")
+                             .arg(pixel->x())
+                             .arg(pixel->y())
+                             .arg(qRed(rgb))
+                             .arg(qGreen(rgb))
+                             .arg(qBlue(rgb))
+                             .arg(QString::fromStdString(raw)));
+}
+
+void StudioWindow::showControls(const ControlValues& values) {
+    values_ = values;
+    controls_->showValues(values);
+}
+
+void StudioWindow::showStatus(const QString& text) {
+    statusBar()->showMessage(text, noteTimeoutMs);
+}
+
+QString StudioWindow::takeSnapshot() {
+    if (frame_.image.isNull()) {
+        showStatus(QStringLiteral("No frame to save yet"));
+        return {};
+    }
+    const SnapshotResult result = writeSnapshot(directory_, frame_.image, frame_.raw);
+    if (result.name.isEmpty()) {
+        showStatus(QStringLiteral("Snapshot not saved: ") + result.error);
+        return {};
+    }
+    showStatus(QStringLiteral("Saved %1.png and %1.raw").arg(result.name));
+    return result.name;
+}
+
+bool StudioWindow::saveSettings(const QString& path) {
+    const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const std::string text = settingsProfile(values_, date.toStdString(), buildVersion);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
+        showStatus(QStringLiteral("Settings not saved: %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    rememberRecent(path);
+    showStatus(QStringLiteral("Settings saved in %1").arg(path));
+    return true;
+}
+
+bool StudioWindow::openSettings(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        showStatus(QStringLiteral("Settings not opened: %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    QStringList lines;
+    QTextStream in(&file);
+    while (!in.atEnd())
+        lines << in.readLine();
+    rememberRecent(path);
+    emit commandsRequested(lines);
+    showStatus(QStringLiteral("Settings loaded from %1").arg(path));
+    return true;
+}
+
+void StudioWindow::rememberRecent(const QString& path) {
+    QSettings settings;
+    QStringList recent = settings.value(settingsKey("recentFiles")).toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > maxRecentFiles)
+        recent.removeLast();
+    settings.setValue(settingsKey("recentFiles"), recent);
+    rebuildRecentMenu();
+}
+
+void StudioWindow::rebuildRecentMenu() {
+    recentMenu_->clear();
+    const QStringList recent = QSettings().value(settingsKey("recentFiles")).toStringList();
+    for (const QString& path : recent)
+        recentMenu_->addAction(path, this, [this, path] { openSettings(path); });
+    recentMenu_->setEnabled(!recent.isEmpty());
+}
+
+void StudioWindow::closeEvent(QCloseEvent* event) {
+    QSettings settings;
+    settings.setValue(settingsKey("geometry"), saveGeometry());
+    settings.setValue(settingsKey("windowState"), saveState());
+    emit quitRequested();
+    event->accept();
+}
+
+} // namespace orvane

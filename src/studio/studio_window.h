@@ -1,0 +1,92 @@
+// StudioWindow: the main window of orvane-studio. The picture in the centre, the controls and
+// the histogram in docks, the frame figures in the status bar. It never touches the port or the
+// dialog: it sends command lines and shows what comes back.
+#pragma once
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStringList>
+
+#include <deque>
+
+#include "studio/studio_frame.h"
+
+namespace orvane {
+
+class ControlsDock;
+class HistogramView;
+class PictureView;
+
+class StudioWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // Snapshots go to directory.
+    explicit StudioWindow(QDir directory, QWidget* parent = nullptr);
+    ~StudioWindow() override;
+
+    quint64 framesShown() const { return framesShown_; }
+    PictureView* pictureView() const { return picture_; }
+    ControlsDock* controlsDock() const { return controls_; }
+    HistogramView* histogramView() const { return histogram_; }
+    const StudioFrame& currentFrame() const { return frame_; }
+    const ControlValues& controlValues() const { return values_; }
+
+    // Snapshot of the current frame; the name, or empty with the reason in the status bar.
+    QString takeSnapshot();
+    // The controls as a command file at path; false with the reason in the status bar.
+    bool saveSettings(const QString& path);
+    // Sends the commands of a command file to the worker.
+    bool openSettings(const QString& path);
+
+public slots:
+    void showFrame(const orvane::StudioFrame& frame);
+    void showControls(const orvane::ControlValues& values);
+    void showStatus(const QString& text);
+
+signals:
+    void commandsRequested(const QStringList& lines);
+    void runningChanged(bool running);
+    void frameShown();
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void showPixel(std::optional<QPoint> pixel);
+    void updateFrameFigures(double displayMilliseconds);
+    void rememberRecent(const QString& path);
+    void rebuildRecentMenu();
+
+    QDir directory_;
+    PictureView* picture_ = nullptr;
+    ControlsDock* controls_ = nullptr;
+    HistogramView* histogram_ = nullptr;
+    QLabel* pixelLabel_ = nullptr;
+    QLabel* figuresLabel_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* runAction_ = nullptr;
+    QAction* snapshotAction_ = nullptr;
+    QAction* resetAction_ = nullptr;
+    QAction* fitAction_ = nullptr;
+    QAction* actualSizeAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* quitAction_ = nullptr;
+
+    StudioFrame frame_;
+    ControlValues values_;
+    quint64 framesShown_ = 0;
+    std::deque<qint64> frameTimes_; // ms of the frames of the last second
+    QElapsedTimer clock_;
+    qint64 lastFigures_ = -1000;
+    std::optional<QPoint> pointer_;
+};
+
+} // namespace orvane
