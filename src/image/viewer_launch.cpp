@@ -55,8 +55,11 @@ viewerSearchDirectories(const std::optional<std::filesystem::path>& programDirec
                         const std::filesystem::path& workingDirectory,
                         std::optional<std::string_view> pathVariable) {
     std::vector<std::filesystem::path> directories;
-    if (programDirectory)
+    if (programDirectory) {
         directories.push_back(*programDirectory);
+        // An installed panel in P/bin finds the viewer in P/libexec/orvane.
+        directories.push_back((*programDirectory / installedViewerDirectory).lexically_normal());
+    }
     directories.push_back(workingDirectory);
     if (!pathVariable)
         return directories;

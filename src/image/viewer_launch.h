@@ -11,6 +11,8 @@
 namespace orvane {
 
 constexpr std::string_view viewerProgramName = "monitor.exe";
+// Where an installed viewer lives, relative to the running program's directory.
+constexpr std::string_view installedViewerDirectory = "../libexec/orvane";
 
 // Starts the viewer. Whether it started is not reported; the upload goes on either way.
 class ViewerLauncher {
@@ -19,9 +21,9 @@ public:
     virtual void launchViewer() = 0;
 };
 
-// Where the viewer is looked for, in order: the directory of the running program, the working
-// directory, then each PATH entry (an empty entry is the working directory). Missing pieces are
-// left out.
+// Where the viewer is looked for, in order: the directory of the running program, its
+// installedViewerDirectory, the working directory, then each PATH entry (an empty entry is the
+// working directory). Missing pieces are left out.
 std::vector<std::filesystem::path>
 viewerSearchDirectories(const std::optional<std::filesystem::path>& programDirectory,
                         const std::filesystem::path& workingDirectory,
@@ -35,8 +37,8 @@ findViewer(std::span<const std::filesystem::path> directories,
 // A regular file this process may execute.
 bool isExecutableFile(const std::filesystem::path& path);
 
-// The search directories of this process: /proc/self/exe's directory, the working directory,
-// PATH.
+// The search directories of this process: /proc/self/exe's directory and its
+// installedViewerDirectory, the working directory, PATH.
 std::vector<std::filesystem::path> processViewerSearchDirectories();
 
 // Starts the viewer as a detached process: no arguments, the panel's working directory and

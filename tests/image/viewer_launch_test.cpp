@@ -21,11 +21,11 @@ namespace {
 
 using std::filesystem::path;
 
-TEST(ViewerSearchDirectories, ProgramDirectoryThenWorkingDirectoryThenPath) {
+TEST(ViewerSearchDirectories, ProgramDirectoryThenLibexecThenWorkingDirectoryThenPath) {
     const std::vector<path> directories = viewerSearchDirectories(
         path{"/opt/orvane/bin"}, path{"/home/lab"}, "/usr/local/bin:/usr/bin");
-    EXPECT_EQ(directories,
-              (std::vector<path>{"/opt/orvane/bin", "/home/lab", "/usr/local/bin", "/usr/bin"}));
+    EXPECT_EQ(directories, (std::vector<path>{"/opt/orvane/bin", "/opt/orvane/libexec/orvane",
+                                              "/home/lab", "/usr/local/bin", "/usr/bin"}));
 }
 
 TEST(ViewerSearchDirectories, EmptyAndRelativePathEntriesAreTakenFromTheWorkingDirectory) {
@@ -35,9 +35,9 @@ TEST(ViewerSearchDirectories, EmptyAndRelativePathEntriesAreTakenFromTheWorkingD
                                               "/home/lab", "/bin", "/home/lab"}));
 }
 
-TEST(ViewerSearchDirectories, NoPathLeavesTheFirstTwo) {
-    EXPECT_EQ(viewerSearchDirectories(path{"/a"}, path{"/b"}, std::nullopt),
-              (std::vector<path>{"/a", "/b"}));
+TEST(ViewerSearchDirectories, NoPathLeavesTheFirstThree) {
+    EXPECT_EQ(viewerSearchDirectories(path{"/a/bin"}, path{"/b"}, std::nullopt),
+              (std::vector<path>{"/a/bin", "/a/libexec/orvane", "/b"}));
 }
 
 struct LookupCase {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/cli/cli_commands.h"
+#include "app/cli/installed_template.h"
 #include "app/cli/script_runner.h"
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
         input = &file;
     }
 
+    orvane::provideBmpTemplateHere();
     orvane::PanelApp app;
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;

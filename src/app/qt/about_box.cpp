@@ -4,6 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 #include "app/qt/icon_image.h"
 #include "resources/build_version.h"
 #include "resources/panel_templates.h"
@@ -11,11 +15,22 @@
 
 namespace orvane {
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+std::optional<QString> launcherWorkingFolder() {
+    const QString folder = qEnvironmentVariable("ORVANE_WORKING_FOLDER");
+    std::error_code error;
+    if (folder.isEmpty() || !std::filesystem::equivalent(
+                                folder.toStdString(), std::filesystem::current_path(error), error))
+        return std::nullopt;
+    return folder;
+}
+
+AboutBox::AboutBox(QWidget* parent, const std::optional<QString>& workingFolder) : QDialog(parent) {
     controls_ = buildDialog(*this, aboutTemplate, iconImage(appIconId));
     setWindowIcon(windowIconFor(appIconId));
     showBuildVersion();
     makeRoomForText();
+    if (workingFolder)
+        addWorkingFolderLine(*workingFolder);
     if (const BuiltControl* ok = findBuilt(controls_, okCommand)) {
         if (auto* button = qobject_cast<QPushButton*>(ok->widget))
             connect(button, &QPushButton::clicked, this, &QDialog::accept);
@@ -50,6 +65,24 @@ void AboutBox::makeRoomForText() {
         }
         setFixedSize(width() + shortfall, height());
     }
+}
+
+void AboutBox::addWorkingFolderLine(const QString& folder) {
+    const BuiltControl* text = nullptr;
+    for (const BuiltControl& control : controls_) {
+        if (control.source->kind == ControlKind::StaticText)
+            text = &control;
+    }
+    if (text == nullptr)
+        return;
+    // Under the version line, the box growing to hold it with the margin the text has.
+    const QRect above = text->widget->geometry();
+    workingFolderLine_ = new QLabel(QStringLiteral("Working folder: %1").arg(folder), this);
+    workingFolderLine_->move(above.left(), above.bottom() + 1 + above.height() / 2);
+    workingFolderLine_->adjustSize();
+    const QRect line = workingFolderLine_->geometry();
+    setFixedSize(std::max(width(), line.right() + 1 + above.left()),
+                 std::max(height(), line.bottom() + 1 + above.top()));
 }
 
 QWidget* AboutBox::controlWidgetAt(std::size_t index) const {

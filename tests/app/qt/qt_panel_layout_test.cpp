@@ -1,4 +1,5 @@
 // The Qt panel realises the templates control for control: IDs, kinds, captions, states, places.
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -257,7 +258,8 @@ TEST(IconImageTest, PixelsComeFromTheRowsAndPalette) {
 }
 
 TEST(AboutBoxLayoutTest, ShowsTitleIconTextAndOk) {
-    AboutBox about;
+    AboutBox about(nullptr, std::nullopt);
+    EXPECT_EQ(about.workingFolderLine(), nullptr);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Orvane"));
     auto* icon = qobject_cast<QLabel*>(about.controlWidgetAt(0));
     ASSERT_NE(icon, nullptr);
@@ -272,6 +274,21 @@ TEST(AboutBoxLayoutTest, ShowsTitleIconTextAndOk) {
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
     EXPECT_FALSE(text->geometry().intersects(ok->geometry()));
+}
+
+TEST(AboutBoxLayoutTest, FromTheMenuLauncherASecondLineNamesTheWorkingFolder) {
+    const QString folder = QDir::currentPath();
+    qputenv("ORVANE_WORKING_FOLDER", "/");
+    EXPECT_EQ(launcherWorkingFolder(), std::nullopt); // not where the program runs
+    qputenv("ORVANE_WORKING_FOLDER", folder.toLocal8Bit());
+    AboutBox about;
+    qunsetenv("ORVANE_WORKING_FOLDER");
+    QLabel* line = about.workingFolderLine();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QStringLiteral("Working folder: ") + folder);
+    EXPECT_GT(line->y(), about.controlWidgetAt(1)->geometry().bottom());
+    EXPECT_TRUE(about.rect().contains(line->geometry()));
+    EXPECT_FALSE(line->geometry().intersects(about.controlWidgetAt(2)->geometry()));
 }
 
 } // namespace

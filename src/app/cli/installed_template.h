@@ -1,0 +1,20 @@
+// The installed "bmphead24" template for a working folder that has none.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace orvane {
+
+// Where the installed template lives, relative to the running program's directory.
+constexpr std::string_view installedTemplateDirectory = "../share/orvane";
+
+// Copies programDirectory/installedTemplateDirectory/bmphead24 into workingDirectory when
+// workingDirectory holds no "bmphead24". True when the working directory has one afterwards.
+bool provideBmpTemplate(const std::filesystem::path& workingDirectory,
+                        const std::filesystem::path& programDirectory);
+
+// provideBmpTemplate for this process: the current directory and /proc/self/exe's directory.
+bool provideBmpTemplateHere();
+
+} // namespace orvane
