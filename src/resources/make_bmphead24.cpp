@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::string_view help =
     "usage: make-bmphead24 [DIRECTORY]\n"
+    "       make-bmphead24 --help | --version\n"
     "Writes bmphead24, the 54-byte header template every BMP of an upload starts from, into\n"
     "DIRECTORY (default: the current directory), creating DIRECTORY when it is missing.\n"
     "Exit status: 0 when written, 1 when it cannot be written, 2 for wrong arguments.\n";
