@@ -62,13 +62,18 @@ __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, cons
     const __m256i nearC = _mm256_set1_epi16(w.nearC);
     const __m256i farC = _mm256_set1_epi16(w.farC);
     const __m256i scale = _mm256_set1_epi16(static_cast<int16_t>(tenthScaled));
-    const __m256i pixelOrder = _mm256_setr_epi8(0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7,
-                                                15, 0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14,
-                                                7, 15);
+    const __m256i pixelOrder =
+        _mm256_setr_epi8(0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15, 0, 8, 1, 9, 2, 10, 3,
+                         11, 4, 12, 5, 13, 6, 14, 7, 15);
     constexpr std::size_t step = 16;
-    std::size_t m = 0;
-    // Each step reads samples m to m + 16 of both rows.
-    for (; m + step <= pairs; m += step) {
+    if (pairs < step) {
+        interpolatePairsPortable<w>(a, c, out, 0, pairs);
+        return;
+    }
+    // Pixels 2m + 1 to 2m + 32 from samples m to m + 16 of both rows. The last step ends at the
+    // last pair, going over some pairs again with the same result.
+    for (std::size_t m = 0;; m += step) {
+        m = std::min(m, pairs - step);
         const __m256i a0 = widen(a + m), a1 = widen(a + m + 1);
         const __m256i c0 = widen(c + m), c1 = widen(c + m + 1);
         const __m256i odd = _mm256_add_epi16(
@@ -77,12 +82,13 @@ __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, cons
         const __m256i even = _mm256_add_epi16(
             _mm256_add_epi16(_mm256_mullo_epi16(a0, farA), _mm256_mullo_epi16(a1, nearA)),
             _mm256_add_epi16(_mm256_mullo_epi16(c0, farC), _mm256_mullo_epi16(c1, nearC)));
-        const __m256i packed = _mm256_packus_epi16(_mm256_mulhi_epu16(odd, scale),
-                                                   _mm256_mulhi_epu16(even, scale));
+        const __m256i packed =
+            _mm256_packus_epi16(_mm256_mulhi_epu16(odd, scale), _mm256_mulhi_epu16(even, scale));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * m + 1),
                             _mm256_shuffle_epi8(packed, pixelOrder));
+        if (m + step == pairs)
+            break;
     }
-    interpolatePairsPortable<w>(a, c, out, m, pairs);
 }
 
 // The AVX2 loop where the processor has it (function versions cannot be templates, so the choice
@@ -113,9 +119,10 @@ doubleRow(const uint8_t* __restrict samples, std::size_t half, uint8_t* __restri
 }
 
 // The even and the odd bytes of a line's first 2 x half bytes.
-__attribute__((target_clones("avx2", "default"))) void
-splitLine(const uint8_t* __restrict line, std::size_t half, uint8_t* __restrict evens,
-          uint8_t* __restrict odds) {
+__attribute__((target_clones("avx2", "default"))) void splitLine(const uint8_t* __restrict line,
+                                                                 std::size_t half,
+                                                                 uint8_t* __restrict evens,
+                                                                 uint8_t* __restrict odds) {
     for (std::size_t m = 0; m < half; ++m) {
         evens[m] = line[2 * m];
         odds[m] = line[2 * m + 1];

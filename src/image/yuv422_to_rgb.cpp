@@ -58,8 +58,7 @@ struct Rows {
 };
 
 // Converts `groups` whole groups (V, Y, U, Y) into 2 x groups pixels of each row.
-inline void convertGroupsPortable(const uint8_t* __restrict source, Rows rows,
-                                  std::size_t groups) {
+inline void convertGroupsPortable(const uint8_t* __restrict source, Rows rows, std::size_t groups) {
     uint8_t* __restrict green = rows.green;
     uint8_t* __restrict blue = rows.blue;
     uint8_t* __restrict red = rows.red;
@@ -94,12 +93,12 @@ struct Lanes {
 #define ORVANE_AVX2 __attribute__((target("avx2"), always_inline)) inline
 
 ORVANE_AVX2 void convertEightGroups(__m256i bytes, Lanes& out) {
-    const __m256i spreadV = _mm256_setr_epi8(0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1, 12,
-                                             -1, 0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1,
-                                             12, -1);
-    const __m256i spreadU = _mm256_setr_epi8(2, -1, 2, -1, 6, -1, 6, -1, 10, -1, 10, -1, 14, -1, 14,
-                                             -1, 2, -1, 2, -1, 6, -1, 6, -1, 10, -1, 10, -1, 14, -1,
-                                             14, -1);
+    const __m256i spreadV =
+        _mm256_setr_epi8(0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1, 12, -1, 0, -1, 0, -1, 4,
+                         -1, 4, -1, 8, -1, 8, -1, 12, -1, 12, -1);
+    const __m256i spreadU =
+        _mm256_setr_epi8(2, -1, 2, -1, 6, -1, 6, -1, 10, -1, 10, -1, 14, -1, 14, -1, 2, -1, 2, -1,
+                         6, -1, 6, -1, 10, -1, 10, -1, 14, -1, 14, -1);
     const __m256i pairVU = _mm256_setr_epi8(0, 2, 0, 2, 4, 6, 4, 6, 8, 10, 8, 10, 12, 14, 12, 14, 0,
                                             2, 0, 2, 4, 6, 4, 6, 8, 10, 8, 10, 12, 14, 12, 14);
     const __m256i minusThreeMinusOne = _mm256_set1_epi16(static_cast<int16_t>(0xFFFD)); // -3, -1
@@ -132,8 +131,13 @@ ORVANE_AVX2 void storeBytes(uint8_t* out, __m256i first, __m256i second) {
 __attribute__((target("avx2"))) void convertGroups(const uint8_t* source, Rows rows,
                                                    std::size_t groups) {
     constexpr std::size_t groupsPerStep = 16;
-    std::size_t g = 0;
-    for (; g + groupsPerStep <= groups; g += groupsPerStep) {
+    if (groups < groupsPerStep) {
+        convertGroupsPortable(source, rows, groups);
+        return;
+    }
+    // The last step ends at the last group, going over some groups again with the same result.
+    for (std::size_t g = 0;; g += groupsPerStep) {
+        g = std::min(g, groups - groupsPerStep);
         const uint8_t* in = source + 4 * g;
         Lanes first;
         Lanes second;
@@ -142,10 +146,9 @@ __attribute__((target("avx2"))) void convertGroups(const uint8_t* source, Rows r
         storeBytes(rows.red + 2 * g, first.red, second.red);
         storeBytes(rows.green + 2 * g, first.green, second.green);
         storeBytes(rows.blue + 2 * g, first.blue, second.blue);
+        if (g + groupsPerStep == groups)
+            break;
     }
-    convertGroupsPortable(source + 4 * g,
-                          Rows{rows.green + 2 * g, rows.blue + 2 * g, rows.red + 2 * g},
-                          groups - g);
 }
 
 // A line that lacks bytes: taken in chunks through a small zero-filled copy by the portable loop.
@@ -157,7 +160,8 @@ void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std
     for (std::size_t first = 0; first < width; first += 2 * chunkGroups) {
         const std::size_t pixels = std::min(width - first, 2 * chunkGroups);
         const std::size_t start = 2 * first;
-        const std::size_t copied = start < available ? std::min(available - start, chunk.size()) : 0;
+        const std::size_t copied =
+            start < available ? std::min(available - start, chunk.size()) : 0;
         std::memcpy(chunk.data(), line + start, copied);
         std::memset(chunk.data() + copied, 0, chunk.size() - copied);
         convertGroupsPortable(chunk.data(), Rows{green.data(), blue.data(), red.data()},
