@@ -151,8 +151,9 @@ __attribute__((target("avx2"))) void convertGroups(const uint8_t* source, Rows r
     }
 }
 
-// A line that lacks bytes: taken in chunks through a small zero-filled copy by the portable loop.
-// An odd width's last group writes only its left pixel.
+// A line that lacks bytes (or has an odd width): taken in chunks through a small zero-filled copy
+// by the portable loop. available counts only the line's first 2 x width bytes, so an odd width's
+// last group reads 0 for its U and right luma, and writes only its left pixel.
 void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std::size_t width) {
     constexpr std::size_t chunkGroups = 64;
     std::array<uint8_t, 4 * chunkGroups> chunk{};
@@ -197,8 +198,8 @@ void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
         if (available >= usedBytes && pixelsPerLine % 2 == 0)
             convertGroups(source.data() + lineStart, out, pixelsPerLine / 2);
         else
-            convertShortLine(source.data() + std::min(lineStart, source.size()), available, out,
-                             pixelsPerLine);
+            convertShortLine(source.data() + std::min(lineStart, source.size()),
+                             std::min(available, usedBytes), out, pixelsPerLine);
     }
 }
 
