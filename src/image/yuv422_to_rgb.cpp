@@ -76,12 +76,6 @@ inline void convertGroupsPortable(const uint8_t* __restrict source, Rows rows, s
     }
 }
 
-// Any x86-64 processor: the loop above, vectorised by the compiler.
-__attribute__((target("default"))) void convertGroups(const uint8_t* source, Rows rows,
-                                                      std::size_t groups) {
-    convertGroupsPortable(source, rows, groups);
-}
-
 // With AVX2, 16 groups (32 pixels) at a time in 16-bit lanes, one lane per pixel: the same
 // arithmetic, where the saturating pack to bytes is the clamp and the high half of the multiply
 // by ceil(2^16 / 6) is the division by 6. The byte shuffles work within each 128-bit half, which
@@ -128,8 +122,8 @@ ORVANE_AVX2 void storeBytes(uint8_t* out, __m256i first, __m256i second) {
 
 #undef ORVANE_AVX2
 
-__attribute__((target("avx2"))) void convertGroups(const uint8_t* source, Rows rows,
-                                                   std::size_t groups) {
+__attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, Rows rows,
+                                                       std::size_t groups) {
     constexpr std::size_t groupsPerStep = 16;
     if (groups < groupsPerStep) {
         convertGroupsPortable(source, rows, groups);
@@ -149,6 +143,15 @@ __attribute__((target("avx2"))) void convertGroups(const uint8_t* source, Rows r
         if (g + groupsPerStep == groups)
             break;
     }
+}
+
+// The AVX2 loop where the processor has it, the compiler's vectorisation of the plain loop on any
+// other x86-64 processor.
+void convertGroups(const uint8_t* source, Rows rows, std::size_t groups) {
+    if (__builtin_cpu_supports("avx2"))
+        convertGroupsAvx2(source, rows, groups);
+    else
+        convertGroupsPortable(source, rows, groups);
 }
 
 // A line that lacks bytes (or has an odd width): taken in chunks through a small zero-filled copy
