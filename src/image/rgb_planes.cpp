@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include <immintrin.h>
+#include "image/avx2_support.h"
 
 namespace orvane {
 namespace {
@@ -46,6 +46,7 @@ inline void interpolatePairsPortable(const uint8_t* __restrict a, const uint8_t*
     }
 }
 
+#if ORVANE_AVX2_LOOPS
 // Sixteen samples widened to 16-bit lanes.
 __attribute__((target("avx2"), always_inline)) inline __m256i widen(const uint8_t* bytes) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
@@ -91,14 +92,19 @@ __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, cons
     }
 }
 
+#endif
+
 // The AVX2 loop where the processor has it (function versions cannot be templates, so the choice
 // is made here), the compiler's vectorisation of the plain loop elsewhere.
 template <RowWeights w>
 void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs) {
-    if (__builtin_cpu_supports("avx2"))
+#if ORVANE_AVX2_LOOPS
+    if (processorHasAvx2()) {
         interpolatePairsAvx2<w>(a, c, out, pairs);
-    else
-        interpolatePairsPortable<w>(a, c, out, 0, pairs);
+        return;
+    }
+#endif
+    interpolatePairsPortable<w>(a, c, out, 0, pairs);
 }
 
 // One output row of 2 x half pixels into out.
@@ -110,8 +116,8 @@ void interpolateRow(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_
     out[2 * half - 1] = ends[half - 1];
 }
 
-__attribute__((target_clones("avx2", "default"))) void
-doubleRow(const uint8_t* __restrict samples, std::size_t half, uint8_t* __restrict out) {
+ORVANE_AVX2_AND_DEFAULT_CLONES void doubleRow(const uint8_t* __restrict samples, std::size_t half,
+                                              uint8_t* __restrict out) {
     for (std::size_t m = 0; m < half; ++m) {
         out[2 * m] = samples[m];
         out[2 * m + 1] = samples[m];
@@ -119,10 +125,8 @@ doubleRow(const uint8_t* __restrict samples, std::size_t half, uint8_t* __restri
 }
 
 // The even and the odd bytes of a line's first 2 x half bytes.
-__attribute__((target_clones("avx2", "default"))) void splitLine(const uint8_t* __restrict line,
-                                                                 std::size_t half,
-                                                                 uint8_t* __restrict evens,
-                                                                 uint8_t* __restrict odds) {
+ORVANE_AVX2_AND_DEFAULT_CLONES void splitLine(const uint8_t* __restrict line, std::size_t half,
+                                              uint8_t* __restrict evens, uint8_t* __restrict odds) {
     for (std::size_t m = 0; m < half; ++m) {
         evens[m] = line[2 * m];
         odds[m] = line[2 * m + 1];

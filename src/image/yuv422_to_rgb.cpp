@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include <immintrin.h>
+#include "image/avx2_support.h"
 
 namespace orvane {
 namespace {
@@ -76,6 +76,7 @@ inline void convertGroupsPortable(const uint8_t* __restrict source, Rows rows, s
     }
 }
 
+#if ORVANE_AVX2_LOOPS
 // With AVX2, 16 groups (32 pixels) at a time in 16-bit lanes, one lane per pixel: the same
 // arithmetic, where the saturating pack to bytes is the clamp and the high half of the multiply
 // by ceil(2^16 / 6) is the division by 6. The byte shuffles work within each 128-bit half, which
@@ -145,13 +146,18 @@ __attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, Ro
     }
 }
 
+#endif
+
 // The AVX2 loop where the processor has it, the compiler's vectorisation of the plain loop on any
 // other x86-64 processor.
 void convertGroups(const uint8_t* source, Rows rows, std::size_t groups) {
-    if (__builtin_cpu_supports("avx2"))
+#if ORVANE_AVX2_LOOPS
+    if (processorHasAvx2()) {
         convertGroupsAvx2(source, rows, groups);
-    else
-        convertGroupsPortable(source, rows, groups);
+        return;
+    }
+#endif
+    convertGroupsPortable(source, rows, groups);
 }
 
 // A line that lacks bytes (or has an odd width): taken in chunks through a small zero-filled copy
