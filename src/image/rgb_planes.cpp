@@ -94,8 +94,8 @@ __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, cons
 
 #endif
 
-// The AVX2 loop where the processor has it (function versions cannot be templates, so the choice
-// is made here), the compiler's vectorisation of the plain loop elsewhere.
+// The AVX2 loop where the processor has it, the compiler's vectorisation of the plain loop
+// elsewhere.
 template <RowWeights w>
 void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs) {
 #if ORVANE_AVX2_LOOPS
