@@ -160,6 +160,12 @@ void ControlPanelDialog::onPanelEvent(const PanelEvent& event) {
     // Exit has freed the buffers; nothing may run after it.
     if (exited_)
         return;
+    dispatch(event);
+    // Whatever the handler traced is on its way before the next event.
+    state_.bus.trace.flush();
+}
+
+void ControlPanelDialog::dispatch(const PanelEvent& event) {
     for (const CommandRow& row : commandTable) {
         if (row.kind == event.kind &&
             (row.controlId == anyControl || row.controlId == event.controlId)) {

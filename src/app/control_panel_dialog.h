@@ -58,6 +58,7 @@ private:
     void onRegisterEditChanged(const PanelEvent& event);
     void onUserRegisterChanged(const PanelEvent& event);
     void onSliderScroll(const PanelEvent& event);
+    void dispatch(const PanelEvent& event);
     void onOk();
 
     Panel& panel_;

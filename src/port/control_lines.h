@@ -18,10 +18,8 @@ struct ControlLines {
 // STROBE, AUTOFD and SELECT-IN are inverted between register and connector; INIT is not.
 constexpr ControlLines controlLinesFor(uint8_t value) {
     return ControlLines{
-        (value & ControlBit::selectIn) == 0,
-        (value & ControlBit::autoFeed) == 0,
-        (value & ControlBit::strobe) == 0,
-        (value & ControlBit::init) != 0,
+        (value & ControlBit::selectIn) == 0,  (value & ControlBit::autoFeed) == 0,
+        (value & ControlBit::strobe) == 0,    (value & ControlBit::init) != 0,
         (value & ControlBit::direction) != 0,
     };
 }

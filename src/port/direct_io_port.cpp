@@ -85,12 +85,12 @@ DirectIoPort::~DirectIoPort() {
 }
 
 void DirectIoPort::writePort(uint16_t port, uint8_t value) {
-    if (port == ParallelPort::controlPort) {
+    if (port == ParallelPort::controlPort || port == ParallelPort::ecrPort)
         instructions_->out(port, value);
-        busyWait(*clock_, controlHoldTime);
-    } else if (port == ParallelPort::ecrPort) {
-        instructions_->out(port, value);
-    }
+}
+
+void DirectIoPort::holdBusLevel() {
+    busyWait(*clock_, controlHoldTime);
 }
 
 uint8_t DirectIoPort::readPort(uint16_t port) {

@@ -26,7 +26,8 @@ public:
 std::unique_ptr<PortInstructions> makeProcessorPortInstructions();
 
 // Control and extended-control writes go out as they are, the data register is read as it is;
-// every control write is followed by the minimum hold. Any other access is ignored (writes
+// holdBusLevel busy-waits the minimum hold, which bus transactions ask for after each control
+// write; the frame handshake goes at the port's own pace. Any other access is ignored (writes
 // dropped, reads give 0xFF), as the program makes none. The permissions belong to the thread
 // that opened the port, which must be the one that uses it.
 class DirectIoPort final : public PortIo {
@@ -39,6 +40,7 @@ public:
 
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
+    void holdBusLevel() override;
 
 private:
     std::unique_ptr<PortInstructions> instructions_;

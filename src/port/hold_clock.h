@@ -1,13 +1,13 @@
-// The minimum hold after each control-port write of the hardware backends, as a busy wait on an
-// injectable monotonic clock.
+// The minimum hold after each control-port write of a bus transaction on the hardware backends,
+// as a busy wait on an injectable monotonic clock.
 #pragma once
 
 #include <chrono>
 
 namespace orvane {
 
-// How long every control-line level stays on the wire at least, so the bus keeps within the
-// sensor's timing however fast the machine and however cheap the trace output is.
+// How long every control-line level of a bus transaction stays on the wire at least, so the bus
+// keeps within the sensor's timing however fast the machine and however cheap the trace output.
 constexpr auto controlHoldTime = std::chrono::microseconds(5);
 static_assert(controlHoldTime >= std::chrono::microseconds(5));
 

@@ -120,7 +120,6 @@ void PpdevPort::writePort(uint16_t port, uint8_t value) {
             dataInput_ = input;
         }
         device_->writeControl(value & controlLineBits);
-        busyWait(*clock_, controlHoldTime);
         return;
     }
     if (port == ParallelPort::ecrPort && (value & ecrModeField) == ecrByteMode && !byteModeSet_) {
@@ -133,6 +132,10 @@ void PpdevPort::writePort(uint16_t port, uint8_t value) {
         (void)device_->setMode(IEEE1284_MODE_BYTE);
         byteModeSet_ = true;
     }
+}
+
+void PpdevPort::holdBusLevel() {
+    busyWait(*clock_, controlHoldTime);
 }
 
 uint8_t PpdevPort::readPort(uint16_t port) {

@@ -1,5 +1,5 @@
 // PortIo over the Linux parallel-port device (/dev/parportN): the program's port writes and
-// reads become ppdev requests, each control write followed by the minimum hold.
+// reads become ppdev requests; a bus transaction's control writes are held for the minimum time.
 #pragma once
 
 #include <cstdint>
@@ -44,7 +44,8 @@ std::unique_ptr<ParportDevice> makeLinuxParportDevice();
 // - a control write is one PPWCONTROL with bits 0 to 3, preceded by a PPDATADIR when bit 5 (data
 //   direction) differs from the last one asked for (or on the first write, as the direction the
 //   port was left in is unknown); bit 4 (interrupt enable) and bits 6 and 7 are always 0 in the
-//   program's writes and are not passed on. Then the control lines are held for controlHoldTime;
+//   program's writes and are not passed on. No hold follows: holdBusLevel, which bus
+//   transactions call after each write, busy-waits controlHoldTime;
 // - a data read is one PPRDATA, with no hold;
 // - the first extended-control write that asks for the bidirectional byte mode sets that mode;
 //   later ones change nothing.
@@ -60,6 +61,7 @@ public:
 
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
+    void holdBusLevel() override;
 
 private:
     std::unique_ptr<ParportDevice> device_;

@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "port/parallel_port.h"
 #include "port/control_lines.h"
+#include "port/parallel_port.h"
 
 namespace orvane {
 namespace {

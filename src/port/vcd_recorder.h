@@ -60,6 +60,8 @@ public:
     // levels at time 0. Nothing is allocated or flushed per access.
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
+    // Not an access: the recorded port keeps its own hold, with no time step.
+    void holdBusLevel() override { inner_.holdBusLevel(); }
 
     // Ends the dump with the time after the last access, writes out what is buffered and closes
     // the file. True when every byte reached the file; later accesses pass through unrecorded.

@@ -72,8 +72,10 @@ private:
 
 void writeRegister(ControlBus& bus, uint8_t subAddress, uint8_t value, const BusPacing& pacing) {
     PacedTrace trace(bus, pacing);
+    // Every level of the transaction is held for as long as the bus needs on this port.
     const auto write = [&bus](uint8_t byte) {
         bus.port.writePort(ParallelPort::controlPort, byte);
+        bus.port.holdBusLevel();
     };
 
     const std::array<uint8_t, 3> wireBytes{sensorSlaveId, static_cast<uint8_t>(~subAddress),

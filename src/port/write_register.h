@@ -28,7 +28,8 @@ struct ControlBus {
     TickCounter& ticks;
 };
 
-// Sends start, slave ID, sub-address, value and stop: 86 control-port writes, 109 trace lines
+// Sends start, slave ID, sub-address, value and stop: 86 control-port writes, each followed by
+// the port's bus hold, 109 trace lines
 // (each written pacing.traceRepeat times) and pacing.trailerLines trailer lines. Nothing is read
 // and nothing can fail; the control register is left idle at 0x20.
 void writeRegister(ControlBus& bus, uint8_t subAddress, uint8_t value, const BusPacing& pacing);

@@ -54,11 +54,15 @@ TEST(Yuv422ToRgb, ReferenceConstantIsTheSinglePrecisionSixth) {
 
 // Every (Y, U, V): one call per V byte; line U holds groups (V, 2g, U, 2g + 1), so the 256
 // pixels of a line take every luma once. Red and blue depend on two of the three bytes, so their
-// reference values are tabulated once; green is computed for every triple.
-TEST(Yuv422ToRgb, MatchesTheReferenceForEveryLumaAndChroma) {
-    constexpr uint32_t width = 256;
+// reference values are tabulated once; green is computed for every triple. Converted twice: with
+// whole lines, and as lines one group short (two pixels more than the bytes hold), which take the
+// plain loop instead of the wide one.
+class EveryLumaAndChroma : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(EveryLumaAndChroma, MatchesTheReference) {
     constexpr uint32_t lines = 256;
-    constexpr uint32_t bytesPerLine = 2 * width;
+    constexpr uint32_t bytesPerLine = 512;
+    const uint32_t width = GetParam();
     std::vector<uint8_t> redReference(256 * 256);  // [V][Y]
     std::vector<uint8_t> blueReference(256 * 256); // [U][Y]
     for (int chroma = 0; chroma < 256; ++chroma) {
@@ -71,7 +75,7 @@ TEST(Yuv422ToRgb, MatchesTheReferenceForEveryLumaAndChroma) {
     }
     std::vector<uint8_t> source(std::size_t{lines} * bytesPerLine);
     for (uint32_t u = 0; u < lines; ++u) {
-        for (uint32_t g = 0; g < width / 2; ++g) {
+        for (uint32_t g = 0; g < 128; ++g) {
             uint8_t* group = source.data() + std::size_t{u} * bytesPerLine + 4 * g;
             group[1] = static_cast<uint8_t>(2 * g);
             group[2] = static_cast<uint8_t>(u);
@@ -86,11 +90,12 @@ TEST(Yuv422ToRgb, MatchesTheReferenceForEveryLumaAndChroma) {
             source[i] = static_cast<uint8_t>(v);
         Yuv422ToRgb(source, planes.green, planes.blue, planes.red, lines, width, bytesPerLine);
         const double c = v - 128;
-        const uint8_t* red = planes.red.data();
-        const uint8_t* green = planes.green.data();
-        const uint8_t* blue = planes.blue.data();
         for (int u = 0; u < 256; ++u) {
             const double uu = u - 128;
+            const std::size_t row = std::size_t(u) * width;
+            const uint8_t* red = planes.red.data() + row;
+            const uint8_t* green = planes.green.data() + row;
+            const uint8_t* blue = planes.blue.data() + row;
             const uint8_t* redRow = redReference.data() + std::size_t(v) * 256;
             const uint8_t* blueRow = blueReference.data() + std::size_t(u) * 256;
             for (int y = 0; y < 256; ++y, ++red, ++green, ++blue) {
@@ -105,6 +110,8 @@ TEST(Yuv422ToRgb, MatchesTheReferenceForEveryLumaAndChroma) {
     }
     EXPECT_EQ(mismatches, 0u) << "first at " << firstMismatch;
 }
+
+INSTANTIATE_TEST_SUITE_P(Yuv422ToRgb, EveryLumaAndChroma, ::testing::Values(256u, 258u));
 
 struct GroupCase {
     const char* name;

@@ -1,11 +1,12 @@
 // The direct port I/O backend: grant, then drop root at once, failing closed; the instructions
-// behind each port access, with one hold per control write.
+// behind each port access, with one hold per control write of a bus transaction.
 #include "port/direct_io_port.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "image/upload_frame.h"
 #include "port/hardware_fakes.h"
 #include "port/init_parallel_port.h"
 #include "port/parallel_port.h"
@@ -72,7 +73,7 @@ TEST(DirectIoPort, ClosingGivesThePermissionsBack) {
     EXPECT_EQ(log, (RequestLog{"revoke 0x378 3", "revoke 0x77a 1"}));
 }
 
-TEST(DirectIoPort, EveryControlWriteIsHeldAndNoReadIs) {
+TEST(DirectIoPort, EveryBusWriteIsHeldAndTheCaptureIsNot) {
     OpenDirect bench;
     ASSERT_NE(bench.opening.port, nullptr);
     bench.log.clear();
@@ -80,37 +81,33 @@ TEST(DirectIoPort, EveryControlWriteIsHeldAndNoReadIs) {
     orvane::testing::SteppingTickCounter ticks;
     CountingTraceSink trace;
     ControlBus bus{port, trace, ticks};
+    std::vector<uint8_t> frame(2);
 
     initParallelPort(port);
     writeRegister(bus, 0x12, 0x80, uploadSecondWritePacing);
-    port.writePort(ParallelPort::controlPort, 0x25);
-    port.writePort(ParallelPort::controlPort, 0x21);
-    const uint8_t first = port.readPort(ParallelPort::dataPort);
-    port.writePort(ParallelPort::controlPort, 0x20);
-    port.writePort(ParallelPort::controlPort, 0x21);
-    const uint8_t second = port.readPort(ParallelPort::dataPort);
+    captureFrame(port, trace, FrameGeometry{2, 1, 1, 2}, frame);
 
-    const auto control = [](RequestLog& log, unsigned value) {
+    const auto control = [](RequestLog& log, unsigned value, bool held) {
         log.push_back("out 0x37a " + testing::hex(value));
-        log.push_back("clock");
-        log.push_back("clock");
+        if (held)
+            log.insert(log.end(), {"clock", "clock"});
     };
     RequestLog expected = {"out 0x77a 0x20"};
-    control(expected, 0x20);
+    control(expected, 0x20, false);
     orvane::testing::RecordingPort referee;
     ControlBus refereeBus{referee, trace, ticks};
     writeRegister(refereeBus, 0x12, 0x80, uploadSecondWritePacing);
     for (const uint8_t value : referee.writtenTo(ParallelPort::controlPort))
-        control(expected, value); // the whole value, direction bit included
-    control(expected, 0x25);
-    control(expected, 0x21);
-    expected.push_back("in 0x378");
-    control(expected, 0x20);
-    control(expected, 0x21);
-    expected.push_back("in 0x378");
+        control(expected, value, true); // the whole value, direction bit included
+    for (const unsigned value : {0x25, 0x21})
+        control(expected, value, false);
+    for (int byte = 0; byte < 2; ++byte) {
+        expected.push_back("in 0x378");
+        control(expected, 0x20, false);
+        control(expected, 0x21, false);
+    }
     EXPECT_EQ(bench.log, expected);
-    EXPECT_EQ(first, 0xA5);
-    EXPECT_EQ(second, 0xA6);
+    EXPECT_EQ(frame, (std::vector<uint8_t>{0xA5, 0xA6}));
 }
 
 TEST(DirectIoPort, PortsTheProgramNeverUsesAreIgnored) {

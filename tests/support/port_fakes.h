@@ -38,6 +38,11 @@ public:
         return value;
     }
 
+    void holdBusLevel() override {
+        if (inner_ != nullptr)
+            inner_->holdBusLevel();
+    }
+
     const std::vector<PortAccess>& accesses() const { return accesses_; }
     std::vector<uint8_t> writtenTo(uint16_t port) const {
         std::vector<uint8_t> values;

@@ -2,6 +2,7 @@
 #include "app/headless/headless_panel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace orvane {
 
@@ -111,6 +112,8 @@ std::string HeadlessPanel::staticText(int id) const {
 }
 
 void HeadlessPanel::messageBox(std::string_view text, std::string_view caption) {
+    // The trace lines that lead to the message come out before it.
+    std::fflush(stdout);
     messages_.push_back({std::string(caption), std::string(text)});
     if (messageObserver_)
         messageObserver_(messages_.back());

@@ -1,0 +1,48 @@
+// Set Register with its trace on the process's standard output, to compare a terminal with
+// /dev/null: run under `script -qc '...' /dev/null` and with standard output to /dev/null, each
+// with --benchmark_out=FILE, as the trace fills the console.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/control_panel_dialog.h"
+#include "app/headless/headless_panel.h"
+#include "image/viewer_launch.h"
+#include "port/tick_counter.h"
+#include "port/trace_sink.h"
+#include "resources/panel_templates.h"
+#include "sim/simulated_camera_module.h"
+
+namespace orvane {
+namespace {
+
+class NoViewer final : public ViewerLauncher {
+public:
+    void launchViewer() override {}
+};
+
+// Every register the start-up Set Register sends (48 of them, 238 trace lines each), each time.
+void BM_SetRegisterToStandardOutput(benchmark::State& state) {
+    SimulatedCameraModule module;
+    StdoutTraceSink trace;
+    MonotonicTickCounter ticks;
+    NoViewer viewer;
+    HeadlessPanel panel{controlPanelTemplate};
+    ControlPanelDialog dialog{panel, module, trace,
+                              ticks, viewer, std::filesystem::temp_directory_path()};
+    dialog.initialize();
+    std::vector<uint8_t> startUpFlags;
+    for (const ShadowEntry& entry : dialog.state().shadow.entries())
+        startUpFlags.push_back(entry.pending);
+    for (auto _ : state) {
+        auto& entries = dialog.state().shadow.entries();
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            entries[i].pending = startUpFlags[i];
+        panel.click(1);
+        panel.clearMessages();
+    }
+}
+BENCHMARK(BM_SetRegisterToStandardOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace orvane
