@@ -97,10 +97,12 @@ int main(int argc, char** argv) {
     }
     std::istream input(script.get());
 
-    orvane::provideBmpTemplateHere();
+    // The template is copied after the port is open, when a sudo start has given up root, so
+    // the copy belongs to the user.
     orvane::PanelApp app;
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;
+    orvane::provideBmpTemplateHere();
     orvane::HeadlessPanel panel(orvane::controlPanelTemplate);
     PictureNote viewer(std::cerr);
     return app.runSession(
