@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QSaveFile>
@@ -255,6 +256,11 @@ bool StudioWindow::saveSettings(const QString& path) {
 }
 
 bool StudioWindow::openSettings(const QString& path) {
+    // Only a regular file: a FIFO would block the window and a device never end.
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        showStatus(QStringLiteral("Settings not opened: %1: not a regular file").arg(path));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showStatus(QStringLiteral("Settings not opened: %1: %2").arg(path, file.errorString()));

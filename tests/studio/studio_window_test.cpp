@@ -50,6 +50,7 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     EXPECT_EQ(window.statusBar()->currentMessage(),
               "Saved snapshot-0001.png and snapshot-0001.raw");
 
+    EXPECT_FALSE(window.openSettings("/dev/null")); // a device, not a settings file
     window.showStatus("Improper range: Vertical Window Setting will NOT set");
     EXPECT_EQ(window.statusBar()->currentMessage(),
               "Improper range: Vertical Window Setting will NOT set");
