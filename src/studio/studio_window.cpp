@@ -16,6 +16,7 @@
 #include <QTextStream>
 #include <QToolBar>
 
+#include "app/launcher_folder.h"
 #include "resources/build_version.h"
 #include "resources/control_ids.h"
 #include "studio/command_lines.h"
@@ -81,6 +82,11 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
         resizeDocks({controlsDock}, {320}, Qt::Horizontal);
     }
     rebuildRecentMenu();
+    // Started from the menu, the status bar says where snapshots and settings go until the
+    // first note replaces it.
+    if (const auto folder = launcherWorkingFolder(directory_.path().toStdString()))
+        statusBar()->showMessage(
+            QStringLiteral("Working folder: %1").arg(QString::fromStdString(folder->string())));
     clock_.start();
 }
 

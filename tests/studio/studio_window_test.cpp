@@ -20,7 +20,10 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     testing::TempDirectory directory;
     const QString path = QString::fromStdString(directory.path().string());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    qputenv("ORVANE_WORKING_FOLDER", path.toLocal8Bit()); // as the menu launcher sets it
     StudioWindow window{QDir(path)};
+    qunsetenv("ORVANE_WORKING_FOLDER");
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Working folder: " + path);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), "Orvane Studio");
