@@ -24,8 +24,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status =
             orvane::answerInfoOption(argc, argv, "make-bmphead24", help))
         return *status;
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: make-bmphead24 [directory]\n");
+    // An option it does not know is refused, not taken for a folder to create ("--bogus").
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: make-bmphead24 [DIRECTORY]; make-bmphead24 --help\n");
         return 2;
     }
     const std::filesystem::path directory = argc == 2 ? argv[1] : ".";

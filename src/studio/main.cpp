@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -49,8 +51,8 @@ int main(int argc, char** argv) {
     if (options.traceFile) {
         trace = orvane::FileTraceSink::create(*options.traceFile);
         if (trace == nullptr) {
-            std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile
-                      << '\n';
+            std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile << ": "
+                      << std::strerror(errno) << '\n';
             return orvane::startFailureStatus;
         }
     }

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QSaveFile>
@@ -15,6 +16,7 @@
 #include <QTextStream>
 #include <QToolBar>
 
+#include "app/launcher_folder.h"
 #include "resources/build_version.h"
 #include "resources/control_ids.h"
 #include "studio/command_lines.h"
@@ -80,6 +82,11 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
         resizeDocks({controlsDock}, {320}, Qt::Horizontal);
     }
     rebuildRecentMenu();
+    // Started from the menu, the status bar says where snapshots and settings go until the
+    // first note replaces it.
+    if (const auto folder = launcherWorkingFolder(directory_.path().toStdString()))
+        statusBar()->showMessage(
+            QStringLiteral("Working folder: %1").arg(QString::fromStdString(folder->string())));
     clock_.start();
 }
 
@@ -255,6 +262,11 @@ bool StudioWindow::saveSettings(const QString& path) {
 }
 
 bool StudioWindow::openSettings(const QString& path) {
+    // Only a regular file: a FIFO would block the window and a device never end.
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        showStatus(QStringLiteral("Settings not opened: %1: not a regular file").arg(path));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showStatus(QStringLiteral("Settings not opened: %1: %2").arg(path, file.errorString()));

@@ -20,7 +20,10 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     testing::TempDirectory directory;
     const QString path = QString::fromStdString(directory.path().string());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    qputenv("ORVANE_WORKING_FOLDER", path.toLocal8Bit()); // as the menu launcher sets it
     StudioWindow window{QDir(path)};
+    qunsetenv("ORVANE_WORKING_FOLDER");
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Working folder: " + path);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), "Orvane Studio");
@@ -50,6 +53,7 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     EXPECT_EQ(window.statusBar()->currentMessage(),
               "Saved snapshot-0001.png and snapshot-0001.raw");
 
+    EXPECT_FALSE(window.openSettings("/dev/null")); // a device, not a settings file
     window.showStatus("Improper range: Vertical Window Setting will NOT set");
     EXPECT_EQ(window.statusBar()->currentMessage(),
               "Improper range: Vertical Window Setting will NOT set");

@@ -24,7 +24,7 @@
 namespace {
 
 // Exit status when the command line is wrong or the script cannot be read.
-constexpr int usageStatus = 2;
+constexpr int usageStatus = orvane::unreadableScriptStatus;
 
 // Scripts run where no one looks at a window: the upload names its picture instead of starting
 // the viewer.
@@ -82,32 +82,34 @@ int main(int argc, char** argv) {
     if (argument.size() > 1 && argument.front() == '-')
         return usageError("unknown option " + std::string(argument));
 
-    // The script is opened before the port, so a wrong name touches nothing.
+    // The script is opened before the port, so a wrong name touches nothing. Standard input is
+    // read through the same kind of buffer, so a read error there is told from its end too.
     std::unique_ptr<ScriptBuffer> script;
-    std::istream file(nullptr);
-    std::istream* input = &std::cin;
     std::string source = "<stdin>";
-    if (argument != "-") {
+    if (argument == "-") {
+        script = std::make_unique<ScriptBuffer>(STDIN_FILENO, std::ios::in);
+    } else {
         source = std::string(argument);
         std::string reason;
         script = openScript(source, reason);
         if (!script)
             return usageError("cannot read the script " + source + ": " + reason);
-        file.rdbuf(script.get());
-        input = &file;
     }
+    std::istream input(script.get());
 
-    orvane::provideBmpTemplateHere();
+    // The template is copied after the port is open, when a sudo start has given up root, so
+    // the copy belongs to the user.
     orvane::PanelApp app;
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;
+    orvane::provideBmpTemplateHere();
     orvane::HeadlessPanel panel(orvane::controlPanelTemplate);
     PictureNote viewer(std::cerr);
     return app.runSession(
         panel, viewer,
         [&](orvane::ControlPanelDialog& dialog) {
             orvane::ScriptRunner runner(panel, dialog.state(), std::cerr, source);
-            return runner.run(*input);
+            return runner.run(input);
         },
         std::cerr);
 }

@@ -1,6 +1,7 @@
 // Running scripts on the headless panel.
 #include "app/cli/script_runner.h"
 
+#include <ios>
 #include <istream>
 #include <ostream>
 
@@ -25,15 +26,39 @@ ScriptRunner::~ScriptRunner() {
     panel_.onMessage(nullptr);
 }
 
+namespace {
+
+// Reads the next line; false at the end of input, or on a read error with its reason set.
+// A read error would otherwise look like the end of the script.
+bool readLine(std::istream& input, std::string& line, std::string& readError) {
+    input.exceptions(std::ios::badbit);
+    try {
+        if (std::getline(input, line))
+            return true;
+    } catch (const std::ios_base::failure& failure) {
+        readError = failure.code().message();
+    }
+    if (input.bad() && readError.empty())
+        readError = "read error";
+    return false;
+}
+
+} // namespace
+
 int ScriptRunner::run(std::istream& input) {
     std::string line;
+    std::string readError;
     int lineNumber = 0;
-    while (std::getline(input, line)) {
+    while (readLine(input, line, readError)) {
         ++lineNumber;
         if (!runLine(line, lineNumber))
             return scriptFailureStatus;
     }
-    return 0;
+    if (readError.empty())
+        return 0;
+    location_ = source_ + ":" + std::to_string(lineNumber + 1);
+    fail("cannot read the script: " + readError);
+    return unreadableScriptStatus;
 }
 
 bool ScriptRunner::runLine(std::string_view line, int lineNumber) {

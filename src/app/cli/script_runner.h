@@ -14,6 +14,9 @@ struct ProgramState;
 // The exit status after a bad line, or a line that showed an "Error Message" box.
 constexpr int scriptFailureStatus = 1;
 
+// The exit status when the script cannot be read, at its start or part way through.
+constexpr int unreadableScriptStatus = 2;
+
 // The caption of the boxes that say an upload or a Save As failed; a script stops there.
 constexpr std::string_view failureBoxCaption = "Error Message";
 
@@ -28,7 +31,8 @@ public:
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // Runs the lines of input in order, up to its end or the first bad line or failure box.
-    // Returns 0, or scriptFailureStatus after either.
+    // Returns 0, or scriptFailureStatus after either, or unreadableScriptStatus when reading
+    // fails (said on messages with the reason; the lines before it have run).
     int run(std::istream& input);
 
     // Runs one line; false when it is bad or showed an "Error Message" box, which is said on

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/launcher_folder.h"
 #include "app/qt/icon_image.h"
 #include "resources/build_version.h"
 #include "resources/panel_templates.h"
@@ -16,12 +17,12 @@
 namespace orvane {
 
 std::optional<QString> launcherWorkingFolder() {
-    const QString folder = qEnvironmentVariable("ORVANE_WORKING_FOLDER");
     std::error_code error;
-    if (folder.isEmpty() || !std::filesystem::equivalent(
-                                folder.toStdString(), std::filesystem::current_path(error), error))
+    const std::optional<std::filesystem::path> folder =
+        launcherWorkingFolder(std::filesystem::current_path(error));
+    if (!folder)
         return std::nullopt;
-    return folder;
+    return QString::fromStdString(folder->string());
 }
 
 AboutBox::AboutBox(QWidget* parent, const std::optional<QString>& workingFolder) : QDialog(parent) {
