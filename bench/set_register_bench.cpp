@@ -1,6 +1,7 @@
 // Set Register with its trace on the process's standard output, to compare a terminal with
 // /dev/null: run under `script -qc '...' /dev/null` and with standard output to /dev/null, each
-// with --benchmark_out=FILE, as the trace fills the console.
+// with --benchmark_out=FILE, as the trace fills the console. Once on the bare simulated module,
+// once with the hardware backends' hold after each control write of the bus.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
 #include "image/viewer_launch.h"
+#include "port/hold_clock.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"
 #include "resources/panel_templates.h"
@@ -21,9 +23,22 @@ public:
     void launchViewer() override {}
 };
 
+// The simulated module with the busy-wait hold of the hardware backends: the bus takes as long
+// as on a real port.
+class HeldModule final : public PortIo {
+public:
+    void writePort(uint16_t port, uint8_t value) override { module_.writePort(port, value); }
+    uint8_t readPort(uint16_t port) override { return module_.readPort(port); }
+    void holdBusLevel() override { busyWait(clock_, controlHoldTime); }
+
+private:
+    SimulatedCameraModule module_;
+    MonotonicHoldClock clock_;
+};
+
 // Every register the start-up Set Register sends (48 of them, 238 trace lines each), each time.
-void BM_SetRegisterToStandardOutput(benchmark::State& state) {
-    SimulatedCameraModule module;
+template <typename Port> void BM_SetRegisterToStandardOutput(benchmark::State& state) {
+    Port module;
     StdoutTraceSink trace;
     MonotonicTickCounter ticks;
     NoViewer viewer;
@@ -42,7 +57,10 @@ void BM_SetRegisterToStandardOutput(benchmark::State& state) {
         panel.clearMessages();
     }
 }
-BENCHMARK(BM_SetRegisterToStandardOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SetRegisterToStandardOutput<SimulatedCameraModule>)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SetRegisterToStandardOutput<HeldModule>)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace orvane

@@ -165,6 +165,10 @@ void ControlPanelDialog::onPanelEvent(const PanelEvent& event) {
     state_.bus.trace.flush();
 }
 
+void ControlPanelDialog::beforeMessageBox() {
+    state_.bus.trace.flush();
+}
+
 void ControlPanelDialog::dispatch(const PanelEvent& event) {
     for (const CommandRow& row : commandTable) {
         if (row.kind == event.kind &&

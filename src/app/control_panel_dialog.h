@@ -24,6 +24,8 @@ public:
     bool initialize();
 
     void onPanelEvent(const PanelEvent& event) override;
+    // The trace so far is delivered before the box opens.
+    void beforeMessageBox() override;
 
     // Data exchange of the two integer members with edits 1027 and 1028. Towards the members
     // the numbers must lie in 0 to 64; false (members unchanged) otherwise.

@@ -1,9 +1,12 @@
 // TraceSink: where the progress trace of the bus and the upload goes (standard output by default).
 #pragma once
 
-#include <array>
+#include <condition_variable>
+#include <mutex>
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace orvane {
@@ -18,15 +21,19 @@ public:
     virtual void flush() {}
 };
 
-// Writes each line to the process's standard output, fully buffered in a large buffer even on a
-// terminal, so a register write costs a handful of write calls instead of one per line; flush,
-// and the end of the sink, deliver the rest. While the sink lives, standard output uses its
-// buffer (set up when the sink is made, before the program's first trace line); when it ends,
-// standard output is left unbuffered. A closed or broken standard output loses the lines and
-// nothing else.
+// Writes the lines to the process's standard output (file descriptor 1) from a thread of its
+// own, so a slow reader such as a terminal takes its time while the bus works instead of after
+// it. The lines collect in a chunk; a full chunk goes to the writer thread, and the caller waits
+// only when the writer still has the chunk before. flush, and the end of the sink, hand over
+// what is held and return once all of it is written: every line is out before a message box
+// and before anything the program writes to std::cerr, which the sink ties to itself while it
+// lives (std::cerr first delivers the trace, then what std::cout held). A closed or broken
+// standard output loses the lines and nothing else. writeLine and flush come from one thread
+// at a time.
 class StdoutTraceSink final : public TraceSink {
 public:
-    StdoutTraceSink();
+    // The trace goes to descriptor; 1 is the program's standard output.
+    explicit StdoutTraceSink(int descriptor = 1);
     ~StdoutTraceSink() override;
     StdoutTraceSink(const StdoutTraceSink&) = delete;
     StdoutTraceSink& operator=(const StdoutTraceSink&) = delete;
@@ -35,8 +42,37 @@ public:
     void flush() override;
 
 private:
-    // Larger than everything one Set Register writes for a few registers.
-    std::array<char, 64 * 1024> buffer_{};
+    // std::cerr's tie while the sink lives: flushing it flushes the sink.
+    class FlushOnSync final : public std::streambuf {
+    public:
+        explicit FlushOnSync(StdoutTraceSink& sink) : sink_(sink) {}
+
+    protected:
+        int sync() override;
+
+    private:
+        StdoutTraceSink& sink_;
+    };
+
+    void handOver();
+    void writerLoop();
+    void writeAll(const std::string& bytes);
+
+    // About a dozen chunks for one Set Register: the terminal starts early and write calls
+    // stay few.
+    static constexpr std::size_t chunkSize = 16 * 1024;
+
+    const int descriptor_;
+    std::string filling_;  // the caller's chunk
+    std::string outgoing_; // the writer's chunk, while busy_
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool busy_ = false;     // the writer holds outgoing_
+    bool stopping_ = false; // the sink is ending
+    FlushOnSync flushOnSync_{*this};
+    std::ostream tie_{&flushOnSync_};
+    std::ostream* previousTie_ = nullptr;
+    std::thread writer_; // last, so it starts once everything it uses exists
 };
 
 // Keeps every line in memory, for tests and tools that read the trace back.

@@ -39,6 +39,9 @@ class PanelEventHandler {
 public:
     virtual ~PanelEventHandler() = default;
     virtual void onPanelEvent(const PanelEvent& event) = 0;
+    // Called by the panel just before it shows a message box: what the handler has held back
+    // (the trace) goes out first.
+    virtual void beforeMessageBox() {}
 };
 
 // Command IDs with a meaning of their own.

@@ -193,16 +193,17 @@ TEST_F(ControlPanel, NothingRunsAfterExit) {
     EXPECT_EQ(bench.shadow().shown.brightnessShown, 0x80);
 }
 
-// Each handler ends with the trace delivered, so nothing it traced waits for the next event:
-// Set Register (48 registers of 238 lines), a slider move (its two scroll handlings trace nothing)
-// and Set Register again (the slider's register and red bias).
-TEST_F(ControlPanel, TraceIsFlushedWhenEachHandlerEnds) {
+// The trace is delivered before each box and when each handler ends, so nothing it traced waits
+// for the box or the next event: Set Register (48 registers of 238 lines, then its box), a slider
+// move (its two scroll handlings trace nothing) and Set Register again (the slider's register and
+// red bias).
+TEST_F(ControlPanel, TraceIsFlushedBeforeEachBoxAndWhenEachHandlerEnds) {
     bench.trace.clear();
     bench.panel.click(1);
     bench.panel.moveSlider(1034, 9);
     bench.panel.click(1);
-    EXPECT_EQ(bench.trace.flushes(),
-              (std::vector<std::size_t>{48 * 238, 48 * 238, 48 * 238, 50 * 238}));
+    EXPECT_EQ(bench.trace.flushes(), (std::vector<std::size_t>{48 * 238, 48 * 238, 48 * 238,
+                                                               48 * 238, 50 * 238, 50 * 238}));
 }
 
 TEST_F(ControlPanel, SetRegisterAndEnterNeverClose) {

@@ -2,7 +2,6 @@
 #include "app/headless/headless_panel.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace orvane {
 
@@ -113,7 +112,8 @@ std::string HeadlessPanel::staticText(int id) const {
 
 void HeadlessPanel::messageBox(std::string_view text, std::string_view caption) {
     // The trace lines that lead to the message come out before it.
-    std::fflush(stdout);
+    if (handler_ != nullptr)
+        handler_->beforeMessageBox();
     messages_.push_back({std::string(caption), std::string(text)});
     if (messageObserver_)
         messageObserver_(messages_.back());

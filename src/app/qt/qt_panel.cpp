@@ -16,7 +16,6 @@
 #include <QSignalBlocker>
 #include <QWindow>
 #include <array>
-#include <cstdio>
 
 #include "app/qt/about_box.h"
 #include "app/qt/icon_image.h"
@@ -225,7 +224,8 @@ std::string QtPanel::staticText(int id) const {
 
 void QtPanel::messageBox(std::string_view text, std::string_view caption) {
     // The trace lines that lead to the box are on the terminal before it opens.
-    std::fflush(stdout);
+    if (handler_ != nullptr)
+        handler_->beforeMessageBox();
     QMessageBox box(QMessageBox::NoIcon, qText(caption), qText(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();

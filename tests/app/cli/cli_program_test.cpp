@@ -34,14 +34,17 @@ std::string fileText(const std::filesystem::path& path) {
 }
 
 // Runs orvane-cli in directory with the arguments (already quoted for the shell), on the
-// simulated module, with extra environment settings in front.
+// simulated module, with extra environment settings in front. With oneFile, standard error goes
+// to the file of standard output, so out holds both in the order they were written.
 ProgramRun runCli(const std::filesystem::path& directory, const std::string& arguments,
-                  const std::string& environment = "", const std::string& input = "/dev/null") {
+                  const std::string& environment = "", const std::string& input = "/dev/null",
+                  bool oneFile = false) {
     TempDirectory streams;
-    const std::string command =
-        "cd '" + directory.string() + "' && env -u ORVANE_VCD -u ORVANE_SCENE ORVANE_PORT=sim " +
-        environment + " timeout 60 '" + ORVANE_CLI + "' " + arguments + " <" + input + " >'" +
-        (streams.path() / "out").string() + "' 2>'" + (streams.path() / "err").string() + "'";
+    const std::string command = "cd '" + directory.string() +
+                                "' && env -u ORVANE_VCD -u ORVANE_SCENE ORVANE_PORT=sim " +
+                                environment + " timeout 60 '" + ORVANE_CLI + "' " + arguments +
+                                " <" + input + " >'" + (streams.path() / "out").string() + "' 2>" +
+                                (oneFile ? "&1" : "'" + (streams.path() / "err").string() + "'");
     const int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -174,6 +177,25 @@ TEST(CliProgram, AnErrorMessageBoxStopsTheScriptWithStatusOne) {
                   "orvane-cli: " + line +
                       ": error: press: the panel showed an \"Error Message\" "
                       "box\n");
+    }
+}
+
+// Every trace line is written before the message it leads to and after the one before it: the
+// upload's note follows its four wait lines, the failed upload's box follows the whole trace.
+TEST(CliProgram, MessagesKeepTheirPlaceAmongTraceLines) {
+    for (const bool withTemplate : {true, false}) {
+        SCOPED_TRACE(withTemplate);
+        TempDirectory directory;
+        if (withTemplate)
+            prepare(directory);
+        std::ofstream(directory.path() / "s.txt") << "press Upload\n";
+        const ProgramRun apart = runCli(directory.path(), "s.txt");
+        const ProgramRun together = runCli(directory.path(), "s.txt", "", "/dev/null", true);
+        const std::size_t backendLine = apart.err.find('\n') + 1; // written before any trace
+        std::string expected = apart.out;
+        const std::size_t wait = expected.rfind("pleasw wait\n") + 12;
+        expected.insert(withTemplate ? wait : expected.size(), apart.err.substr(backendLine));
+        EXPECT_EQ(together.out, apart.err.substr(0, backendLine) + expected);
     }
 }
 
