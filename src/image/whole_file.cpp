@@ -5,33 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <utility>
+
+#include "files/regular_file.h"
 
 namespace orvane {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    bool isOpen() const { return fd_ >= 0; }
-    int get() const { return fd_; }
-    // Some file systems report a failed write only when the file is closed.
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-private:
-    int fd_;
-};
 
 bool writeAll(int fd, std::span<const uint8_t> bytes) {
     while (!bytes.empty()) {
@@ -48,7 +29,7 @@ bool writeAll(int fd, std::span<const uint8_t> bytes) {
 // Devices and pipes cannot be renamed over; a dangling link creates its target as a plain open
 // would. Never waits for a reader.
 bool writeInPlace(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    Descriptor file{
+    FileDescriptor file{
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666)};
     return file.isOpen() && writeAll(file.get(), bytes) && file.close();
 }
@@ -84,7 +65,7 @@ bool moveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
 bool writeThroughTemporary(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                            const struct stat* replaced) {
     std::filesystem::path temporary;
-    Descriptor file{createTemporary(target, temporary)};
+    FileDescriptor file{createTemporary(target, temporary)};
     if (!file.isOpen())
         return false;
     // The new file keeps the permission bits of the one it replaces, set-ID bits aside.
@@ -101,26 +82,10 @@ bool writeThroughTemporary(const std::filesystem::path& target, std::span<const 
 
 std::optional<std::vector<uint8_t>> readRegularFile(const std::filesystem::path& path,
                                                     std::size_t maxBytes) {
-    // Without O_NONBLOCK, opening a pipe that has no writer would wait for one.
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat info {};
-    if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
+    const RegularFileOpen opened = openRegularFile(path);
     std::vector<uint8_t> bytes;
-    bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
-    constexpr std::size_t chunk = 64 * 1024;
-    for (std::size_t have = 0; have < maxBytes;) {
-        bytes.resize(have + std::min(chunk, maxBytes - have));
-        const ssize_t got = ::read(file.get(), bytes.data() + have, bytes.size() - have);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        have += static_cast<std::size_t>(got);
-        bytes.resize(have);
-        if (got == 0)
-            break;
-    }
+    if (!opened.file.isOpen() || readUpTo(opened.file.get(), maxBytes, bytes) != 0)
+        return std::nullopt;
     return bytes;
 }
 

@@ -1,16 +1,14 @@
 // The built-in test picture and the binary PPM reader.
 #include "sim/scene.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 #include <utility>
+
+#include "files/regular_file.h"
 
 namespace orvane {
 namespace {
@@ -65,46 +63,6 @@ Rgb builtinPixel(uint32_t x, uint32_t y) {
 
 SceneLoad refuse(std::string reason) {
     return SceneLoad{std::nullopt, std::move(reason)};
-}
-
-// Closes a file descriptor when the reader returns.
-struct ClosedOnExit {
-    int descriptor;
-    ~ClosedOnExit() { ::close(descriptor); }
-};
-
-std::string fileKind(mode_t mode) {
-    if (S_ISDIR(mode))
-        return "a directory";
-    if (S_ISFIFO(mode))
-        return "a FIFO";
-    if (S_ISCHR(mode))
-        return "a character device";
-    if (S_ISBLK(mode))
-        return "a block device";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "a file of another type";
-}
-
-// Reads on until bytes holds total bytes or the file ends, growing with what arrives rather than
-// with what was asked for. Returns 0, or the errno of a failed read.
-int readUpTo(int descriptor, std::size_t total, std::vector<uint8_t>& bytes) {
-    constexpr std::size_t chunk = 65536;
-    while (bytes.size() < total) {
-        const std::size_t filled = bytes.size();
-        bytes.resize(filled + std::min(chunk, total - filled));
-        const ssize_t got = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
-        const int error = got < 0 ? errno : 0;
-        bytes.resize(filled + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-        if (error == EINTR)
-            continue;
-        if (error != 0)
-            return error;
-        if (got == 0)
-            break;
-    }
-    return 0;
 }
 
 // Reads the header fields of a PPM: whitespace-separated decimal numbers, '#' comments to the end
@@ -244,15 +202,12 @@ SceneLoad parsePpm(std::span<const uint8_t> bytes) {
 
 SceneLoad loadPpmScene(const std::filesystem::path& path) {
     const std::string name = path.string();
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0)
-        return refuse("cannot open " + name + ": " + std::strerror(errno));
-    const ClosedOnExit file{descriptor};
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0)
-        return refuse("cannot read " + name + ": " + std::strerror(errno));
-    if (!S_ISREG(status.st_mode))
-        return refuse(name + ": " + fileKind(status.st_mode) + ", not a regular file");
+    const RegularFileOpen opened = openRegularFile(path);
+    if (opened.error != 0)
+        return refuse("cannot open " + name + ": " + std::strerror(opened.error));
+    if (!opened.file.isOpen())
+        return refuse(name + ": " + fileKindName(opened.mode) + ", not a regular file");
+    const int descriptor = opened.file.get();
 
     std::vector<uint8_t> bytes;
     if (const int error = readUpTo(descriptor, maxPpmHeaderBytes, bytes); error != 0)

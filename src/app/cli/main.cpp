@@ -1,5 +1,4 @@
 // orvane-cli: the control panel without a window, driven by commands from a script.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
 #include "app/panel_app.h"
+#include "files/regular_file.h"
 #include "image/viewer_launch.h"
 #include "resources/build_version.h"
 #include "resources/panel_templates.h"
@@ -44,18 +44,14 @@ using ScriptBuffer = __gnu_cxx::stdio_filebuf<char>;
 // Opens the script only when it is a regular file: a folder, a device or a FIFO is refused at
 // once rather than read as nothing, for ever or never. Null, with the reason, when refused.
 std::unique_ptr<ScriptBuffer> openScript(const std::string& name, std::string& reason) {
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0) {
-        reason = std::strerror(errno);
+    orvane::RegularFileOpen opened = orvane::openRegularFile(name);
+    if (!opened.file.isOpen()) {
+        reason = opened.error != 0      ? std::strerror(opened.error)
+                 : S_ISDIR(opened.mode) ? std::strerror(EISDIR)
+                                        : "not a regular file";
         return nullptr;
     }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        reason = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-        ::close(descriptor);
-        return nullptr;
-    }
-    return std::make_unique<ScriptBuffer>(descriptor, std::ios::in);
+    return std::make_unique<ScriptBuffer>(opened.file.release(), std::ios::in);
 }
 
 int usageError(std::string_view problem) {
