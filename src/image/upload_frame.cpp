@@ -55,17 +55,13 @@ std::string doesNotFitMessage(const FrameGeometry& g, const Panel& panel, uint8_
         if (static_cast<int32_t>(g.*axis.side) >= 2)
             continue;
         if (fromFields)
-            std::snprintf(text, sizeof text,
-                          "%s Start %d and End %d leave %s.\n\nSet a larger window and press Set "
-                          "Register before uploading.",
-                          axis.name, editNumber(panel, axis.startId), editNumber(panel, axis.endId),
+            std::snprintf(text, sizeof text, "%s Start %d and End %d leave %s.", axis.name,
+                          editNumber(panel, axis.startId), editNumber(panel, axis.endId),
                           axis.leaves);
         else
-            std::snprintf(text, sizeof text,
-                          "The window set last leaves %s.\n\nSet a larger window and press Set "
-                          "Register before uploading.",
-                          axis.leaves);
-        return text;
+            std::snprintf(text, sizeof text, "The window set last leaves %s.", axis.leaves);
+        return std::string(text) +
+               "\n\nSet a larger window and press Set Register before uploading.";
     }
     std::snprintf(text, sizeof text,
                   "The frame of %u x %u pixels (%u lines of %u bytes) does not fit the frame "

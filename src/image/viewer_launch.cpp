@@ -94,12 +94,17 @@ bool isExecutableFile(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
 }
 
+std::optional<std::filesystem::path> runningProgramDirectory() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return std::nullopt;
+    return program.parent_path();
+}
+
 std::vector<std::filesystem::path> processViewerSearchDirectories() {
     std::error_code error;
-    std::optional<std::filesystem::path> programDirectory;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
-        programDirectory = program.parent_path();
+    const std::optional<std::filesystem::path> programDirectory = runningProgramDirectory();
     std::filesystem::path workingDirectory = std::filesystem::current_path(error);
     if (error)
         workingDirectory = ".";

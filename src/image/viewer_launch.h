@@ -37,6 +37,10 @@ findViewer(std::span<const std::filesystem::path> directories,
 // A regular file this process may execute.
 bool isExecutableFile(const std::filesystem::path& path);
 
+// The folder of the running program (/proc/self/exe's), where installed programs find their
+// data relative to themselves; nothing when it cannot be told.
+std::optional<std::filesystem::path> runningProgramDirectory();
+
 // The search directories of this process: /proc/self/exe's directory and its
 // installedViewerDirectory, the working directory, PATH.
 std::vector<std::filesystem::path> processViewerSearchDirectories();

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "image/image_files.h"
+#include "image/viewer_launch.h"
 
 namespace orvane {
 
@@ -19,12 +20,10 @@ bool provideBmpTemplate(const std::filesystem::path& workingDirectory,
 }
 
 bool provideBmpTemplateHere() {
+    const std::optional<std::filesystem::path> programDirectory = runningProgramDirectory();
     std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return false;
     const std::filesystem::path here = std::filesystem::current_path(error);
-    return !error && provideBmpTemplate(here, program.parent_path());
+    return programDirectory && !error && provideBmpTemplate(here, *programDirectory);
 }
 
 } // namespace orvane
