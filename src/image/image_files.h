@@ -37,14 +37,17 @@ struct FileMessage {
     std::string_view caption;
 };
 
+// The caption of every box that says a file operation failed.
+constexpr std::string_view fileErrorCaption = "Error Message";
+
 // The message box each result asks for; results not listed show nothing.
 inline constexpr std::array<FileMessage, 6> fileMessages{{
     {FileResult::saved, "The new file was saved!\n", "Color Orvane Message"},
-    {FileResult::rawDumpNotOpened, "test.raw could not be opened\n", "Error Message"},
-    {FileResult::templateNotOpened, "bmphead24 could not be opened\n", "Error Message"},
-    {FileResult::bmpNotCreated, "testfile.bmp could not be opened\n", "Error Message"},
-    {FileResult::bmpNotReadable, "testfile.bmp could not be opened\n", "Error Message"},
-    {FileResult::newFileNotOpened, "The new file could not be opened\n", "Error Message"},
+    {FileResult::rawDumpNotOpened, "test.raw could not be opened\n", fileErrorCaption},
+    {FileResult::templateNotOpened, "bmphead24 could not be opened\n", fileErrorCaption},
+    {FileResult::bmpNotCreated, "testfile.bmp could not be opened\n", fileErrorCaption},
+    {FileResult::bmpNotReadable, "testfile.bmp could not be opened\n", fileErrorCaption},
+    {FileResult::newFileNotOpened, "The new file could not be opened\n", fileErrorCaption},
 }};
 
 std::optional<FileMessage> fileMessage(FileResult result);

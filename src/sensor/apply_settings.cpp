@@ -155,7 +155,7 @@ std::vector<RegisterWrite> applySettings(RegisterShadow& shadow, FrameGeometry& 
         for (const RegisterWrite& write : writes)
             writeRegister(bus, write.subAddress, write.value, applySettingsPacing);
     }
-    panel.messageBox("All registers were set!", "I2C Control");
+    panel.messageBox(allRegistersSetText, "I2C Control");
 
     for (ShadowEntry& entry : entries)
         entry.pending = 0;

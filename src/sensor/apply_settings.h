@@ -11,6 +11,8 @@
 namespace orvane {
 
 constexpr const char* improperRangeCaption = "Improper range";
+// The box that ends a Set Register which sent something.
+constexpr const char* allRegistersSetText = "All registers were set!";
 
 // Checks and corrects the window fields, recomputes the frame geometry from the corrected window,
 // sends every pending register (and the free register typed into the panel) one transaction

@@ -14,6 +14,7 @@
 #include "port/tick_counter.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
+#include "sensor/apply_settings.h"
 
 namespace orvane {
 namespace {
@@ -30,7 +31,6 @@ constexpr std::array<int, 3> refusedButtons{ControlId::exitButton, ControlId::up
 constexpr std::array<int, 3> allowedCommandIds{ControlId::setRegisterButton, ControlId::redIncrease,
                                                ControlId::redDecrease};
 constexpr std::array<std::string_view, 4> refusedCommands{"escape", "close", "system", "show"};
-constexpr std::string_view setRegisterMessage = "All registers were set!";
 
 std::string refusal(const ParsedCommand& parsed) {
     const std::string_view name = parsed.command->name;
@@ -110,7 +110,7 @@ struct StudioSession::Parts {
 StudioSession::StudioSession(PortIo& port, TraceSink& trace, std::filesystem::path directory)
     : parts_(std::make_unique<Parts>(port, trace, std::move(directory))) {
     parts_->panel.onMessage([this](const RecordedMessage& message) {
-        if (message.text != setRegisterMessage)
+        if (message.text != allRegistersSetText)
             parts_->notes.push_back(message.caption + ": " + message.text);
     });
 }

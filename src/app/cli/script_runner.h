@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/image_files.h"
+
 namespace orvane {
 
 class HeadlessPanel;
@@ -18,7 +20,7 @@ constexpr int scriptFailureStatus = 1;
 constexpr int unreadableScriptStatus = 2;
 
 // The caption of the boxes that say an upload or a Save As failed; a script stops there.
-constexpr std::string_view failureBoxCaption = "Error Message";
+constexpr std::string_view failureBoxCaption = fileErrorCaption;
 
 class ScriptRunner {
 public:
