@@ -47,10 +47,10 @@ template <typename Port> void BM_SetRegisterToStandardOutput(benchmark::State& s
                               ticks, viewer, std::filesystem::temp_directory_path()};
     dialog.initialize();
     std::vector<uint8_t> startUpFlags;
-    for (const ShadowEntry& entry : dialog.state().shadow.entries())
+    for (const ShadowEntry& entry : dialog.state().device.shadow.entries())
         startUpFlags.push_back(entry.pending);
     for (auto _ : state) {
-        auto& entries = dialog.state().shadow.entries();
+        auto& entries = dialog.state().device.shadow.entries();
         for (std::size_t i = 0; i < entries.size(); ++i)
             entries[i].pending = startUpFlags[i];
         panel.click(1);

@@ -10,7 +10,7 @@
 
 #include "image/frame_buffers.h"
 #include "image/frame_geometry.h"
-#include "image/upload_frame.h"
+#include "image/live_frame.h"
 #include "port/trace_sink.h"
 #include "sim/simulated_camera_module.h"
 #include "studio/studio_session.h"

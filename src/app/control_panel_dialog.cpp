@@ -1,14 +1,13 @@
 // The control panel's command table, initialisation and the handlers of its own controls.
 #include "app/control_panel_dialog.h"
 
+#include "app/panel_reset.h"
+#include "app/panel_selectors.h"
+#include "app/panel_settings.h"
+#include "app/panel_upload.h"
 #include "image/image_files.h"
-#include "image/upload_frame.h"
-#include "port/init_parallel_port.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
-#include "sensor/apply_settings.h"
-#include "sensor/camera_reset.h"
-#include "sensor/option_selectors.h"
 #include "sensor/slider_table.h"
 #include "sensor/window_edits.h"
 #include "toolkit/panel_numbers.h"
@@ -121,16 +120,15 @@ bool ControlPanelDialog::initialize() {
     panel_.setSmallIcon(appIconId);
 
     // The buffers come before the port set-up so that a failure leaves the port untouched.
-    if (!state_.buffers.allocate())
+    if (!state_.device.open())
         return false;
-    initParallelPort(state_.bus.port);
 
-    const RegisterShadow& shadow = state_.shadow;
+    const RegisterShadow& shadow = state_.device.shadow;
     for (const SliderRow& row : sliderRows) {
         if (row.sliderId == ControlId::redBiasSlider)
             panel_.setChecked(ControlId::autoEnable, true);
         const uint8_t position = shadow.reg(row.subAddress).defaultValue;
-        panel_.setSliderRange(row.sliderId, 0, row.maximum);
+        panel_.setSliderRange(row.sliderId, 0, sliderMaximum(row));
         panel_.setSliderPosition(row.sliderId, position);
         if (row.tickFrequency != 0)
             panel_.setSliderTickFrequency(row.sliderId, row.tickFrequency);
@@ -162,11 +160,11 @@ void ControlPanelDialog::onPanelEvent(const PanelEvent& event) {
         return;
     dispatch(event);
     // Whatever the handler traced is on its way before the next event.
-    state_.bus.trace.flush();
+    state_.device.bus.trace.flush();
 }
 
 void ControlPanelDialog::beforeMessageBox() {
-    state_.bus.trace.flush();
+    state_.device.bus.trace.flush();
 }
 
 void ControlPanelDialog::dispatch(const PanelEvent& event) {
@@ -230,20 +228,18 @@ void ControlPanelDialog::onQueryDragIcon(const PanelEvent&) {
 void ControlPanelDialog::onSelector(const PanelEvent& event) {
     for (const SelectorRow& row : selectorRows) {
         if (row.controlId == event.controlId) {
-            runSelector(row.selector, state_.shadow, state_.geometry, panel_);
+            runSelector(row.selector, state_.device, panel_);
             return;
         }
     }
 }
 
 void ControlPanelDialog::onReset(const PanelEvent&) {
-    resetCamera(state_.shadow, state_.geometry, state_.bus, panel_);
+    resetCamera(state_.device, panel_);
 }
 
 void ControlPanelDialog::onUpload(const PanelEvent&) {
-    UploadContext upload{state_.shadow, state_.geometry, state_.buffers,
-                         state_.bus,    state_.viewer,   state_.workDirectory};
-    uploadFrame(upload, panel_);
+    uploadFrame(state_.device, state_.viewer, state_.workDirectory, panel_);
 }
 
 void ControlPanelDialog::onSaveAs(const PanelEvent&) {
@@ -257,7 +253,7 @@ void ControlPanelDialog::onSaveAs(const PanelEvent&) {
 
 void ControlPanelDialog::onExit(const PanelEvent&) {
     exited_ = true;
-    state_.buffers.release();
+    state_.device.close();
     panel_.endDialog(cancelCommand);
 }
 
@@ -266,18 +262,18 @@ void ControlPanelDialog::onNothing(const PanelEvent&) {}
 void ControlPanelDialog::onRegisterEditChanged(const PanelEvent& event) {
     for (const EditRegisterRow& row : editRegisterRows) {
         if (row.editId == event.controlId)
-            state_.shadow.reg(row.subAddress).pending = 1;
+            state_.device.shadow.reg(row.subAddress).pending = 1;
     }
 }
 
 void ControlPanelDialog::onUserRegisterChanged(const PanelEvent&) {
-    state_.shadow.mode.userRegisterPending = 1;
+    state_.device.shadow.mode.userRegisterPending = 1;
 }
 
 // Every scroll event looks at all six sliders, so one event also catches any other slider whose
 // position no longer matches its copy.
 void ControlPanelDialog::onSliderScroll(const PanelEvent& event) {
-    RegisterShadow& shadow = state_.shadow;
+    RegisterShadow& shadow = state_.device.shadow;
     const uint8_t offset = shadow.mode.redBackgroundOffset;
     for (const SliderRow& row : sliderRows) {
         const int extra = row.redBackground ? offset : 0;
@@ -292,7 +288,7 @@ void ControlPanelDialog::onSliderScroll(const PanelEvent& event) {
 }
 
 void ControlPanelDialog::onOk() {
-    applySettings(state_.shadow, state_.geometry, state_.bus, panel_);
+    applySettings(state_.device, panel_);
 }
 
 } // namespace orvane

@@ -3,10 +3,7 @@
 
 #include <filesystem>
 
-#include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
-#include "port/write_register.h"
-#include "sensor/register_shadow.h"
+#include "camera/camera_device.h"
 
 namespace orvane {
 
@@ -15,12 +12,9 @@ class ViewerLauncher;
 struct ProgramState {
     ProgramState(PortIo& port, TraceSink& trace, TickCounter& ticks, ViewerLauncher& viewerLauncher,
                  std::filesystem::path directory)
-        : bus{port, trace, ticks}, viewer(viewerLauncher), workDirectory(std::move(directory)) {}
+        : device(port, trace, ticks), viewer(viewerLauncher), workDirectory(std::move(directory)) {}
 
-    RegisterShadow shadow;
-    FrameGeometry geometry;
-    FrameBuffers buffers;
-    ControlBus bus;
+    CameraDevice device; // shadow, geometry, buffers and bus
     ViewerLauncher& viewer;
     std::filesystem::path workDirectory; // where the raw, BMP and template files live
 };

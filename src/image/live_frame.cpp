@@ -1,20 +1,64 @@
 // Frames captured and converted in memory.
 #include "image/live_frame.h"
 
+#include "image/image_files.h"
 #include "image/rgb_planes.h"
-#include "image/upload_frame.h"
 #include "image/yuv422_to_rgb.h"
+#include "port/parallel_port.h"
 #include "sensor/register_masks.h"
 
 namespace orvane {
+namespace {
+
+// Control values of the frame handshake: INIT high with STROBE low starts a frame; each STROBE
+// pulse (high, then low again) asks for the next byte.
+constexpr uint8_t frameStart = 0x25;
+constexpr uint8_t strobeLow = 0x21;
+constexpr uint8_t strobeHigh = 0x20;
+constexpr std::string_view waitLine = "pleasw wait\n";
+
+} // namespace
+
+bool frameFitsBuffers(const FrameGeometry& g, uint8_t dataFormat) {
+    if (g.imageWidth < 2 || g.imageHeight < 2 || g.linesToRead == 0 || g.bytesPerLine == 0)
+        return false;
+    const uint64_t bytesRead = uint64_t{g.linesToRead} * g.bytesPerLine;
+    const uint64_t pixels = uint64_t{g.imageWidth} * g.imageHeight;
+    const uint64_t bmpLength = bmpHeaderSize + uint64_t{g.imageHeight} * bmpRowStride(g.imageWidth);
+    if (bytesRead > frameBufferSize || pixels > frameBufferSize || bmpLength > bmpImageSize)
+        return false;
+    if (dataFormat == dataFormatRgb)
+        return rgbFrameFits(g);
+    return true;
+}
+
+void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
+                  std::span<uint8_t> rawFrame) {
+    port.writePort(ParallelPort::controlPort, frameStart);
+    trace.writeLine(waitLine);
+    trace.writeLine(waitLine);
+    port.writePort(ParallelPort::controlPort, strobeLow);
+    trace.writeLine(waitLine);
+    trace.writeLine(waitLine);
+    // The byte rate is set by the port accesses alone: nothing else happens in this loop.
+    const std::size_t count = std::size_t{geometry.linesToRead} * geometry.bytesPerLine;
+    uint8_t* out = rawFrame.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = port.readPort(ParallelPort::dataPort);
+        port.writePort(ParallelPort::controlPort, strobeHigh);
+        port.writePort(ParallelPort::controlPort, strobeLow);
+    }
+}
 
 bool captureLiveFrame(ControlBus& bus, const RegisterShadow& shadow, const FrameGeometry& geometry,
-                      FrameBuffers& buffers) {
+                      FrameBuffers& buffers, const std::function<void()>& whileInUploadSetting) {
     if (!frameFitsBuffers(geometry, shadow.mode.dataFormat))
         return false;
     const uint8_t reg13Value = shadow.reg(0x13).value;
     writeRegister(bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
     captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame());
+    if (whileInUploadSetting)
+        whileInUploadSetting();
     writeRegister(bus, 0x13, reg13Value, uploadSecondWritePacing);
     return true;
 }

@@ -1,9 +1,10 @@
-// The managed sensor registers in write order, with their defaults and where their value comes
-// from.
+// The register map: every managed sensor register in write order, with its name, default, what
+// its bits mean and where its value comes from.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace orvane {
 
@@ -15,6 +16,9 @@ enum class ValueSource : uint8_t {
 
 struct RegisterTableRow {
     uint8_t subAddress;
+    std::string_view name;    // as bring-up tools list it
+    std::string_view meaning; // what its value or bits do where the controls use them; empty for
+                              // a register only ever written with its default
     uint8_t defaultValue;
     ValueSource source;
     uint16_t controlId;     // slider or edit for Slider and Edit rows, 0 otherwise
@@ -23,58 +27,66 @@ struct RegisterTableRow {
 
 constexpr uint16_t noControl = 0;
 
+// The meaning of a register no control drives: the full register set writes its default.
+constexpr std::string_view plain = "";
+
 // Rows 1 to 49 of the write order. The free register (row 50) and the auto-adjust step (row 51)
 // are not registers of their own and live in the mode state.
 constexpr std::array<RegisterTableRow, 49> registerTable{{
-    {0x05, 0x00, ValueSource::Slider, 1032, 1}, // Contrast
-    {0x06, 0x80, ValueSource::Slider, 1034, 1}, // Brightness
-    {0x03, 0xC0, ValueSource::Slider, 1058, 1}, // Saturation
-    {0x0C, 0x00, ValueSource::Slider, 1067, 0}, // Blue Bias
-    {0x0D, 0x00, ValueSource::Slider, 1071, 0}, // Red Bias
-    {0x07, 0x80, ValueSource::Slider, 1075, 0}, // Sharpness
-    {0x04, 0x80, ValueSource::Stored, noControl, 1},
-    {0x08, 0x80, ValueSource::Stored, noControl, 1},
-    {0x09, 0x80, ValueSource::Stored, noControl, 1},
-    {0x0A, 0x80, ValueSource::Stored, noControl, 1},
-    {0x0B, 0x80, ValueSource::Stored, noControl, 1},
-    {0x15, 0x40, ValueSource::Stored, noControl, 1},
-    {0x16, 0x03, ValueSource::Stored, noControl, 1},
-    {0x0F, 0x05, ValueSource::Stored, noControl, 1},
-    {0x1B, 0x28, ValueSource::Stored, noControl, 1},
-    {0x0E, 0x17, ValueSource::Stored, noControl, 1},
-    {0x1E, 0xC4, ValueSource::Stored, noControl, 1},
-    {0x1F, 0x04, ValueSource::Stored, noControl, 1},
-    {0x20, 0x1D, ValueSource::Stored, noControl, 1},
-    {0x21, 0x80, ValueSource::Stored, noControl, 1},
-    {0x22, 0x80, ValueSource::Stored, noControl, 1},
-    {0x23, 0x2A, ValueSource::Stored, noControl, 1},
-    {0x24, 0x10, ValueSource::Stored, noControl, 1},
-    {0x25, 0x8A, ValueSource::Stored, noControl, 1},
-    {0x26, 0x90, ValueSource::Stored, noControl, 1},
-    {0x27, 0xC2, ValueSource::Stored, noControl, 1},
-    {0x29, 0x11, ValueSource::Stored, noControl, 1},
-    {0x2A, 0x84, ValueSource::Stored, noControl, 1},
-    {0x2B, 0xAC, ValueSource::Stored, noControl, 1},
-    {0x2C, 0xFE, ValueSource::Stored, noControl, 1},
-    {0x2D, 0xB7, ValueSource::Stored, noControl, 1},
-    {0x2E, 0x80, ValueSource::Stored, noControl, 1},
-    {0x2F, 0xB0, ValueSource::Stored, noControl, 1},
-    {0x30, 0x71, ValueSource::Stored, noControl, 1},
-    {0x31, 0x60, ValueSource::Stored, noControl, 1},
-    {0x32, 0x26, ValueSource::Stored, noControl, 1},
-    {0x33, 0xA0, ValueSource::Stored, noControl, 1},
-    {0x34, 0x48, ValueSource::Stored, noControl, 1},
-    {0x35, 0x9E, ValueSource::Stored, noControl, 1},
-    {0x12, 0x24, ValueSource::Stored, noControl, 1},
-    {0x13, 0x20, ValueSource::Stored, noControl, 1},
-    {0x14, 0x24, ValueSource::Stored, noControl, 1},
-    {0x28, 0x20, ValueSource::Stored, noControl, 1},
-    {0x11, 2, ValueSource::Edit, 1028, 1},   // Clock prescaler
-    {0x17, 56, ValueSource::Edit, 1042, 0},  // window horizontal start
-    {0x18, 214, ValueSource::Edit, 1044, 0}, // window horizontal end
-    {0x19, 5, ValueSource::Edit, 1043, 0},   // window vertical start
-    {0x1A, 212, ValueSource::Edit, 1045, 0}, // window vertical end
-    {0x10, 0xFF, ValueSource::Stored, noControl, 1},
+    {0x05, "contrast", "contrast gain", 0x00, ValueSource::Slider, 1032, 1},
+    {0x06, "brightness", "brightness level", 0x80, ValueSource::Slider, 1034, 1},
+    {0x03, "saturation", "colour saturation", 0xC0, ValueSource::Slider, 1058, 1},
+    {0x0C, "blue-bias", "blue channel bias", 0x00, ValueSource::Slider, 1067, 0},
+    {0x0D, "red-bias", "red channel bias", 0x00, ValueSource::Slider, 1071, 0},
+    {0x07, "sharpness", "edge enhancement", 0x80, ValueSource::Slider, 1075, 0},
+    {0x04, "reg-04", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x08, "reg-08", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x09, "reg-09", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x0A, "reg-0a", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x0B, "reg-0b", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x15, "reg-15", plain, 0x40, ValueSource::Stored, noControl, 1},
+    {0x16, "reg-16", plain, 0x03, ValueSource::Stored, noControl, 1},
+    {0x0F, "reg-0f", plain, 0x05, ValueSource::Stored, noControl, 1},
+    {0x1B, "reg-1b", plain, 0x28, ValueSource::Stored, noControl, 1},
+    {0x0E, "gain-control", "bit 7: additional 2x analog gain", 0x17, ValueSource::Stored, noControl,
+     1},
+    {0x1E, "reg-1e", plain, 0xC4, ValueSource::Stored, noControl, 1},
+    {0x1F, "reg-1f", plain, 0x04, ValueSource::Stored, noControl, 1},
+    {0x20, "common-e", "0x1D in YUV, 0x00 in RGB", 0x1D, ValueSource::Stored, noControl, 1},
+    {0x21, "reg-21", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x22, "reg-22", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x23, "reg-23", plain, 0x2A, ValueSource::Stored, noControl, 1},
+    {0x24, "reg-24", plain, 0x10, ValueSource::Stored, noControl, 1},
+    {0x25, "reg-25", plain, 0x8A, ValueSource::Stored, noControl, 1},
+    {0x26, "reg-26", plain, 0x90, ValueSource::Stored, noControl, 1},
+    {0x27, "reg-27", plain, 0xC2, ValueSource::Stored, noControl, 1},
+    {0x29, "reg-29", plain, 0x11, ValueSource::Stored, noControl, 1},
+    {0x2A, "reg-2a", plain, 0x84, ValueSource::Stored, noControl, 1},
+    {0x2B, "reg-2b", plain, 0xAC, ValueSource::Stored, noControl, 1},
+    {0x2C, "reg-2c", plain, 0xFE, ValueSource::Stored, noControl, 1},
+    {0x2D, "reg-2d", plain, 0xB7, ValueSource::Stored, noControl, 1},
+    {0x2E, "reg-2e", plain, 0x80, ValueSource::Stored, noControl, 1},
+    {0x2F, "reg-2f", plain, 0xB0, ValueSource::Stored, noControl, 1},
+    {0x30, "reg-30", plain, 0x71, ValueSource::Stored, noControl, 1},
+    {0x31, "reg-31", plain, 0x60, ValueSource::Stored, noControl, 1},
+    {0x32, "reg-32", plain, 0x26, ValueSource::Stored, noControl, 1},
+    {0x33, "reg-33", plain, 0xA0, ValueSource::Stored, noControl, 1},
+    {0x34, "reg-34", plain, 0x48, ValueSource::Stored, noControl, 1},
+    {0x35, "reg-35", plain, 0x9E, ValueSource::Stored, noControl, 1},
+    {0x12, "common-a", "bit 7: soft reset; bit 6: mirror; bit 3: colour mosaic (RGB) output", 0x24,
+     ValueSource::Stored, noControl, 1},
+    {0x13, "common-b",
+     "bit 5: 8-bit output (UV bus off); bit 2: frame upload; bit 0: main auto adjust", 0x20,
+     ValueSource::Stored, noControl, 1},
+    {0x14, "common-c", "bit 5: CIF timing in YUV", 0x24, ValueSource::Stored, noControl, 1},
+    {0x28, "common-h", "bit 7: colour mosaic (RGB) output", 0x20, ValueSource::Stored, noControl,
+     1},
+    {0x11, "clock-prescaler", "pixel clock prescaler", 2, ValueSource::Edit, 1028, 1},
+    {0x17, "window-h-start", "window horizontal start", 56, ValueSource::Edit, 1042, 0},
+    {0x18, "window-h-end", "window horizontal end", 214, ValueSource::Edit, 1044, 0},
+    {0x19, "window-v-start", "window vertical start", 5, ValueSource::Edit, 1043, 0},
+    {0x1A, "window-v-end", "window vertical end", 212, ValueSource::Edit, 1045, 0},
+    {0x10, "exposure", "exposure time", 0xFF, ValueSource::Stored, noControl, 1},
 }};
 
 } // namespace orvane

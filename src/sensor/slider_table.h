@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "resources/control_ids.h"
+#include "sensor/control_table.h"
 #include "sensor/register_shadow.h"
 
 namespace orvane {
@@ -14,7 +15,6 @@ struct SliderRow {
     uint8_t subAddress;
     uint8_t SliderCopies::*shown; // the change-detection copy
     int labelId;
-    int maximum;        // the range is 0 to maximum
     int tickFrequency;  // 0 = left as the control has it
     bool labelAtSetUp;  // the label is written while the slider is set up
     bool redBackground; // the copy and label carry redBackgroundOffset
@@ -22,18 +22,23 @@ struct SliderRow {
 
 // In the order the scroll handler visits them and the panel sets them up.
 constexpr std::array<SliderRow, 6> sliderRows{{
-    {ControlId::contrastSlider, 0x05, &SliderCopies::contrastShown, ControlId::contrastLabel, 255,
-     0, false, false},
+    {ControlId::contrastSlider, 0x05, &SliderCopies::contrastShown, ControlId::contrastLabel, 0,
+     false, false},
     {ControlId::brightnessSlider, 0x06, &SliderCopies::brightnessShown, ControlId::brightnessLabel,
-     255, 10, false, false},
+     10, false, false},
     {ControlId::saturationSlider, 0x03, &SliderCopies::saturationShown, ControlId::saturationLabel,
-     255, 10, false, false},
-    {ControlId::blueBiasSlider, 0x0C, &SliderCopies::blueBiasShown, ControlId::blueBiasLabel, 63, 0,
+     10, false, false},
+    {ControlId::blueBiasSlider, 0x0C, &SliderCopies::blueBiasShown, ControlId::blueBiasLabel, 0,
      true, false},
-    {ControlId::redBiasSlider, 0x0D, &SliderCopies::redBiasShown, ControlId::redBiasLabel, 63, 0,
-     true, true},
-    {ControlId::sharpnessSlider, 0x07, &SliderCopies::sharpnessShown, ControlId::sharpnessLabel,
-     255, 1, true, false},
+    {ControlId::redBiasSlider, 0x0D, &SliderCopies::redBiasShown, ControlId::redBiasLabel, 0, true,
+     true},
+    {ControlId::sharpnessSlider, 0x07, &SliderCopies::sharpnessShown, ControlId::sharpnessLabel, 1,
+     true, false},
 }};
+
+// A slider's range is its control's: 0 to this.
+constexpr int sliderMaximum(const SliderRow& row) {
+    return controlRowOfDialogControl(row.sliderId)->maximum;
+}
 
 } // namespace orvane

@@ -9,12 +9,12 @@
 #include "app/cli/control_names.h"
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
+#include "app/panel_settings.h"
 #include "image/live_frame.h"
 #include "image/viewer_launch.h"
 #include "port/tick_counter.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
-#include "sensor/apply_settings.h"
 
 namespace orvane {
 namespace {
@@ -166,9 +166,9 @@ ControlValues StudioSession::controls() const {
 
 bool StudioSession::capture(LiveFrame& frame) {
     ProgramState& state = parts_->dialog.state();
-    const FrameGeometry geometry = state.geometry;
+    const FrameGeometry geometry = state.device.geometry;
     const auto portStart = std::chrono::steady_clock::now();
-    if (!captureLiveFrame(state.bus, state.shadow, geometry, state.buffers)) {
+    if (!captureLiveFrame(state.device.bus, state.device.shadow, geometry, state.device.buffers)) {
         parts_->captureProblem = "No live picture: a frame of " +
                                  std::to_string(geometry.imageWidth) + " x " +
                                  std::to_string(geometry.imageHeight) +
@@ -180,12 +180,13 @@ bool StudioSession::capture(LiveFrame& frame) {
 
     const auto conversionStart = std::chrono::steady_clock::now();
     frame.geometry = geometry;
-    frame.dataFormat = state.shadow.mode.dataFormat;
-    convertFrame(state.buffers, geometry, frame.dataFormat);
+    frame.dataFormat = state.device.shadow.mode.dataFormat;
+    convertFrame(state.device.buffers, geometry, frame.dataFormat);
     const std::size_t rawBytes = std::size_t{geometry.linesToRead} * geometry.bytesPerLine;
-    const std::span<const uint8_t> raw = state.buffers.rawFrame().first(rawBytes);
+    const std::span<const uint8_t> raw = state.device.buffers.rawFrame().first(rawBytes);
     frame.raw.assign(raw.begin(), raw.end());
-    interleave(state.buffers, std::size_t{geometry.imageWidth} * geometry.imageHeight, frame.rgb);
+    interleave(state.device.buffers, std::size_t{geometry.imageWidth} * geometry.imageHeight,
+               frame.rgb);
     frame.histogram = histogramOf(frame.rgb);
     frame.conversionMilliseconds = millisecondsSince(conversionStart);
     return true;

@@ -86,7 +86,7 @@ TEST_F(ControlPanel, PortSetUpWritesTwoBytesAndReadsNothing) {
     const std::vector<testing::PortAccess> expected = {{true, 0x77A, 0x20}, {true, 0x37A, 0x20}};
     EXPECT_EQ(bench.port.accesses(), expected);
     EXPECT_TRUE(bench.trace.lines().empty());
-    EXPECT_TRUE(bench.dialog.state().buffers.allocated());
+    EXPECT_TRUE(bench.dialog.state().device.buffers.allocated());
 }
 
 TEST_F(ControlPanel, FirstScrollEventAlsoRaisesRedBiasBecauseOfItsOffset) {
@@ -175,8 +175,8 @@ TEST_F(ControlPanel, ExitFreesTheBuffersOnceAndEndsWithResult2) {
         close(bench2.panel);
         EXPECT_TRUE(bench2.panel.ended());
         EXPECT_EQ(bench2.panel.result(), 2);
-        EXPECT_FALSE(bench2.dialog.state().buffers.allocated());
-        EXPECT_EQ(bench2.dialog.state().buffers.releaseCount(), 1u);
+        EXPECT_FALSE(bench2.dialog.state().device.buffers.allocated());
+        EXPECT_EQ(bench2.dialog.state().device.buffers.releaseCount(), 1u);
         EXPECT_EQ(bench2.port.accesses().size(), 2u) << "Exit leaves the port alone";
     }
 }
@@ -189,7 +189,7 @@ TEST_F(ControlPanel, NothingRunsAfterExit) {
     bench.panel.moveSlider(1034, 9);
     EXPECT_EQ(bench.port.accesses().size(), accesses);
     EXPECT_TRUE(bench.panel.messages().empty());
-    EXPECT_EQ(bench.dialog.state().buffers.releaseCount(), 1u);
+    EXPECT_EQ(bench.dialog.state().device.buffers.releaseCount(), 1u);
     EXPECT_EQ(bench.shadow().shown.brightnessShown, 0x80);
 }
 
@@ -210,7 +210,7 @@ TEST_F(ControlPanel, SetRegisterAndEnterNeverClose) {
     bench.panel.click(1);
     bench.panel.pressEnter();
     EXPECT_FALSE(bench.panel.ended());
-    EXPECT_TRUE(bench.dialog.state().buffers.allocated());
+    EXPECT_TRUE(bench.dialog.state().device.buffers.allocated());
 }
 
 TEST_F(ControlPanel, SystemMenuOpensAboutAndKeepsTheUsualCommands) {

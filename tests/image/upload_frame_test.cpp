@@ -1,6 +1,7 @@
 // The upload on the headless panel against the simulated module: the exact port traffic, the
 // trace, the refusals, and what a file failure leaves behind.
-#include "image/upload_frame.h"
+#include "app/panel_upload.h"
+#include "image/live_frame.h"
 
 #include <gtest/gtest.h>
 

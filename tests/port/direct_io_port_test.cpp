@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "image/upload_frame.h"
+#include "image/live_frame.h"
 #include "port/hardware_fakes.h"
 #include "port/init_parallel_port.h"
 #include "port/parallel_port.h"

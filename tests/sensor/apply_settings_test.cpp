@@ -1,6 +1,6 @@
 // Set Register on the headless panel against the simulated module: the write list, what the
 // module decoded from the wire, the window checks and the flags.
-#include "sensor/apply_settings.h"
+#include "app/panel_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,7 @@ class SetRegister : public ::testing::Test {
 protected:
     void SetUp() override { bench.start(); }
     std::vector<RegisterWrite> apply() {
-        return applySettings(bench.shadow(), bench.geometry(), bench.dialog.state().bus,
-                             bench.panel);
+        return applySettings(bench.dialog.state().device, bench.panel);
     }
     PanelBench bench;
 };
@@ -179,8 +178,7 @@ TEST_F(SetRegister, WindowChecksCorrectTheFieldsAndSendTheCorrections) {
         run.panel.setEditText(1044, c.hEnd);
         run.panel.setEditText(1043, c.vStart);
         run.panel.setEditText(1045, c.vEnd);
-        const std::vector<RegisterWrite> sent =
-            applySettings(run.shadow(), run.geometry(), run.dialog.state().bus, run.panel);
+        const std::vector<RegisterWrite> sent = applySettings(run.dialog.state().device, run.panel);
 
         std::vector<RecordedMessage> expected;
         for (const int check : c.messages)

@@ -1,6 +1,6 @@
 // Reset: one timed transaction, then the shadow and every control as when the panel was first
 // shown.
-#include "sensor/camera_reset.h"
+#include "app/panel_reset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The option selectors, in both states, against their messages, register arithmetic, flags,
 // radio buttons and window edits; and the invariants after a long random session.
-#include "sensor/option_selectors.h"
+#include "app/panel_selectors.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <map>
 #include <random>
 
-#include "sensor/apply_settings.h"
+#include "app/panel_settings.h"
 #include "sensor/register_masks.h"
 #include "sim/sensor_register_file.h"
 #include "support/panel_bench.h"
@@ -356,8 +356,8 @@ TEST(OptionSelectors, InvariantsHoldThroughALongRandomSession) {
             const int id = edits[random() % std::size(edits)];
             bench.panel.setEditText(id, std::to_string(static_cast<int>(random() % 300) - 20));
         } else if (action < 19) {
-            const std::vector<RegisterWrite> sent = applySettings(
-                bench.shadow(), bench.geometry(), bench.dialog.state().bus, bench.panel);
+            const std::vector<RegisterWrite> sent =
+                applySettings(bench.dialog.state().device, bench.panel);
             for (const RegisterWrite& write : sent)
                 expectedSensor.write(write.subAddress, write.value);
             ASSERT_EQ(bench.module.sensor().registers(), expectedSensor.registers())

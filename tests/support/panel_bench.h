@@ -29,8 +29,8 @@ struct PanelBench {
             throw std::runtime_error("buffers could not be allocated");
     }
 
-    RegisterShadow& shadow() { return dialog.state().shadow; }
-    FrameGeometry& geometry() { return dialog.state().geometry; }
+    RegisterShadow& shadow() { return dialog.state().device.shadow; }
+    FrameGeometry& geometry() { return dialog.state().device.geometry; }
     const std::vector<DecodedTransaction>& decoded() const { return module.bus().transactions(); }
 
     SimulatedCameraModule module;

@@ -124,7 +124,7 @@ void printStateReport(std::ostream& out, const HeadlessPanel& panel, const Progr
         out << '\n';
     }
 
-    const RegisterShadow& shadow = state.shadow;
+    const RegisterShadow& shadow = state.device.shadow;
     out << "  registers in write order (sub-address value default pending):\n";
     for (const ShadowEntry& entry : shadow.entries()) {
         out << "    " << hex(entry.subAddress) << ' ' << hex(entry.value) << ' '
@@ -138,7 +138,7 @@ void printStateReport(std::ostream& out, const HeadlessPanel& panel, const Progr
         out << ' ' << field.name << '=' << unsigned{shadow.shown.*field.field};
     out << "\n  writeListCount=" << unsigned{shadow.writeListCount} << '\n';
 
-    const FrameGeometry& geometry = state.geometry;
+    const FrameGeometry& geometry = state.device.geometry;
     out << "  frame geometry: imageWidth=" << geometry.imageWidth
         << " imageHeight=" << geometry.imageHeight << " linesToRead=" << geometry.linesToRead
         << " bytesPerLine=" << geometry.bytesPerLine << '\n';

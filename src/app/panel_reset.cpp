@@ -1,8 +1,7 @@
-// The camera reset sequence.
-#include "sensor/camera_reset.h"
+// The camera reset sequence on the panel.
+#include "app/panel_reset.h"
 
 #include "resources/control_ids.h"
-#include "sensor/register_masks.h"
 #include "sensor/slider_table.h"
 #include "sensor/window_edits.h"
 #include "toolkit/panel_numbers.h"
@@ -15,16 +14,14 @@ constexpr uint32_t hiddenLabelAfterReset = 16;
 
 } // namespace
 
-void resetCamera(RegisterShadow& shadow, FrameGeometry& geometry, ControlBus& bus, Panel& panel) {
+void resetCamera(CameraDevice& device, Panel& panel) {
     {
         BusyScope busy(panel);
-        writeRegister(bus, 0x12, resetValue, cameraResetPacing);
+        device.reset();
     }
-
-    // Values, flags and mode state as at start-up; the edit-backed flags rise again below when
-    // the edits are rewritten.
-    shadow.restoreStartValues();
-    geometry = resetFrameGeometry;
+    // Values, flags and mode state are as at start-up; the edit-backed flags rise again below
+    // when the edits are rewritten.
+    RegisterShadow& shadow = device.shadow;
 
     panel.setChecked(ControlId::eightBits, true);
     panel.setChecked(ControlId::sixteenBits, false);

@@ -1,0 +1,19 @@
+// uploadFrame: the "&Upload" button. Switches the sensor to its upload setting, reads one frame
+// through the port, writes the raw and BMP files, starts the viewer and switches the sensor back.
+#pragma once
+
+#include <filesystem>
+
+#include "camera/camera_device.h"
+#include "image/viewer_launch.h"
+#include "toolkit/panel.h"
+
+namespace orvane {
+
+// The whole upload. A geometry that does not fit is refused with a message before anything is
+// sent. A file that cannot be written ends the upload with its message; the sensor is always
+// switched back to its normal setting first.
+void uploadFrame(CameraDevice& device, ViewerLauncher& viewer,
+                 const std::filesystem::path& directory, Panel& panel);
+
+} // namespace orvane
