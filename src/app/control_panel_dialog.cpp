@@ -9,7 +9,7 @@
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
 #include "sensor/slider_table.h"
-#include "sensor/window_edits.h"
+#include "app/window_edits.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {

@@ -3,7 +3,7 @@
 
 #include "resources/control_ids.h"
 #include "sensor/slider_table.h"
-#include "sensor/window_edits.h"
+#include "app/window_edits.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "resources/control_ids.h"
-#include "sensor/window_edits.h"
+#include "app/window_edits.h"
 
 namespace orvane {
 namespace {
