@@ -38,7 +38,7 @@ constexpr std::array<SliderRow, 6> sliderRows{{
 
 // A slider's range is its control's: 0 to this.
 constexpr int sliderMaximum(const SliderRow& row) {
-    return controlRowOfDialogControl(row.sliderId)->maximum;
+    return controlRowOfDialogControl(row.sliderId)->info.maximum;
 }
 
 } // namespace orvane

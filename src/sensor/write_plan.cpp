@@ -20,7 +20,7 @@ uint32_t field(const SensorFields& fields, uint8_t subAddress) {
 // The range a window control allows: the checks' bounds.
 constexpr uint32_t bound(std::string_view control, bool maximum) {
     const ControlRow* row = findControlRow(control);
-    return static_cast<uint32_t>(maximum ? row->maximum : row->minimum);
+    return static_cast<uint32_t>(maximum ? row->info.maximum : row->info.minimum);
 }
 
 // The checks of one axis of the window: the range of its start and end, then their order.

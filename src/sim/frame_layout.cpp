@@ -22,11 +22,11 @@ constexpr std::array<FormatShape, 2> formatShapes{{
 
 } // namespace
 
-FrameLayout frameLayoutFor(const SensorRegisterFile& sensor) {
+SensorFrameLayout frameLayoutFor(const SensorRegisterFile& sensor) {
     const uint8_t commonA = sensor[FrameRegister::commonA];
     const FormatShape& shape = formatShapes[(commonA & commonARgbBit) != 0 ? 1 : 0];
 
-    FrameLayout layout;
+    SensorFrameLayout layout;
     layout.format = shape.format;
     layout.mirror = (commonA & commonAMirrorBit) != 0;
 

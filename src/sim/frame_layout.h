@@ -1,5 +1,5 @@
-// FrameLayout: the shape of the frame the simulated sensor sends, read from its window and format
-// registers the same way the panel derives its capture geometry from the window it sent.
+// SensorFrameLayout: the shape of the frame the simulated sensor sends, read from its window and
+// format registers the same way the panel derives its capture geometry from the window it sent.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +32,7 @@ enum class FrameFormat : uint8_t {
 constexpr uint32_t yuvSpareBytesPerLine = 2;
 constexpr uint32_t rgbSpareBytesPerLine = 3;
 
-struct FrameLayout {
+struct SensorFrameLayout {
     FrameFormat format = FrameFormat::Yuv422;
     bool mirror = false;
     uint32_t width = 0;        // pixels per line
@@ -44,14 +44,14 @@ struct FrameLayout {
     uint32_t frameBytes() const { return lines * bytesPerLine; }
     bool empty() const { return frameBytes() == 0; }
 
-    friend bool operator==(const FrameLayout&, const FrameLayout&) = default;
+    friend bool operator==(const SensorFrameLayout&, const SensorFrameLayout&) = default;
 };
 
 // YUV: (HE - HS - 2) x 2 pixels, VE - VS + 1 lines, 2 x width + 2 bytes per line.
 // RGB: (HE - HS - 2) x 4 pixels, (VE - VS + 1) x 2 lines, width + 3 bytes per line.
 // A window whose end is not past its start (HE <= HS + 2, VE < VS) gives an empty frame: no
 // pixels, no lines, no bytes. The 8-bit registers bound the rest to maxSimulatedFrameBytes.
-FrameLayout frameLayoutFor(const SensorRegisterFile& sensor);
+SensorFrameLayout frameLayoutFor(const SensorRegisterFile& sensor);
 
 // The largest frame any register setting can ask for: RGB, window 0..255 both ways.
 constexpr uint32_t maxSimulatedFrameWidth = (255 - 0 - 2) * 4;

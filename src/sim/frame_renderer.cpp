@@ -52,7 +52,8 @@ uint32_t scaled(uint32_t index, uint32_t count, uint32_t sceneSize) {
 
 class SceneSampler {
 public:
-    SceneSampler(const Scene& scene, const FrameLayout& layout) : scene_(scene), layout_(layout) {}
+    SceneSampler(const Scene& scene, const SensorFrameLayout& layout)
+        : scene_(scene), layout_(layout) {}
 
     Rgb at(uint32_t x, uint32_t line) const {
         const uint32_t column = layout_.mirror ? layout_.width - 1 - x : x;
@@ -62,10 +63,10 @@ public:
 
 private:
     const Scene& scene_;
-    const FrameLayout& layout_;
+    const SensorFrameLayout& layout_;
 };
 
-void renderYuvLine(const SceneSampler& sampler, const FrameLayout& layout,
+void renderYuvLine(const SceneSampler& sampler, const SensorFrameLayout& layout,
                    const ImageAdjustment& adjustment, uint32_t line, uint8_t* out) {
     for (uint32_t x = 0; x + 1 < layout.width; x += 2) {
         const YuvSample left = toYuv(sampler.at(x, line), adjustment);
@@ -77,7 +78,7 @@ void renderYuvLine(const SceneSampler& sampler, const FrameLayout& layout,
     }
 }
 
-void renderMosaicLine(const SceneSampler& sampler, const FrameLayout& layout,
+void renderMosaicLine(const SceneSampler& sampler, const SensorFrameLayout& layout,
                       const ImageAdjustment& adjustment, uint32_t line, uint8_t* out) {
     const auto& channels = mosaicChannel[line & 1];
     for (uint32_t x = 0; x < layout.width; ++x)
@@ -110,9 +111,9 @@ Rgb adjustRgb(Rgb pixel, const ImageAdjustment& adjustment) {
     return Rgb{channel(pixel.red), channel(pixel.green), channel(pixel.blue)};
 }
 
-FrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                        std::vector<uint8_t>& out) {
-    const FrameLayout layout = frameLayoutFor(sensor);
+SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
+                              std::vector<uint8_t>& out) {
+    const SensorFrameLayout layout = frameLayoutFor(sensor);
     const ImageAdjustment adjustment = imageAdjustmentFor(sensor);
     out.assign(layout.frameBytes(), spareLineByte);
 

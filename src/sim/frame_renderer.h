@@ -50,7 +50,7 @@ constexpr uint8_t spareLineByte = 0x00;
 // neighbour (flipped left-right when mirrored). out is resized to the frame's byte count; its
 // storage is reused from frame to frame. In YUV each pixel pair carries the mean chroma of its
 // two pixels.
-FrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                        std::vector<uint8_t>& out);
+SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
+                              std::vector<uint8_t>& out);
 
 } // namespace orvane

@@ -10,9 +10,9 @@
 #include <span>
 #include <vector>
 
+#include "port/control_lines.h"
 #include "port/port_io.h"
 #include "sim/bus_decoder.h"
-#include "port/control_lines.h"
 #include "sim/frame_layout.h"
 #include "sim/scene.h"
 #include "sim/sensor_register_file.h"
@@ -51,7 +51,7 @@ public:
 
     const Scene& scene() const { return scene_; }
     // The layout and bytes of the frame the last INIT pulse started (empty before the first).
-    const FrameLayout& frameLayout() const { return layout_; }
+    const SensorFrameLayout& frameLayout() const { return layout_; }
     std::span<const uint8_t> servedFrame() const { return frame_; }
     // Index of the byte on the data lines; frame size once the whole frame has been clocked out.
     std::size_t framePosition() const { return position_; }
@@ -68,7 +68,7 @@ private:
     std::vector<UnexpectedAccess> unexpected_;
 
     Scene scene_;
-    FrameLayout layout_;
+    SensorFrameLayout layout_;
     std::vector<uint8_t> frame_;
     std::size_t position_ = 0;
     uint32_t framesStarted_ = 0;

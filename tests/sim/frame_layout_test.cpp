@@ -10,7 +10,7 @@ struct LayoutCase {
     const char* name;
     uint8_t commonA;
     uint8_t hs, he, vs, ve;
-    FrameLayout expected;
+    SensorFrameLayout expected;
 };
 
 constexpr FrameFormat yuv = FrameFormat::Yuv422;
@@ -60,18 +60,18 @@ TEST_P(FrameLayoutTable, FollowsTheRegisters) {
 INSTANTIATE_TEST_SUITE_P(Windows, FrameLayoutTable, ::testing::ValuesIn(layoutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FrameLayout, SpareBytesAreTwoInYuvAndThreeInRgb) {
-    const FrameLayout yuvLayout{yuv, false, 312, 208, 626};
+TEST(SensorFrameLayout, SpareBytesAreTwoInYuvAndThreeInRgb) {
+    const SensorFrameLayout yuvLayout{yuv, false, 312, 208, 626};
     EXPECT_EQ(yuvLayout.imageBytesPerLine(), 624u);
     EXPECT_EQ(yuvLayout.spareBytesPerLine(), 2u);
     EXPECT_EQ(yuvLayout.frameBytes(), 208u * 626u);
-    const FrameLayout rgbLayout{rgb, false, 416, 312, 419};
+    const SensorFrameLayout rgbLayout{rgb, false, 416, 312, 419};
     EXPECT_EQ(rgbLayout.imageBytesPerLine(), 416u);
     EXPECT_EQ(rgbLayout.spareBytesPerLine(), 3u);
     EXPECT_EQ(rgbLayout.frameBytes(), 312u * 419u);
 }
 
-TEST(FrameLayout, NoWindowAsksForMoreThanTheLargestFrame) {
+TEST(SensorFrameLayout, NoWindowAsksForMoreThanTheLargestFrame) {
     SensorRegisterFile sensor;
     for (const uint8_t commonA : {0x24, 0x2C}) {
         sensor.write(FrameRegister::commonA, commonA);
@@ -81,7 +81,7 @@ TEST(FrameLayout, NoWindowAsksForMoreThanTheLargestFrame) {
             for (unsigned end = 0; end < 256; end += 3) {
                 sensor.write(FrameRegister::horizontalEnd, static_cast<uint8_t>(end));
                 sensor.write(FrameRegister::verticalEnd, static_cast<uint8_t>(end));
-                const FrameLayout layout = frameLayoutFor(sensor);
+                const SensorFrameLayout layout = frameLayoutFor(sensor);
                 ASSERT_LE(layout.frameBytes(), maxSimulatedFrameBytes);
                 ASSERT_EQ(layout.empty(), end <= start + 2);
             }

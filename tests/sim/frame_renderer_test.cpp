@@ -294,15 +294,15 @@ TEST(FrameRenderer, SaturationScalesTheColourAwayFromGrey) {
 
 TEST(FrameRenderer, EmptyWindowGivesNoBytesAndTheBufferFollowsTheFrameSize) {
     std::vector<uint8_t> out;
-    const FrameLayout big =
+    const SensorFrameLayout big =
         renderFrame(uniform({1, 2, 3}), sensorWith(rgbMode, {0, 255, 0, 255}), out);
     EXPECT_EQ(out.size(), big.frameBytes());
     EXPECT_EQ(out.size(), std::size_t{maxSimulatedFrameBytes});
-    const FrameLayout none =
+    const SensorFrameLayout none =
         renderFrame(uniform({1, 2, 3}), sensorWith(yuvMode, {10, 12, 0, 5}), out);
     EXPECT_TRUE(none.empty());
     EXPECT_TRUE(out.empty());
-    const FrameLayout small =
+    const SensorFrameLayout small =
         renderFrame(uniform({1, 2, 3}), sensorWith(yuvMode, {0, 3, 0, 0}), out);
     EXPECT_EQ(small, frameLayoutFor(sensorWith(yuvMode, {0, 3, 0, 0})));
     EXPECT_EQ(out.size(), 6u);

@@ -127,7 +127,8 @@ TEST(SimulatedCameraModuleFrame, HandshakeReadsACifYuvFrameByteForByteThenZeros)
     ASSERT_EQ(expected.size(), 208u * 626u);
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(served(sim.module), expected);
-    EXPECT_EQ(sim.module.frameLayout(), (FrameLayout{FrameFormat::Yuv422, false, 312, 208, 626}));
+    EXPECT_EQ(sim.module.frameLayout(),
+              (SensorFrameLayout{FrameFormat::Yuv422, false, 312, 208, 626}));
     EXPECT_EQ(sim.module.framePosition(), 208u * 626u);
     EXPECT_EQ(readBytes(sim.module, 3), (std::vector<uint8_t>{0x00, 0x00, 0x00}));
     EXPECT_EQ(sim.module.framesStarted(), 1u);
@@ -142,7 +143,7 @@ TEST(SimulatedCameraModuleFrame, HandshakeReadsAnRgbMosaicFrame) {
     startFrame(sim.module);
     const std::vector<uint8_t> bytes = readBytes(sim.module, 312 * 419);
     EXPECT_EQ(sim.module.frameLayout(),
-              (FrameLayout{FrameFormat::RgbMosaic, false, 416, 312, 419}));
+              (SensorFrameLayout{FrameFormat::RgbMosaic, false, 416, 312, 419}));
     EXPECT_EQ(bytes, expectedFrame(sim.module));
 }
 

@@ -1,0 +1,96 @@
+// orvane::Camera: the camera module on a parallel port, or the simulated one, as a library.
+// Open it from a device specification, read and set its controls by name, reset it, read and
+// write its registers for bring-up, and capture frames into your own memory.
+//
+// Threading: a Camera may be used from any thread, by one thread at a time; calls that drive the
+// port block until the port is done. Separate Cameras share nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/controls.h"
+#include "orvane/export.h"
+#include "orvane/frame.h"
+#include "orvane/status.h"
+
+namespace orvane {
+
+struct CameraOptions {
+    // A PPM picture (P6) for the simulated module to show; empty: its built-in scene.
+    std::string scene;
+    // Send the full register set as the camera opens, so the sensor holds what the controls
+    // say. Without it nothing is sent until the first set().
+    bool configure = true;
+};
+
+// One managed sensor register as the camera keeps it. The bus is write-only: this is what the
+// camera sent, or will send, not what the sensor reports.
+struct RegisterState {
+    uint8_t address;
+    std::string_view name;
+    std::string_view meaning; // what the controls use its bits for; empty if they do not
+    uint8_t value;
+    uint8_t defaultValue;
+    bool pending; // changed here, not yet sent
+};
+
+class ORVANE_API Camera {
+public:
+    // Opens a device: "sim" (or "") for the simulated module, "ppdev" or "ppdev:/dev/parportN"
+    // for the Linux parallel-port driver, "direct" for port instructions (x86, as root; root is
+    // given up once the port is open, as every Orvane program does). Null, with status saying
+    // why and what to do, when it cannot.
+    static std::unique_ptr<Camera> open(std::string_view device, Status& status,
+                                        const CameraOptions& options = {});
+    ~Camera();
+    Camera(const Camera&) = delete;
+    Camera& operator=(const Camera&) = delete;
+
+    // Which backend this is, as the programs print it on start.
+    const std::string& description() const;
+
+    std::span<const ControlInfo> controls() const;
+    // The value in force.
+    Status get(std::string_view name, int32_t& value) const;
+    // Sets one control, or several at once, and sends what changed. Values are checked first
+    // (unknown name, outside the range, a choice that cannot be made): a refused call changes
+    // nothing. Several settings are applied in the order of controls(), so a format comes before
+    // the size, and the size before an explicit window.
+    Status set(std::string_view name, int32_t value);
+    Status set(std::span<const ControlSetting> settings);
+
+    // The sensor's soft reset, then every control back to its default and the default register
+    // set sent.
+    Status reset();
+
+    // The managed registers in the order they are sent.
+    std::vector<RegisterState> registers() const;
+    // A managed register's value by number; InvalidArgument for another one.
+    Status readRegister(int address, uint8_t& value) const;
+    // Writes one register now, whatever it is (0 to 255 each). A managed register keeps the
+    // value, and so does the control that stands for all of it.
+    Status writeRegister(int address, int value);
+
+    // The shape a capture in format has with the settings in force.
+    Status layout(PixelFormat format, FrameLayout& layout) const;
+    // Captures one frame into memory, rows stride bytes apart (0: the layout's rowBytes).
+    // DoesNotFit when the window's frame does not fit the frame buffers or memory is too small,
+    // with nothing sent; InvalidArgument for Mosaic while the format is yuv.
+    Status capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride = 0,
+                   FrameInfo* info = nullptr);
+
+private:
+    struct Parts;
+    explicit Camera(std::unique_ptr<Parts> parts);
+    std::unique_ptr<Parts> parts_;
+};
+
+// The library's version, "0.1".
+ORVANE_API const char* version();
+
+} // namespace orvane

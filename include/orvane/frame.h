@@ -1,0 +1,40 @@
+// Frames as the library delivers them: into memory the caller provides, row after row with the
+// caller's stride, in one of these layouts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orvane {
+
+enum class PixelFormat : uint8_t {
+    Raw,    // the bytes as read from the port: linesToRead rows of bytesPerLine bytes
+    Rgb24,  // R, G, B bytes per pixel, top row first
+    Bgr24,  // B, G, R bytes per pixel, top row first
+    Xrgb32, // one 32-bit word 0xFFRRGGBB per pixel in the machine's byte order (QImage RGB32)
+    Mosaic, // the rgb format's colour samples, one byte per pixel: G B / R G in 2 x 2 cells
+};
+
+// The shape of a frame in one format for the settings in force.
+struct FrameLayout {
+    uint32_t width = 0;       // pixels (bytes for Raw) per row
+    uint32_t height = 0;      // rows
+    std::size_t rowBytes = 0; // the least stride
+    std::size_t bytes = 0;    // the least memory at the least stride
+};
+
+// What one capture delivered.
+struct FrameInfo {
+    PixelFormat format = PixelFormat::Rgb24;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::size_t stride = 0;
+    bool mosaic = false;         // the sensor sent the rgb format's colour mosaic, not yuv
+    uint32_t linesRead = 0;      // from the port
+    uint32_t bytesPerLine = 0;   // from the port
+    uint64_t sequence = 0;       // 1 for the camera's first frame
+    double portMilliseconds = 0; // register writes and the frame handshake
+    double conversionMilliseconds = 0;
+};
+
+} // namespace orvane
