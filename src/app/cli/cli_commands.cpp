@@ -10,12 +10,26 @@
 #include "app/cli/state_report.h"
 #include "app/headless/headless_panel.h"
 #include "resources/panel_templates.h"
+#include "sensor/control_table.h"
 
 namespace orvane {
 namespace {
 
 // Commands by ID stay within the 16 bits a command ID has.
 constexpr int64_t maxCommandId = 0xFFFF;
+
+std::optional<int64_t> parseNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
 
 // The ID of the control of that kind the reference names, or why there is none.
 std::string resolveControl(CommandContext& context, std::string_view reference, ControlKind kind,
@@ -99,6 +113,39 @@ std::string sendCommand(CommandContext& context, const CommandArguments& argumen
     return {};
 }
 
+// A control of the control table by its name: a slider is moved, an edit typed into, a choice's
+// radio button clicked (or its command sent), as an operator would.
+std::string setControl(CommandContext& context, const CommandArguments& arguments) {
+    const ControlRow* row = findControlRow(normalizeName(arguments.control));
+    if (row == nullptr)
+        return "no control is named \"" + arguments.control +
+               "\"; orvane-cli --help lists the controls";
+    if (row->info.type == ControlType::Integer) {
+        const CommandArguments control{std::to_string(row->dialogControl), arguments.value, 0};
+        const ControlTemplate* field =
+            findControl(context.panel.dialogTemplate(), row->dialogControl);
+        return field->kind == ControlKind::Slider ? moveSlider(context, control)
+                                                  : typeText(context, control);
+    }
+    const std::optional<int64_t> number = parseNumber(arguments.value);
+    for (std::size_t i = 0; i < row->info.choices.size(); ++i) {
+        const ControlChoice& choice = row->info.choices[i];
+        if (choice.name != arguments.value && number != choice.value)
+            continue;
+        const int id = row->bindings[i].dialogControl;
+        if (id == 0)
+            return std::string(row->info.name) + " " + std::string(choice.name) +
+                   " cannot be chosen";
+        if (context.panel.control(id) == nullptr)
+            return sendCommand(context, {{}, {}, id});
+        return clickRadio(context, {std::to_string(id), {}, 0});
+    }
+    std::string choices;
+    for (const ControlChoice& choice : row->info.choices)
+        choices += (choices.empty() ? "" : ", ") + std::string(choice.name);
+    return std::string(row->info.name) + " takes " + choices + ", not \"" + arguments.value + "\"";
+}
+
 std::string chooseSystemCommand(CommandContext& context, const CommandArguments& arguments) {
     context.panel.chooseSystemCommand(static_cast<int>(arguments.number));
     return {};
@@ -127,13 +174,16 @@ std::string show(CommandContext& context, const CommandArguments&) {
 
 using A = ArgumentShape;
 
-constexpr std::array<CliCommand, 10> commandTable{{
+constexpr std::array<CliCommand, 11> commandTable{{
     {"press", A::control, "CONTROL", "click a push button", &pressButton},
     {"click", A::control, "CONTROL", "click a radio button; it stays checked", &clickRadio},
     {"type", A::controlAndValue, "CONTROL TEXT", "type TEXT into an edit, replacing its text",
      &typeText},
     {"move", A::controlAndValue, "CONTROL POSITION", "drag a slider to POSITION and let go",
      &moveSlider},
+    {"set", A::controlAndValue, "NAME VALUE",
+     "set a control by its name (brightness 150, format rgb, mirror on) as an operator would",
+     &setControl},
     {"command", A::number, "ID", "send command ID without a control (1073, 1074)", &sendCommand},
     {"system", A::number, "ID", "choose a system-menu command (16 About)", &chooseSystemCommand},
     {"enter", A::none, "", "press Enter: command 1, Set Register", &pressEnter},
@@ -141,19 +191,6 @@ constexpr std::array<CliCommand, 10> commandTable{{
     {"close", A::none, "", "close the window: command 2, Exit", &closeWindow},
     {"show", A::none, "", "print every control and the shadow on stderr", &show},
 }};
-
-std::optional<int64_t> parseNumber(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 std::string joined(const std::vector<std::string>& words, std::size_t first) {
     std::string text;

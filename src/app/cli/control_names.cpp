@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "sensor/control_table.h"
+
 namespace orvane {
 namespace {
 
@@ -93,8 +95,20 @@ std::vector<std::string> controlNames(const DialogTemplate& dialog,
     if (control.id == noControlId)
         return names;
     const std::string caption = displayCaption(control.caption);
-    if (!caption.empty()) {
+    if (!caption.empty())
         names.push_back(caption);
+    // The control table's name: "brightness" for a slider or edit, "format=rgb" for a radio
+    // button of a choice.
+    for (const ControlRow& row : controlTable) {
+        if (row.dialogControl == control.id)
+            names.emplace_back(row.info.name);
+        for (std::size_t i = 0; i < row.bindings.size(); ++i) {
+            if (row.bindings[i].dialogControl == control.id)
+                names.push_back(std::string(row.info.name) + "=" +
+                                std::string(row.info.choices[i].name));
+        }
+    }
+    if (!caption.empty()) {
         if (const ControlTemplate* group = groupOf(dialog, control))
             names.push_back(displayCaption(group->caption) + "/" + caption);
     }

@@ -39,7 +39,8 @@ inline constexpr std::array<ControlAlias, 14> controlAliases{{
 std::string normalizeName(std::string_view name);
 
 // The names of a control, as shown to the user: its caption without '&' and surrounding blanks,
-// "Group/Caption" when it lies inside a group box, and its alias. Empty for a control without ID.
+// its name in the control table ("brightness", "format=rgb"), "Group/Caption" when it lies
+// inside a group box, and its alias. Empty for a control without ID.
 std::vector<std::string> controlNames(const DialogTemplate& dialog, const ControlTemplate& control);
 
 // The names joined with ", " as --help and show list them, or "-" when there is none.

@@ -40,13 +40,21 @@ TEST_F(Script, CommandsActOnTheControlsAsAnOperatorWould) {
                            "move Contrast 40\r\n"
                            "type \"Horizontal Start\" 6x0\n"
                            "click QCIF\n"
-                           "type 1065 \"my file.bmp\"\n");
+                           "type 1065 \"my file.bmp\"\n"
+                           "set brightness 150\n"
+                           "set gain 2x\n"
+                           "set Mirror 1\n"
+                           "set window-v-end 200\n");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(bench.panel.sliderPosition(1032), 40);
     EXPECT_EQ(bench.panel.staticText(ControlId::contrastLabel), "40");
     EXPECT_EQ(bench.shadow().reg(0x05).pending, 1);
     EXPECT_TRUE(bench.panel.isChecked(ControlId::qcif));
     EXPECT_EQ(bench.panel.editText(ControlId::saveAsName), "my file.bmp");
+    EXPECT_EQ(bench.panel.sliderPosition(ControlId::brightnessSlider), 150);
+    EXPECT_TRUE(bench.panel.isChecked(ControlId::gain2x));
+    EXPECT_TRUE(bench.panel.isChecked(ControlId::mirrorEnable));
+    EXPECT_EQ(bench.panel.editText(ControlId::windowVEnd), "200");
     EXPECT_EQ(messageLines(),
               (std::vector<std::string>{
                   "orvane-cli: s.txt:4: note: edit 1042 takes digits only and now holds \"60\""}));
@@ -71,9 +79,13 @@ TEST_F(Script, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
         {"press Uplod", "press: no push button is named \"Uplod\""},
         {"move Contrast 300", "move: position 300 is outside slider 1032's range 0 to 255"},
         {"explode", "unknown command \"explode\"; orvane-cli --help lists the commands"},
-        {"command 1053", "command: radio button 1053 (16 Bits, Digital output mode/16 Bits) is "
-                         "disabled in the panel"},
+        {"command 1053",
+         "command: radio button 1053 (16 Bits, bus-width=16, Digital output mode/16 Bits) is "
+         "disabled in the panel"},
         {"command 1027", "command: edit 1027 (-) is hidden in the panel"},
+        {"set gain 3x", "set: gain takes normal, 2x, not \"3x\""},
+        {"set exposure 9", "set: no control is named \"exposure\"; orvane-cli --help lists the "
+                           "controls"},
     };
     for (const auto& c : cases) {
         messages.str("");
@@ -108,10 +120,13 @@ TEST_F(Script, ShowReportsControlsShadowModeAndGeometry) {
     const std::string report = messages.str();
     for (const char* line : {
              "orvane-cli: s.txt:2: show\n",
-             "\n    1025  radio button  RGB, Data format/RGB: \"&RGB\" checked  at 49,17 30x11\n",
-             "\n    1042  edit          Horizontal Start: text \"86\"  at 137,125 22x12\n",
+             "\n    1025  radio button  RGB, format=rgb, Data format/RGB: \"&RGB\" checked  at "
+             "49,17 30x11\n",
+             "\n    1042  edit          window-h-start, Horizontal Start: text \"86\"  at 137,125 "
+             "22x12\n",
              "\n    1027  edit          -: text \"0\"  at 227,35 22x12 hidden disabled\n",
-             "\n    1071  slider        Red Bias: position 0 of 0..63, ticks every 1  at 126,24 "
+             "\n    1071  slider        red-bias, Red Bias: position 0 of 0..63, ticks every 1  at "
+             "126,24 "
              "80x15\n",
              "\n    0x17 0x38 0x38 1\n",
              " dataFormat=0x08 ",
