@@ -20,12 +20,24 @@
 
 namespace orvane {
 
+// Receives the trace of every bus step, the lines the panel prints ("press any key3"), each
+// ending in a newline. Called from the thread that drives the camera.
+class ORVANE_API TraceOutput {
+public:
+    virtual ~TraceOutput() = default;
+    virtual void writeLine(std::string_view line) = 0;
+};
+
 struct CameraOptions {
     // A PPM picture (P6) for the simulated module to show; empty: its built-in scene.
     std::string scene;
     // Send the full register set as the camera opens, so the sensor holds what the controls
     // say. Without it nothing is sent until the first set().
     bool configure = true;
+    // Where the trace goes; null: nowhere. It must outlive the Camera.
+    TraceOutput* trace = nullptr;
+    // A Value Change Dump of every port access (for PulseView or GTKWave); empty: none.
+    std::string recording;
 };
 
 // One managed sensor register as the camera keeps it. The bus is write-only: this is what the
@@ -53,6 +65,8 @@ public:
 
     // Which backend this is, as the programs print it on start.
     const std::string& description() const;
+    // The file the port accesses are recorded in, or empty.
+    std::string recordingPath() const;
 
     std::span<const ControlInfo> controls() const;
     // The value in force.
@@ -83,9 +97,17 @@ public:
     // with nothing sent; InvalidArgument for Mosaic while the format is yuv.
     Status capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride = 0,
                    FrameInfo* info = nullptr);
+    // One frame into several layouts at once (the picture and its raw bytes, say). Every target
+    // is checked before anything is sent; info describes the first.
+    Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr);
+
+    // Ends the recording and closes its file; FileError when it could not be written completely.
+    // Later port accesses are not recorded. Nothing to do without a recording.
+    Status finishRecording();
 
 private:
     struct Parts;
+    friend struct CameraFactory;
     explicit Camera(std::unique_ptr<Parts> parts);
     std::unique_ptr<Parts> parts_;
 };

@@ -23,6 +23,15 @@ struct FrameLayout {
     std::size_t bytes = 0;    // the least memory at the least stride
 };
 
+// One layout of a capture and the memory it goes to, rows stride bytes apart (0: the layout's
+// rowBytes).
+struct FrameTarget {
+    PixelFormat format = PixelFormat::Rgb24;
+    uint8_t* memory = nullptr;
+    std::size_t size = 0; // bytes at memory
+    std::size_t stride = 0;
+};
+
 // What one capture delivered.
 struct FrameInfo {
     PixelFormat format = PixelFormat::Rgb24;

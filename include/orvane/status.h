@@ -19,6 +19,7 @@ enum class StatusCode : uint8_t {
     PortError,       // the port cannot be opened; the text says what to do
     DoesNotFit,      // the frame does not fit the frame buffers or the caller's memory
     NoMemory,        // the frame buffers cannot be allocated
+    FileError,       // a file cannot be created or written; the text names it and says why
 };
 
 class ORVANE_API Status {

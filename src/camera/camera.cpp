@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "backend/port_factory.h"
-#include "resources/build_version.h"
 #include "camera/camera_parts.h"
+#include "resources/build_version.h"
 
 namespace orvane {
 namespace {
@@ -63,8 +62,10 @@ std::string_view firstParagraph(std::string_view text) {
 
 } // namespace
 
-Camera::Parts::Parts(OpenedPort port)
-    : opened(std::move(port)), device(*opened.port, trace, ticks) {}
+Camera::Parts::Parts(OpenedPort openedPort, std::unique_ptr<VcdRecorder> portRecorder,
+                     PortIo& port, TraceOutput* output)
+    : opened(std::move(openedPort)), recorder(std::move(portRecorder)), trace(output),
+      device(port, trace, ticks) {}
 
 int32_t Camera::Parts::value(const ControlRow& row) const {
     if (row.bindings.empty())
@@ -112,8 +113,8 @@ Status Camera::Parts::apply() {
     return {};
 }
 
-std::unique_ptr<Camera> Camera::open(std::string_view device, Status& status,
-                                     const CameraOptions& options) {
+std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& status,
+                                            const CameraOptions& options) {
     std::optional<std::string_view> scene;
     if (!options.scene.empty())
         scene = options.scene;
@@ -122,9 +123,32 @@ std::unique_ptr<Camera> Camera::open(std::string_view device, Status& status,
         status = {StatusCode::PortError, opened.error};
         return nullptr;
     }
-    auto parts = std::make_unique<Parts>(std::move(opened));
+    return start(std::move(opened), nullptr, status, options);
+}
+
+std::unique_ptr<Camera> CameraFactory::openOn(PortIo& port, Status& status,
+                                              const CameraOptions& options) {
+    return start(OpenedPort{}, &port, status, options);
+}
+
+std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed, Status& status,
+                                             const CameraOptions& options) {
+    PortIo& port = borrowed != nullptr ? *borrowed : *opened.port;
+    std::unique_ptr<VcdRecorder> recorder;
+    if (!options.recording.empty()) {
+        VcdRecorder::Created created = VcdRecorder::create(port, options.recording);
+        if (created.recorder == nullptr) {
+            status = {StatusCode::FileError, created.error};
+            return nullptr;
+        }
+        recorder = std::move(created.recorder);
+    }
+    PortIo& driven = recorder != nullptr ? *recorder : port;
+    auto parts = std::make_unique<Camera::Parts>(std::move(opened), std::move(recorder), driven,
+                                                 options.trace);
     if (!parts->device.open()) {
-        status = {StatusCode::NoMemory, "the frame buffers could not be allocated"};
+        status = {StatusCode::NoMemory, "not enough memory for the frame buffers; close other "
+                                        "programs and start again"};
         return nullptr;
     }
     // The panel's edits are written as it opens, so their registers are due; the free register
@@ -133,11 +157,13 @@ std::unique_ptr<Camera> Camera::open(std::string_view device, Status& status,
         if (row.source == ValueSource::Edit)
             parts->device.shadow.reg(row.subAddress).pending = 1;
     }
-    if (options.configure)
-        status = parts->apply();
-    else
-        status = {};
+    status = options.configure ? parts->apply() : Status{};
     return std::unique_ptr<Camera>(new Camera(std::move(parts)));
+}
+
+std::unique_ptr<Camera> Camera::open(std::string_view device, Status& status,
+                                     const CameraOptions& options) {
+    return CameraFactory::open(device, status, options);
 }
 
 Camera::Camera(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
@@ -146,6 +172,18 @@ Camera::~Camera() = default;
 
 const std::string& Camera::description() const {
     return parts_->opened.description;
+}
+
+std::string Camera::recordingPath() const {
+    return parts_->recorder != nullptr ? parts_->recorder->path().string() : std::string();
+}
+
+Status Camera::finishRecording() {
+    if (parts_->recorder == nullptr || parts_->recorder->close())
+        return {};
+    return {StatusCode::FileError, parts_->recorder->path().string() +
+                                       ": the recording could not be written completely (disk "
+                                       "full?)"};
 }
 
 std::span<const ControlInfo> Camera::controls() const {

@@ -33,41 +33,55 @@ Status Camera::layout(PixelFormat format, FrameLayout& layout) const {
 
 Status Camera::capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride,
                        FrameInfo* info) {
-    FrameLayout shape;
-    if (Status status = layout(format, shape); !status)
-        return status;
-    if (stride == 0)
-        stride = shape.rowBytes;
-    const std::size_t needed = stride * (shape.height - 1) + shape.rowBytes;
-    if (stride < shape.rowBytes || memory.size() < needed)
-        return {StatusCode::DoesNotFit,
-                "a frame of " + std::to_string(shape.width) + " x " + std::to_string(shape.height) +
-                    " needs rows of at least " + std::to_string(shape.rowBytes) + " bytes and " +
-                    std::to_string(needed) + " bytes in all; the memory given has " +
-                    std::to_string(memory.size()) + " bytes with rows of " +
-                    std::to_string(stride)};
+    const FrameTarget target{format, memory.data(), memory.size(), stride};
+    return capture(std::span<const FrameTarget>(&target, 1), info);
+}
+
+Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
+    bool convert = false;
+    for (const FrameTarget& target : targets) {
+        FrameLayout shape;
+        if (Status status = layout(target.format, shape); !status)
+            return status;
+        const std::size_t stride = target.stride == 0 ? shape.rowBytes : target.stride;
+        const std::size_t needed = stride * (shape.height - 1) + shape.rowBytes;
+        if (stride < shape.rowBytes || target.memory == nullptr || target.size < needed)
+            return {StatusCode::DoesNotFit,
+                    "a frame of " + std::to_string(shape.width) + " x " +
+                        std::to_string(shape.height) + " needs rows of at least " +
+                        std::to_string(shape.rowBytes) + " bytes and " + std::to_string(needed) +
+                        " bytes in all; the memory given has " + std::to_string(target.size) +
+                        " bytes with rows of " + std::to_string(stride)};
+        convert =
+            convert || (target.format != PixelFormat::Raw && target.format != PixelFormat::Mosaic);
+    }
 
     CameraDevice& device = parts_->device;
     const auto portStart = std::chrono::steady_clock::now();
     device.capture();
     const double portMilliseconds = millisecondsSince(portStart);
     const auto conversionStart = std::chrono::steady_clock::now();
-    if (format != PixelFormat::Raw && format != PixelFormat::Mosaic)
+    if (convert)
         device.convert();
-    writeFrameRows(device.buffers, device.geometry, format, memory.data(), stride);
-    if (info != nullptr) {
-        *info = {format,
+    for (const FrameTarget& target : targets) {
+        const FrameLayout shape = frameLayout(device.geometry, target.format);
+        writeFrameRows(device.buffers, device.geometry, target.format, target.memory,
+                       target.stride == 0 ? shape.rowBytes : target.stride);
+    }
+    ++parts_->sequence;
+    if (info != nullptr && !targets.empty()) {
+        const FrameTarget& first = targets.front();
+        const FrameLayout shape = frameLayout(device.geometry, first.format);
+        *info = {first.format,
                  shape.width,
                  shape.height,
-                 stride,
+                 first.stride == 0 ? shape.rowBytes : first.stride,
                  device.shadow.mode.dataFormat == dataFormatRgb,
                  device.geometry.linesToRead,
                  device.geometry.bytesPerLine,
-                 ++parts_->sequence,
+                 parts_->sequence,
                  portMilliseconds,
                  millisecondsSince(conversionStart)};
-    } else {
-        ++parts_->sequence;
     }
     return {};
 }

@@ -7,18 +7,29 @@
 #include "orvane/camera.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"
+#include "port/vcd_recorder.h"
 #include "sensor/control_table.h"
 
 namespace orvane {
 
-// A library caller reads no trace.
-class DiscardedTrace final : public TraceSink {
+// The device's trace to the caller's output, if any.
+class TraceForwarder final : public TraceSink {
 public:
-    void writeLine(std::string_view) override {}
+    explicit TraceForwarder(TraceOutput* output) : output_(output) {}
+    void writeLine(std::string_view line) override {
+        if (output_ != nullptr)
+            output_->writeLine(line);
+    }
+
+private:
+    TraceOutput* output_;
 };
 
 struct __attribute__((visibility("hidden"))) Camera::Parts {
-    explicit Parts(OpenedPort port);
+    // The device on port (the recorder when recording, else the opened backend's, else a
+    // borrowed one).
+    Parts(OpenedPort opened, std::unique_ptr<VcdRecorder> recorder, PortIo& port,
+          TraceOutput* output);
 
     // A control's value in force.
     int32_t value(const ControlRow& row) const;
@@ -28,12 +39,26 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     // with nothing sent.
     Status apply();
 
-    OpenedPort opened;
-    DiscardedTrace trace;
+    OpenedPort opened; // empty on a borrowed port
+    std::unique_ptr<VcdRecorder> recorder;
+    TraceForwarder trace;
     MonotonicTickCounter ticks;
     CameraDevice device;
     SensorFields fields;
     uint64_t sequence = 0;
+};
+
+// Makes Cameras: from a device specification, or on a port the caller keeps (tests and tools
+// that watch the wire).
+struct CameraFactory {
+    static std::unique_ptr<Camera> open(std::string_view device, Status& status,
+                                        const CameraOptions& options);
+    static std::unique_ptr<Camera> openOn(PortIo& port, Status& status,
+                                          const CameraOptions& options);
+
+private:
+    static std::unique_ptr<Camera> start(OpenedPort opened, PortIo* borrowed, Status& status,
+                                         const CameraOptions& options);
 };
 
 } // namespace orvane

@@ -21,6 +21,8 @@ std::string_view statusCodeName(StatusCode code) {
         return "does not fit";
     case StatusCode::NoMemory:
         return "no memory";
+    case StatusCode::FileError:
+        return "file error";
     }
     return "unknown status";
 }

@@ -155,7 +155,7 @@ TEST(Camera, RefusalsSayWhyAndChangeNothing) {
 }
 
 TEST(Camera, ControlsAndRegistersReadBackWhatWasSent) {
-    std::unique_ptr<Camera> camera = openSim({"", false});
+    std::unique_ptr<Camera> camera = openSim({.configure = false});
     EXPECT_EQ(camera->set("auto-adjust", 0).code(), StatusCode::Refused)
         << "auto adjust stays on until the camera has been configured";
     ASSERT_TRUE(camera->set({{{"brightness", 140}, {"format", 1}, {"gain", 2}}}).ok());
