@@ -155,7 +155,9 @@ TEST(Camera, RefusalsSayWhyAndChangeNothing) {
 }
 
 TEST(Camera, ControlsAndRegistersReadBackWhatWasSent) {
-    std::unique_ptr<Camera> camera = openSim({.configure = false});
+    CameraOptions unconfigured;
+    unconfigured.configure = false;
+    std::unique_ptr<Camera> camera = openSim(unconfigured);
     EXPECT_EQ(camera->set("auto-adjust", 0).code(), StatusCode::Refused)
         << "auto adjust stays on until the camera has been configured";
     ASSERT_TRUE(camera->set({{{"brightness", 140}, {"format", 1}, {"gain", 2}}}).ok());
