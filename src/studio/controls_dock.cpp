@@ -1,147 +1,137 @@
-// The studio's controls.
+// The studio's controls, generated from the control list.
 #include "studio/controls_dock.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include "app/cli/control_names.h"
-#include "resources/control_ids.h"
-#include "resources/panel_templates.h"
-#include "sensor/slider_table.h"
-#include "studio/command_lines.h"
+#include <orvane/controls.h>
 
 namespace orvane {
 namespace {
 
-// A control's names as scripts know them: the caption first, the label's alias last.
-QString firstName(int id) {
-    return QString::fromStdString(
-        controlNames(controlPanelTemplate, *findControl(controlPanelTemplate, id)).front());
+QString nameOf(const ControlInfo& info) {
+    return QString::fromUtf8(info.name.data(), qsizetype(info.name.size()));
 }
 
-QString lastName(int id) {
-    return QString::fromStdString(
-        controlNames(controlPanelTemplate, *findControl(controlPanelTemplate, id)).back());
-}
-
-QString groupOf(const ControlTemplate& control) {
-    const std::vector<std::string> names = controlNames(controlPanelTemplate, control);
-    for (const std::string& name : names) {
-        const auto slash = name.find('/');
-        if (slash != std::string::npos)
-            return QString::fromStdString(name.substr(0, slash));
-    }
-    return {};
+// Whole-register controls of the window and the clock are numbers to type; the picture's are
+// sliders to drag.
+bool typedNumber(const ControlInfo& info) {
+    return info.group == "Window" || info.group == "Timing";
 }
 
 } // namespace
 
 ControlsDock::ControlsDock(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
-    addRadioGroups(layout);
-    addSliders(layout);
-    addEditGroup(layout, firstName(1041),
-                 {ControlId::windowHStart, ControlId::windowHEnd, ControlId::windowVStart,
-                  ControlId::windowVEnd});
-    addEditGroup(
-        layout, firstName(1030),
-        {ControlId::userRegisterNumber, ControlId::userRegisterValue, ControlId::clockPrescaler});
+    QMap<QString, QFormLayout*> groups;
+    for (const ControlInfo& info : controlList()) {
+        const QString group = QString::fromUtf8(info.group.data(), qsizetype(info.group.size()));
+        if (!groups.contains(group)) {
+            auto* box = new QGroupBox(group, this);
+            groups.insert(group, new QFormLayout(box));
+            layout->addWidget(box);
+        }
+        QWidget* widget = addControl(info);
+        widget->setToolTip(
+            QString::fromUtf8(info.description.data(), qsizetype(info.description.size())));
+        widgets_.insert(nameOf(info), widget);
+        QFormLayout* form = groups.value(group);
+        if (auto* slider = qobject_cast<QSlider*>(widget)) {
+            auto* value = new QLabel(this);
+            value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+            sliderValues_.insert(nameOf(info), value);
+            auto* row = new QHBoxLayout;
+            row->addWidget(slider, 1);
+            row->addWidget(value);
+            form->addRow(nameOf(info), row);
+        } else {
+            form->addRow(nameOf(info), widget);
+        }
+    }
+    layout->addWidget(addRegisterWrite());
     layout->addStretch(1);
 }
 
-// One box per group of option buttons, in template order; 16 Bits stays disabled.
-void ControlsDock::addRadioGroups(QVBoxLayout* layout) {
-    QMap<QString, QHBoxLayout*> groups;
-    for (const ControlTemplate& control : controlPanelTemplate.controls) {
-        if (control.kind != ControlKind::RadioButton)
-            continue;
-        const QString group = groupOf(control);
-        if (!groups.contains(group)) {
-            auto* box = new QGroupBox(group, this);
-            groups.insert(group, new QHBoxLayout(box));
-            layout->addWidget(box);
+QWidget* ControlsDock::addControl(const ControlInfo& info) {
+    if (info.type == ControlType::Boolean) {
+        auto* box = new QCheckBox(this);
+        connect(box, &QCheckBox::toggled, this, [this, &info](bool on) { send(info, on ? 1 : 0); });
+        return box;
+    }
+    if (info.type == ControlType::Menu) {
+        auto* menu = new QComboBox(this);
+        auto* model = qobject_cast<QStandardItemModel*>(menu->model());
+        for (const ControlChoice& choice : info.choices) {
+            menu->addItem(QString::fromUtf8(choice.name.data(), qsizetype(choice.name.size())),
+                          choice.value);
+            if (!choice.selectable)
+                model->item(menu->count() - 1)->setEnabled(false);
         }
-        auto* button = new QRadioButton(firstName(control.id), this);
-        button->setAutoExclusive(false); // the dialog decides what is checked
-        button->setEnabled((control.style & ControlStyle::disabled) == 0);
-        groups.value(group)->addWidget(button);
-        radios_.insert(control.id, button);
-        const int id = control.id;
-        connect(button, &QRadioButton::clicked, this,
-                [this, id] { send(clickLine(std::to_string(id))); });
+        connect(menu, &QComboBox::activated, this,
+                [this, &info, menu](int index) { send(info, menu->itemData(index).toInt()); });
+        return menu;
     }
+    if (typedNumber(info)) {
+        auto* field = new QSpinBox(this);
+        field->setRange(info.minimum, info.maximum);
+        field->setKeyboardTracking(false); // applied on Enter or when focus leaves
+        connect(field, &QSpinBox::valueChanged, this,
+                [this, &info](int value) { send(info, value); });
+        return field;
+    }
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setRange(info.minimum, info.maximum);
+    connect(slider, &QSlider::valueChanged, this, [this, &info](int value) { send(info, value); });
+    return slider;
 }
 
-// The six sliders with their value labels, applied as they move.
-void ControlsDock::addSliders(QVBoxLayout* layout) {
-    auto* form = new QFormLayout;
-    for (const ControlTemplate& control : controlPanelTemplate.controls) {
-        if (control.kind != ControlKind::Slider)
-            continue;
-        auto* slider = new QSlider(Qt::Horizontal, this);
-        auto* value = new QLabel(this);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-        auto* row = new QHBoxLayout;
-        row->addWidget(slider, 1);
-        row->addWidget(value);
-        form->addRow(lastName(control.id), row);
-        sliders_.insert(control.id, slider);
-        for (const SliderRow& sliderRow : sliderRows) {
-            if (sliderRow.sliderId == control.id)
-                sliderLabels_.insert(sliderRow.labelId, value);
-        }
-        const int id = control.id;
-        connect(slider, &QSlider::valueChanged, this,
-                [this, id](int position) { send(moveLine(std::to_string(id), position)); });
+// Register by number, for bring-up: written at once, whatever it is.
+QWidget* ControlsDock::addRegisterWrite() {
+    auto* box = new QGroupBox(QStringLiteral("Register"), this);
+    auto* row = new QHBoxLayout(box);
+    auto* address = new QSpinBox(box);
+    auto* value = new QSpinBox(box);
+    for (QSpinBox* field : {address, value}) {
+        field->setRange(0, 255);
+        field->setDisplayIntegerBase(16);
+        field->setPrefix(QStringLiteral("0x"));
     }
-    layout->addLayout(form);
+    auto* write = new QPushButton(QStringLiteral("&Write"), box);
+    row->addWidget(address);
+    row->addWidget(value);
+    row->addWidget(write);
+    widgets_.insert(QStringLiteral("register"), address);
+    widgets_.insert(QStringLiteral("register-value"), value);
+    connect(write, &QPushButton::clicked, this, [this, address, value] {
+        emit registerWriteRequested(address->value(), value->value());
+    });
+    return box;
 }
 
-// Typed fields apply when the user presses Enter or leaves them, never on each key.
-void ControlsDock::addEditGroup(QVBoxLayout* layout, const QString& title,
-                                std::initializer_list<int> ids) {
-    auto* box = new QGroupBox(title, this);
-    auto* form = new QFormLayout(box);
-    for (const int id : ids) {
-        auto* edit = new QLineEdit(this);
-        if ((findControl(controlPanelTemplate, id)->style & ControlStyle::digitsOnly) != 0)
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("[0-9]*")), edit));
-        form->addRow(lastName(id), edit);
-        edits_.insert(id, edit);
-        connect(edit, &QLineEdit::editingFinished, this, [this, id, edit] {
-            if (!edit->isModified())
-                return;
-            edit->setModified(false);
-            send(typeLine(std::to_string(id), edit->text().toStdString()));
-        });
-    }
-    layout->addWidget(box);
-}
-
-void ControlsDock::send(const std::string& line) {
-    emit commands({QString::fromStdString(line),
-                   QString::fromUtf8(setRegisterLine.data(), qsizetype(setRegisterLine.size()))});
+void ControlsDock::send(const ControlInfo& info, int value) {
+    emit changes({{std::string(info.name), value}});
 }
 
 void ControlsDock::showValues(const ControlValues& values) {
     for (const ControlValue& value : values) {
-        if (QRadioButton* button = radios_.value(value.id)) {
-            const QSignalBlocker block(button);
-            button->setChecked(value.checked);
-        } else if (QSlider* slider = sliders_.value(value.id)) {
-            const QSignalBlocker block(slider);
-            slider->setRange(value.minimum, value.maximum);
-            slider->setValue(value.position);
-        } else if (QLabel* label = sliderLabels_.value(value.id)) {
-            label->setText(QString::fromStdString(value.text));
-        } else if (QLineEdit* edit = edits_.value(value.id)) {
-            if (!edit->isModified())
-                edit->setText(QString::fromStdString(value.text));
+        const QString name = QString::fromUtf8(value.name.data(), qsizetype(value.name.size()));
+        QWidget* widget = widgets_.value(name);
+        const QSignalBlocker block(widget);
+        if (auto* slider = qobject_cast<QSlider*>(widget)) {
+            slider->setValue(value.value);
+            sliderValues_.value(name)->setNum(value.value);
+        } else if (auto* field = qobject_cast<QSpinBox*>(widget)) {
+            if (!field->hasFocus())
+                field->setValue(value.value);
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            box->setChecked(value.value != 0);
+        } else if (auto* menu = qobject_cast<QComboBox*>(widget)) {
+            menu->setCurrentIndex(menu->findData(value.value));
         }
     }
 }

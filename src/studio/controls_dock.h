@@ -1,47 +1,45 @@
-// ControlsDock: every control of the panel as the studio shows it, with the panel's names, ranges
-// and groups. User actions become orvane-cli command lines; the dialog's answer comes back as
-// control values and is shown as it is, corrections included.
+// ControlsDock: every control of the camera's control list, grouped as the list groups them:
+// sliders for the picture, number fields for the window and timing, a box per choice. A register
+// of the sensor can be written by number. User actions become control changes; the camera's
+// answer comes back as values and is shown as it is.
 #pragma once
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
-#include <QRadioButton>
 #include <QSlider>
-#include <QStringList>
-#include <QVBoxLayout>
+#include <QSpinBox>
 #include <QWidget>
 
-#include "studio/studio_session.h"
+#include "studio/control_values.h"
 
 namespace orvane {
+
+struct ControlInfo;
 
 class ControlsDock final : public QWidget {
     Q_OBJECT
 public:
     explicit ControlsDock(QWidget* parent = nullptr);
 
-    // Shows the dialog's values; a field the user is typing in keeps the typed text.
+    // Shows the camera's values; a field the user is typing in keeps the typed number.
     void showValues(const ControlValues& values);
 
-    QRadioButton* radioButton(int id) const { return radios_.value(id); }
-    QSlider* slider(int id) const { return sliders_.value(id); }
-    QLineEdit* edit(int id) const { return edits_.value(id); }
+    // The widget of a control, by its name: a QSlider, QSpinBox, QCheckBox or QComboBox.
+    QWidget* control(const QString& name) const { return widgets_.value(name); }
 
 signals:
-    // Command lines for the worker: the action, then Set Register.
-    void commands(const QStringList& lines);
+    void changes(const orvane::ControlChanges& changes);
+    void registerWriteRequested(int address, int value);
 
 private:
-    void addRadioGroups(QVBoxLayout* layout);
-    void addSliders(QVBoxLayout* layout);
-    void addEditGroup(QVBoxLayout* layout, const QString& title, std::initializer_list<int> ids);
-    void send(const std::string& line);
+    QWidget* addControl(const ControlInfo& info);
+    QWidget* addRegisterWrite();
+    void send(const ControlInfo& info, int value);
 
-    QMap<int, QRadioButton*> radios_;
-    QMap<int, QSlider*> sliders_;
-    QMap<int, QLabel*> sliderLabels_; // by the label's control ID
-    QMap<int, QLineEdit*> edits_;
+    QMap<QString, QWidget*> widgets_;
+    QMap<QString, QLabel*> sliderValues_;
 };
 
 } // namespace orvane

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "port/trace_sink.h"
+#include <orvane/camera.h>
 
 namespace orvane {
 
-class FileTraceSink final : public TraceSink {
+class FileTraceSink final : public TraceOutput {
 public:
     // Null when the file cannot be created.
     static std::unique_ptr<FileTraceSink> create(const std::filesystem::path& path) {

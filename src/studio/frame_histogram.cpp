@@ -3,13 +3,13 @@
 
 namespace orvane {
 
-FrameHistogram histogramOf(std::span<const uint8_t> rgbPixels) {
+FrameHistogram histogramOf(std::span<const uint32_t> xrgbPixels) {
     FrameHistogram histogram;
     auto& [red, green, blue, luma] = histogram.counts;
-    for (std::size_t i = 0; i + 2 < rgbPixels.size(); i += 3) {
-        const uint8_t r = rgbPixels[i];
-        const uint8_t g = rgbPixels[i + 1];
-        const uint8_t b = rgbPixels[i + 2];
+    for (const uint32_t pixel : xrgbPixels) {
+        const auto r = static_cast<uint8_t>(pixel >> 16);
+        const auto g = static_cast<uint8_t>(pixel >> 8);
+        const auto b = static_cast<uint8_t>(pixel);
         ++red[r];
         ++green[g];
         ++blue[b];

@@ -27,7 +27,7 @@ constexpr uint8_t lumaOf(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<uint8_t>((299u * red + 587u * green + 114u * blue + 500u) / 1000u);
 }
 
-// The histogram of interleaved R, G, B pixels.
-FrameHistogram histogramOf(std::span<const uint8_t> rgbPixels);
+// The histogram of 0xFFRRGGBB pixels, as a QImage of RGB32 holds them.
+FrameHistogram histogramOf(std::span<const uint32_t> xrgbPixels);
 
 } // namespace orvane

@@ -1,19 +1,20 @@
-// orvane-studio: the live-view front end. Opens the port before any window, runs the dialog
-// logic and the capture on a worker thread and the window on the main thread.
+// orvane-studio: the live-view front end. Opens the camera before any window, runs it on a worker
+// thread and the window on the main thread.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
 
-#include "app/panel_app.h"
-#include "port/trace_sink.h"
-#include "resources/build_version.h"
+#include <orvane/camera.h>
+
 #include "studio/file_trace_sink.h"
 #include "studio/quit_signals.h"
 #include "studio/studio_options.h"
@@ -23,11 +24,19 @@
 namespace {
 
 constexpr int usageStatus = 2;
+// A camera that cannot be opened, a trace or recording that cannot be written.
+constexpr int startFailureStatus = 1;
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    orvane::ignoreBrokenPipes();
+    // Standard output that is closed or broken must not stop the program.
+    std::signal(SIGPIPE, SIG_IGN);
     orvane::QuitSignals::block();
     const orvane::StudioOptions options = orvane::parseStudioOptions(std::span(argv, argc));
     if (!options.error.empty()) {
@@ -40,22 +49,38 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::cout << "orvane-studio " << orvane::buildVersion << '\n';
+        std::cout << "orvane-studio " << orvane::version() << '\n';
         return 0;
     }
 
-    orvane::PanelApp app;
-    if (!app.openPort(std::cerr))
-        return orvane::startFailureStatus;
-    std::unique_ptr<orvane::TraceSink> trace = std::make_unique<orvane::CountingTraceSink>();
+    std::unique_ptr<orvane::FileTraceSink> trace;
     if (options.traceFile) {
         trace = orvane::FileTraceSink::create(*options.traceFile);
         if (trace == nullptr) {
             std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile << ": "
                       << std::strerror(errno) << '\n';
-            return orvane::startFailureStatus;
+            return startFailureStatus;
         }
     }
+    // ORVANE_PORT, ORVANE_SCENE and ORVANE_VCD as every Orvane program reads them. Started with
+    // sudo, the camera gives up root once the port is open, before any window or file.
+    orvane::CameraOptions cameraOptions;
+    cameraOptions.scene = environment("ORVANE_SCENE");
+    cameraOptions.recording = environment("ORVANE_VCD");
+    cameraOptions.trace = trace.get();
+    orvane::Status opened;
+    std::unique_ptr<orvane::Camera> camera =
+        orvane::Camera::open(environment("ORVANE_PORT"), opened, cameraOptions);
+    if (camera == nullptr) {
+        std::cerr << opened.message() << '\n';
+        return startFailureStatus;
+    }
+    std::cerr << camera->description() << '\n';
+    if (!camera->recordingPath().empty())
+        std::cerr << "orvane: recording every port access in " << camera->recordingPath()
+                  << " (ORVANE_VCD)\n";
+    if (!opened)
+        std::cerr << "orvane-studio: " << opened.message() << '\n';
 
     QApplication application(argc, argv);
     orvane::QuitSignals quitSignals;
@@ -64,8 +89,7 @@ int main(int argc, char** argv) {
     const QDir directory = QDir::current();
 
     QThread thread;
-    auto worker =
-        std::make_unique<orvane::StudioWorker>(*app.port(), *trace, directory.path().toStdString());
+    auto worker = std::make_unique<orvane::StudioWorker>(std::move(camera));
     worker->moveToThread(&thread);
     orvane::StudioWindow window(directory);
     using orvane::StudioWindow;
@@ -75,18 +99,16 @@ int main(int argc, char** argv) {
                          window.showControls(values);
                          window.show();
                      });
-    QObject::connect(worker.get(), &StudioWorker::startFailed, &application,
-                     [](const QString& reason) {
-                         std::cerr << "orvane-studio: " << reason.toStdString() << '\n';
-                         QApplication::exit(orvane::startFailureStatus);
-                     });
     QObject::connect(worker.get(), &StudioWorker::frameReady, &window, &StudioWindow::showFrame);
     QObject::connect(worker.get(), &StudioWorker::controlsChanged, &window,
                      &StudioWindow::showControls);
     QObject::connect(worker.get(), &StudioWorker::statusMessage, &window,
                      &StudioWindow::showStatus);
-    QObject::connect(&window, &StudioWindow::commandsRequested, worker.get(),
-                     &StudioWorker::applyCommands);
+    QObject::connect(&window, &StudioWindow::settingsRequested, worker.get(),
+                     &StudioWorker::applySettings);
+    QObject::connect(&window, &StudioWindow::resetRequested, worker.get(), &StudioWorker::reset);
+    QObject::connect(&window, &StudioWindow::registerWriteRequested, worker.get(),
+                     &StudioWorker::writeRegister);
     QObject::connect(&window, &StudioWindow::runningChanged, worker.get(),
                      &StudioWorker::setRunning);
     QObject::connect(&window, &StudioWindow::frameShown, worker.get(), &StudioWorker::frameShown);
@@ -104,7 +126,12 @@ int main(int argc, char** argv) {
     thread.wait();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     const quint64 frames = worker->framesCaptured();
+    const orvane::Status recorded = worker->camera().finishRecording();
     worker.reset();
+    if (!recorded) {
+        std::cerr << "orvane: ORVANE_VCD=" << recorded.message() << '\n';
+        return status == 0 ? startFailureStatus : status;
+    }
     if (status == 0) {
         std::fprintf(stderr, "orvane-studio: %llu frames in %.1f s, %.1f fps\n",
                      static_cast<unsigned long long>(frames), seconds,

@@ -1,19 +1,17 @@
 // Raw samples of one pixel.
 #include "studio/pixel_readout.h"
 
-#include "sensor/register_shadow.h"
-
 namespace orvane {
 
-std::string rawSampleText(std::span<const uint8_t> raw, const FrameGeometry& geometry,
-                          uint8_t dataFormat, uint32_t x, uint32_t y) {
-    const std::size_t line = std::size_t{y} * geometry.bytesPerLine;
+std::string rawSampleText(std::span<const uint8_t> raw, uint32_t bytesPerLine, bool mosaic,
+                          uint32_t x, uint32_t y) {
+    const std::size_t line = std::size_t{y} * bytesPerLine;
     auto byteAt = [&](std::size_t column) -> unsigned {
-        if (column >= geometry.bytesPerLine || line + column >= raw.size())
+        if (column >= bytesPerLine || line + column >= raw.size())
             return 0;
         return raw[line + column];
     };
-    if (dataFormat == dataFormatRgb) {
+    if (mosaic) {
         static constexpr const char* colours[2][2] = {{"green", "blue"}, {"red", "green"}};
         return "raw " + std::to_string(byteAt(x)) + " (" + colours[y % 2][x % 2] + ")";
     }

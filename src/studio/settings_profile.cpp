@@ -1,28 +1,160 @@
-// Writing the controls as a command file.
+// Writing and reading settings profiles.
 #include "studio/settings_profile.h"
 
 #include <array>
+#include <charconv>
+#include <optional>
 
-#include "app/cli/control_names.h"
-#include "resources/panel_templates.h"
-#include "studio/command_lines.h"
+#include <orvane/controls.h>
 
 namespace orvane {
 namespace {
 
-// The name a script uses for a control: Group/Caption for an option button, the label's name
-// for a slider or edit.
-std::string scriptName(const ControlTemplate& control) {
-    const std::vector<std::string> names = controlNames(controlPanelTemplate, control);
-    return names.empty() ? std::to_string(control.id) : names.back();
+// An orvane-cli command of an earlier studio's profile and the control it set. A radio button
+// names its choice; a slider or edit takes the number on the line.
+struct LegacyLine {
+    std::string_view command;
+    std::string_view control; // as compared: lower case, no '&', single blanks
+    std::string_view name;
+    int32_t value; // for radio buttons
+};
+
+constexpr std::array<LegacyLine, 23> legacyLines{{
+    {"click", "mirror/disable", "mirror", 0},
+    {"click", "mirror/enable", "mirror", 1},
+    {"click", "image format/cif", "size", 0},
+    {"click", "image format/qcif", "size", 1},
+    {"click", "data format/yuv", "format", 0},
+    {"click", "data format/rgb", "format", 1},
+    {"click", "digital output mode/8 bits", "bus-width", 8},
+    {"click", "auto mode/enable", "auto-adjust", 1},
+    {"click", "auto mode/disable", "auto-adjust", 0},
+    {"click", "analog signal gain/2x", "gain", 2},
+    {"click", "analog signal gain/normal", "gain", 1},
+    {"move", "contrast", "contrast", 0},
+    {"move", "brightness", "brightness", 0},
+    {"move", "saturation", "saturation", 0},
+    {"move", "blue bias", "blue-bias", 0},
+    {"move", "red bias", "red-bias", 0},
+    {"move", "sharpness", "sharpness", 0},
+    {"type", "horizontal start", "window-h-start", 0},
+    {"type", "horizontal end", "window-h-end", 0},
+    {"type", "vertical start", "window-v-start", 0},
+    {"type", "vertical end", "window-v-end", 0},
+    {"type", "clock prescaler", "clock-prescaler", 0},
+    // The free register and Set Register have no control: the lines are read and skipped.
+    {"press", "set register", "", 0},
+}};
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-bool usable(const ControlTemplate& control) {
-    return (control.style & (ControlStyle::hidden | ControlStyle::disabled)) == 0;
+std::string normalized(std::string_view name) {
+    std::string out;
+    for (const char c : trimmed(name)) {
+        if (c == '&' || (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '/')))
+            continue;
+        if (c == '/' && !out.empty() && out.back() == ' ')
+            out.pop_back();
+        out.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+    }
+    return out;
 }
 
-// Edits that are settings; the file name of Save As is not.
-constexpr std::array<int, 7> settingEdits{1042, 1044, 1043, 1045, 1031, 1037, 1028};
+// The words of a command line; a quoted word may hold blanks.
+std::vector<std::string> words(std::string_view line) {
+    std::vector<std::string> out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        const bool quoted = line[i] == '"';
+        i += quoted ? 1 : 0;
+        while (i < line.size() && (quoted ? line[i] != '"' : line[i] != ' ' && line[i] != '\t')) {
+            if (quoted && line[i] == '\\' && i + 1 < line.size())
+                ++i;
+            word.push_back(line[i++]);
+        }
+        i += quoted ? 1 : 0;
+        out.push_back(std::move(word));
+    }
+    return out;
+}
+
+std::optional<int32_t> number(std::string_view text) {
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// A value as a number or, for a choice, its name.
+std::optional<int32_t> valueFor(const ControlInfo& info, std::string_view text) {
+    if (const ControlChoice* choice = findChoice(info, normalized(text)))
+        return choice->value;
+    return number(trimmed(text));
+}
+
+// The change of one line, or why there is none; nothing for a line that sets nothing.
+std::string readLine(std::string_view line, ControlChanges& changes) {
+    const auto equals = line.find('=');
+    std::string name;
+    std::string valueText;
+    if (equals != std::string_view::npos && line.find('"') == std::string_view::npos) {
+        name = normalized(line.substr(0, equals));
+        valueText = std::string(trimmed(line.substr(equals + 1)));
+    } else {
+        const std::vector<std::string> parts = words(line);
+        const std::string command = parts.empty() ? std::string() : normalized(parts[0]);
+        if (command == "set" && parts.size() == 3) {
+            name = normalized(parts[1]);
+            valueText = parts[2];
+        } else {
+            // click and press take the rest of the line; move and type a control and a value.
+            std::string control;
+            if (command == "click" || command == "press") {
+                for (std::size_t i = 1; i < parts.size(); ++i)
+                    control += (i > 1 ? " " : "") + parts[i];
+            } else if (parts.size() > 1) {
+                control = parts[1];
+            }
+            const std::string wanted = normalized(control);
+            for (const LegacyLine& legacy : legacyLines) {
+                if (legacy.command != command || legacy.control != wanted)
+                    continue;
+                if (legacy.name.empty())
+                    return {};
+                if (command == "click") {
+                    changes.push_back({std::string(legacy.name), legacy.value});
+                    return {};
+                }
+                name = legacy.name;
+                valueText = parts.size() > 2 ? parts[2] : std::string();
+            }
+            if (name.empty()) {
+                if (command == "type" && (wanted == "register(dec)" || wanted == "value(dec)"))
+                    return {};
+                return "not a setting: " + std::string(trimmed(line));
+            }
+        }
+    }
+    const ControlInfo* info = findControl(name);
+    if (info == nullptr)
+        return "no control is named \"" + name + "\"";
+    const std::optional<int32_t> value = valueFor(*info, valueText);
+    if (!value)
+        return "\"" + valueText + "\" is not a value of " + name;
+    changes.push_back({name, *value});
+    return {};
+}
 
 } // namespace
 
@@ -30,28 +162,40 @@ std::string settingsProfile(const ControlValues& controls, std::string_view date
                             std::string_view version) {
     std::string text = "# Orvane Studio settings, saved " + std::string(date) +
                        " by orvane-studio " + std::string(version) +
-                       "\n# Replay with: orvane-cli FILE\n" + std::string(setRegisterLine) + "\n";
-    auto each = [&](ControlKind kind, auto line) {
-        for (const ControlTemplate& control : controlPanelTemplate.controls) {
-            const ControlValue* value = findValue(controls, control.id);
-            if (control.kind == kind && usable(control) && value != nullptr)
-                line(control, *value);
+                       "\n# One control a line, NAME = VALUE, with orvane-cli's control names.\n";
+    for (const ControlInfo& info : controlList()) {
+        const std::optional<int32_t> value = valueOf(controls, info.name);
+        if (!value)
+            continue;
+        std::string shown = std::to_string(*value);
+        bool selectable = true;
+        for (const ControlChoice& choice : info.choices) {
+            if (choice.value == *value) {
+                shown = choice.name;
+                selectable = choice.selectable;
+            }
         }
-    };
-    each(ControlKind::RadioButton, [&](const ControlTemplate& control, const ControlValue& value) {
-        if (value.checked)
-            text += clickLine(scriptName(control)) + "\n";
-    });
-    each(ControlKind::Slider, [&](const ControlTemplate& control, const ControlValue& value) {
-        text += moveLine(scriptName(control), value.position) + "\n";
-    });
-    for (const int id : settingEdits) {
-        const ControlValue* value = findValue(controls, id);
-        if (value != nullptr)
-            text +=
-                typeLine(scriptName(*findControl(controlPanelTemplate, id)), value->text) + "\n";
+        if (selectable)
+            text += std::string(info.name) + " = " + shown + "\n";
     }
-    return text + std::string(setRegisterLine) + "\n";
+    return text;
+}
+
+ProfileReading readSettingsProfile(std::string_view text) {
+    ProfileReading reading;
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        const std::string_view content = trimmed(line);
+        if (content.empty() || content.front() == '#')
+            continue;
+        if (std::string problem = readLine(content, reading.changes); !problem.empty())
+            reading.problems.push_back("line " + std::to_string(lineNumber) + ": " + problem);
+    }
+    return reading;
 }
 
 } // namespace orvane

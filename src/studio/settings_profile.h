@@ -1,18 +1,28 @@
-// Settings profiles: the controls written as an orvane-cli command file, which orvane-cli and the
-// studio replay to the same register values.
+// Settings profiles: the controls as "name = value" lines with the control list's names, and
+// the reading of a profile back into changes. Profiles of earlier studios, written as orvane-cli
+// command files, still load.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "studio/studio_session.h"
+#include "studio/control_values.h"
 
 namespace orvane {
 
-// A comment header with the date and version, Set Register (as the studio starts), one command
-// per control in the order that keeps the values (option buttons before the window fields the
-// format options rewrite), then Set Register.
+// A comment header with the date and version, then one line per control in the control list's
+// order; choices by their names. A size that cannot be chosen is left out: the window lines
+// that follow keep it.
 std::string settingsProfile(const ControlValues& controls, std::string_view date,
                             std::string_view version);
+
+struct ProfileReading {
+    ControlChanges changes;
+    std::vector<std::string> problems; // "line 4: ...", for lines that were left out
+};
+
+// The changes a profile asks for, in its order.
+ProfileReading readSettingsProfile(std::string_view text);
 
 } // namespace orvane

@@ -1,26 +1,22 @@
-// StudioFrame: one converted frame as the worker hands it to the window.
+// StudioFrame: one captured frame as the worker hands it to the window.
 #pragma once
 
 #include <QByteArray>
 #include <QImage>
 #include <QMetaType>
-#include <QString>
-#include <QStringList>
 
-#include <cstdint>
+#include <orvane/frame.h>
 
-#include "image/frame_geometry.h"
+#include "studio/control_values.h"
 #include "studio/frame_histogram.h"
-#include "studio/studio_session.h"
 
 namespace orvane {
 
 struct StudioFrame {
     quint64 number = 0; // frames captured before this one, plus one
-    QImage image;       // RGB32
+    QImage image;       // RGB32, written by the capture itself
     QByteArray raw;     // the bytes read from the port
-    FrameGeometry geometry;
-    uint8_t dataFormat = 0;
+    FrameInfo info;     // of the image; its mosaic and port geometry describe raw
     FrameHistogram histogram;
     double portMilliseconds = 0;
     double conversionMilliseconds = 0;
@@ -29,4 +25,3 @@ struct StudioFrame {
 } // namespace orvane
 
 Q_DECLARE_METATYPE(orvane::StudioFrame)
-Q_DECLARE_METATYPE(orvane::ControlValues)

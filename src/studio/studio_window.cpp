@@ -13,13 +13,11 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
-#include <QTextStream>
 #include <QToolBar>
 
-#include "app/launcher_folder.h"
-#include "resources/build_version.h"
-#include "resources/control_ids.h"
-#include "studio/command_lines.h"
+#include <orvane/camera.h>
+
+#include "files/launcher_folder.h"
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
@@ -31,11 +29,12 @@ namespace orvane {
 namespace {
 
 constexpr int maxRecentFiles = 8;
+// A profile is a few hundred bytes; anything past this is not one.
+constexpr qint64 maxSettingsBytes = 64 * 1024;
 constexpr int figuresIntervalMs = 250;
 constexpr int noteTimeoutMs = 8000;
 constexpr QSize defaultSize(1180, 760);
-const QString settingsFilter =
-    QStringLiteral("orvane-cli command files (*.txt *.orvane);;All files (*)");
+const QString settingsFilter = QStringLiteral("Orvane settings (*.txt *.orvane);;All files (*)");
 
 QString settingsKey(const char* key) {
     return QString::fromLatin1(key);
@@ -71,7 +70,9 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
 
     buildActions();
     buildMenus();
-    connect(controls_, &ControlsDock::commands, this, &StudioWindow::commandsRequested);
+    connect(controls_, &ControlsDock::changes, this, &StudioWindow::settingsRequested);
+    connect(controls_, &ControlsDock::registerWriteRequested, this,
+            &StudioWindow::registerWriteRequested);
     connect(picture_, &PictureView::pointerMoved, this, &StudioWindow::showPixel);
 
     QSettings settings;
@@ -108,11 +109,9 @@ void StudioWindow::buildActions() {
     connect(snapshotAction_, &QAction::triggered, this, [this] { takeSnapshot(); });
 
     resetAction_ = new QAction(QStringLiteral("Re&set"), this);
-    resetAction_->setToolTip(QStringLiteral("Reset the sensor, as the panel's Reset"));
-    connect(resetAction_, &QAction::triggered, this, [this] {
-        emit commandsRequested(
-            {QString::fromStdString(pressLine(std::to_string(ControlId::resetButton)))});
-    });
+    resetAction_->setToolTip(
+        QStringLiteral("Reset the sensor and send every control's default again"));
+    connect(resetAction_, &QAction::triggered, this, &StudioWindow::resetRequested);
 
     fitAction_ = new QAction(QStringLiteral("&Fit to window"), this);
     fitAction_->setShortcut(Qt::Key_F);
@@ -214,7 +213,7 @@ void StudioWindow::showPixel(std::optional<QPoint> pixel) {
     const std::string raw = rawSampleText(
         std::span(reinterpret_cast<const uint8_t*>(frame_.raw.constData()),
                   std::size_t(frame_.raw.size())),
-        frame_.geometry, frame_.dataFormat, uint32_t(pixel->x()), uint32_t(pixel->y()));
+        frame_.info.bytesPerLine, frame_.info.mosaic, uint32_t(pixel->x()), uint32_t(pixel->y()));
     pixelLabel_->setText(QStringLiteral("(%1, %2)  R %3 G %4 B %5  %6")
                              .arg(pixel->x())
                              .arg(pixel->y())
@@ -249,7 +248,7 @@ QString StudioWindow::takeSnapshot() {
 
 bool StudioWindow::saveSettings(const QString& path) {
     const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    const std::string text = settingsProfile(values_, date.toStdString(), buildVersion);
+    const std::string text = settingsProfile(values_, date.toStdString(), version());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
@@ -268,17 +267,20 @@ bool StudioWindow::openSettings(const QString& path) {
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         showStatus(QStringLiteral("Settings not opened: %1: %2").arg(path, file.errorString()));
         return false;
     }
-    QStringList lines;
-    QTextStream in(&file);
-    while (!in.atEnd())
-        lines << in.readLine();
+    const QByteArray text = file.read(maxSettingsBytes);
+    const ProfileReading reading =
+        readSettingsProfile(std::string_view(text.constData(), std::size_t(text.size())));
     rememberRecent(path);
-    emit commandsRequested(lines);
-    showStatus(QStringLiteral("Settings loaded from %1").arg(path));
+    emit settingsRequested(reading.changes);
+    if (reading.problems.empty())
+        showStatus(QStringLiteral("Settings loaded from %1").arg(path));
+    else
+        showStatus(QStringLiteral("Settings loaded from %1; left out: %2")
+                       .arg(path, QString::fromStdString(reading.problems.front())));
     return true;
 }
 

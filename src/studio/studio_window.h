@@ -1,6 +1,6 @@
 // StudioWindow: the main window of orvane-studio. The picture in the centre, the controls and
-// the histogram in docks, the frame figures in the status bar. It never touches the port or the
-// dialog: it sends command lines and shows what comes back.
+// the histogram in docks, the frame figures in the status bar. It never touches the camera: it
+// asks the worker for changes and shows what comes back.
 #pragma once
 
 #include <QAction>
@@ -37,9 +37,9 @@ public:
 
     // Snapshot of the current frame; the name, or empty with the reason in the status bar.
     QString takeSnapshot();
-    // The controls as a command file at path; false with the reason in the status bar.
+    // The controls as a settings profile at path; false with the reason in the status bar.
     bool saveSettings(const QString& path);
-    // Sends the commands of a command file to the worker.
+    // Asks the worker for the settings of a profile (or an earlier studio's command file).
     bool openSettings(const QString& path);
 
 public slots:
@@ -48,7 +48,9 @@ public slots:
     void showStatus(const QString& text);
 
 signals:
-    void commandsRequested(const QStringList& lines);
+    void settingsRequested(const orvane::ControlChanges& changes);
+    void resetRequested();
+    void registerWriteRequested(int address, int value);
     void runningChanged(bool running);
     void frameShown();
     void quitRequested();

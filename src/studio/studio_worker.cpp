@@ -1,9 +1,7 @@
-// The studio's worker: commands between frames, frames back to back.
+// The studio's worker: settings between frames, frames back to back.
 #include "studio/studio_worker.h"
 
 #include <QElapsedTimer>
-
-#include <vector>
 
 namespace orvane {
 namespace {
@@ -11,57 +9,60 @@ namespace {
 // While paused or while the window catches up, the worker looks again after this long.
 constexpr int idleIntervalMs = 20;
 
-// RGB32 is the format the raster painter draws without converting.
-QImage imageOf(const LiveFrame& frame) {
-    const int width = static_cast<int>(frame.geometry.imageWidth);
-    const int height = static_cast<int>(frame.geometry.imageHeight);
-    QImage image(width, height, QImage::Format_RGB32);
-    const uint8_t* in = frame.rgb.data();
-    for (int y = 0; y < height; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, in += 3)
-            out[x] = qRgb(in[0], in[1], in[2]);
-    }
-    return image;
-}
-
 } // namespace
 
-StudioWorker::StudioWorker(PortIo& port, TraceSink& trace, std::filesystem::path directory)
-    : session_(std::make_unique<StudioSession>(port, trace, std::move(directory))) {
+StudioWorker::StudioWorker(std::unique_ptr<Camera> camera) : camera_(std::move(camera)) {
     qRegisterMetaType<StudioFrame>();
     qRegisterMetaType<ControlValues>();
+    qRegisterMetaType<ControlChanges>();
 }
 
 StudioWorker::~StudioWorker() = default;
 
-void StudioWorker::start() {
-    if (!session_->start()) {
-        emit startFailed(QStringLiteral("not enough memory for the frame buffers; close other "
-                                        "programs and start again"));
-        return;
+ControlValues StudioWorker::controls() const {
+    ControlValues values;
+    for (const ControlInfo& info : camera_->controls()) {
+        int32_t value = 0;
+        if (camera_->get(info.name, value))
+            values.push_back({info.name, value});
     }
+    return values;
+}
+
+void StudioWorker::report(const Status& status) {
+    if (!status)
+        emit statusMessage(QString::fromStdString(status.message()));
+    emit controlsChanged(controls());
+    captureFailing_ = false;
+    schedule();
+}
+
+void StudioWorker::start() {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &StudioWorker::captureNext);
     active_ = true;
-    emit started(session_->controls());
+    emit started(controls());
     schedule();
 }
 
-void StudioWorker::applyCommands(const QStringList& lines) {
+void StudioWorker::applySettings(const ControlChanges& changes) {
     if (!active_)
         return;
-    std::vector<std::string> commands;
-    commands.reserve(std::size_t(lines.size()));
-    for (const QString& line : lines)
-        commands.push_back(line.toStdString());
-    const std::vector<std::string> notes = session_->run(commands);
-    emit controlsChanged(session_->controls());
-    for (const std::string& note : notes)
-        emit statusMessage(QString::fromStdString(note));
-    captureFailing_ = false;
-    schedule();
+    std::vector<ControlSetting> settings;
+    for (const ControlChange& change : changes)
+        settings.push_back({change.name, change.value});
+    report(camera_->set(settings));
+}
+
+void StudioWorker::reset() {
+    if (active_)
+        report(camera_->reset());
+}
+
+void StudioWorker::writeRegister(int address, int value) {
+    if (active_)
+        report(camera_->writeRegister(address, value));
 }
 
 void StudioWorker::setRunning(bool running) {
@@ -82,7 +83,7 @@ void StudioWorker::stop() {
     emit stopped();
 }
 
-// At once when a frame may be taken, later otherwise; queued commands run before the next frame
+// At once when a frame may be taken, later otherwise; queued settings run before the next frame
 // because the timer fires only from the event loop.
 void StudioWorker::schedule() {
     if (timer_ == nullptr || !active_)
@@ -96,27 +97,40 @@ void StudioWorker::schedule() {
         timer_->stop();
 }
 
+// The capture writes the picture straight into the image the window shows and the port's
+// bytes into the raw copy snapshots keep.
 void StudioWorker::captureNext() {
     if (!active_ || !running_ || framesInFlight_ >= maxFramesInFlight)
         return;
-    if (!session_->capture(frame_)) {
+    FrameLayout picture;
+    FrameLayout raw;
+    Status status = camera_->layout(PixelFormat::Xrgb32, picture);
+    if (status)
+        status = camera_->layout(PixelFormat::Raw, raw);
+    StudioFrame out;
+    if (status) {
+        out.image = QImage(int(picture.width), int(picture.height), QImage::Format_RGB32);
+        out.raw = QByteArray(qsizetype(raw.bytes), Qt::Uninitialized);
+        const FrameTarget targets[] = {
+            {PixelFormat::Xrgb32, out.image.bits(), std::size_t(out.image.sizeInBytes()),
+             std::size_t(out.image.bytesPerLine())},
+            {PixelFormat::Raw, reinterpret_cast<uint8_t*>(out.raw.data()), raw.bytes, 0}};
+        status = camera_->capture(targets, &out.info);
+    }
+    if (!status) {
         captureFailing_ = true;
-        emit statusMessage(QString::fromStdString(session_->captureProblem()));
+        emit statusMessage(QStringLiteral("No live picture: ") +
+                           QString::fromStdString(status.message()));
         return;
     }
-    StudioFrame out;
+    QElapsedTimer histogram;
+    histogram.start();
+    out.histogram = histogramOf(std::span(reinterpret_cast<const uint32_t*>(out.image.constBits()),
+                                          std::size_t(out.image.width()) * out.image.height()));
     out.number = ++framesCaptured_;
-    QElapsedTimer conversion;
-    conversion.start();
-    out.image = imageOf(frame_);
-    out.raw =
-        QByteArray(reinterpret_cast<const char*>(frame_.raw.data()), qsizetype(frame_.raw.size()));
-    out.geometry = frame_.geometry;
-    out.dataFormat = frame_.dataFormat;
-    out.histogram = frame_.histogram;
-    out.portMilliseconds = frame_.portMilliseconds;
+    out.portMilliseconds = out.info.portMilliseconds;
     out.conversionMilliseconds =
-        frame_.conversionMilliseconds + double(conversion.nsecsElapsed()) / 1e6;
+        out.info.conversionMilliseconds + double(histogram.nsecsElapsed()) / 1e6;
     ++framesInFlight_;
     emit frameReady(out);
     schedule();

@@ -1,21 +1,18 @@
-// StudioWorker: the thread side of the studio. It owns the session (the port and the dialog
-// logic) and captures frames back to back; control changes arrive as queued calls and run between
-// two frames, never inside one.
+// StudioWorker: the thread side of the studio. It owns the Camera and captures frames back to
+// back; control changes arrive as queued calls and run between two frames, never inside one.
 #pragma once
 
 #include <QObject>
-#include <QStringList>
+#include <QString>
 #include <QTimer>
 
-#include <filesystem>
 #include <memory>
+
+#include <orvane/camera.h>
 
 #include "studio/studio_frame.h"
 
 namespace orvane {
-
-class PortIo;
-class TraceSink;
 
 class StudioWorker final : public QObject {
     Q_OBJECT
@@ -23,16 +20,20 @@ public:
     // Frames handed to the window and not yet shown; capture waits beyond this.
     static constexpr int maxFramesInFlight = 2;
 
-    StudioWorker(PortIo& port, TraceSink& trace, std::filesystem::path directory);
+    explicit StudioWorker(std::unique_ptr<Camera> camera);
     ~StudioWorker() override;
 
     quint64 framesCaptured() const { return framesCaptured_; }
+    // The Camera, for the thread that owns the worker once it has stopped.
+    Camera& camera() { return *camera_; }
 
 public slots:
-    // The panel's initialisation and Set Register, then frames until stop().
+    // Frames until stop().
     void start();
-    // Runs orvane-cli command lines on the dialog; controlsChanged follows.
-    void applyCommands(const QStringList& lines);
+    // Sets the controls; a refusal comes back as a status message, controlsChanged follows.
+    void applySettings(const orvane::ControlChanges& changes);
+    void reset();
+    void writeRegister(int address, int value);
     void setRunning(bool running);
     // The window has shown a frame.
     void frameShown();
@@ -40,19 +41,19 @@ public slots:
 
 signals:
     void started(const orvane::ControlValues& controls);
-    void startFailed(const QString& reason);
     void frameReady(const orvane::StudioFrame& frame);
     void controlsChanged(const orvane::ControlValues& controls);
     void statusMessage(const QString& text);
     void stopped();
 
 private:
+    ControlValues controls() const;
+    void report(const Status& status);
     void captureNext();
     void schedule();
 
-    std::unique_ptr<StudioSession> session_;
+    std::unique_ptr<Camera> camera_;
     QTimer* timer_ = nullptr;
-    LiveFrame frame_;
     quint64 framesCaptured_ = 0;
     int framesInFlight_ = 0;
     bool running_ = true;

@@ -1,21 +1,19 @@
-// The studio's files and figures: settings replayed by orvane-cli, snapshots, the histogram, the
-// raw samples under the pointer, and typed fields that apply only when finished.
+// The studio's files and figures: settings profiles old and new, snapshots, the histogram, the raw
+// samples under the pointer, and the controls generated from the control list.
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
-#include "app/cli/script_runner.h"
-#include "app/control_panel_dialog.h"
-#include "app/headless/headless_panel.h"
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+
+#include <orvane/camera.h>
+
 #include "image/temp_directory.h"
-#include "image/viewer_launch.h"
-#include "port/tick_counter.h"
-#include "resources/panel_templates.h"
-#include "sim/simulated_camera_module.h"
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/pixel_readout.h"
@@ -25,47 +23,71 @@
 namespace orvane {
 namespace {
 
-class NoViewer final : public ViewerLauncher {
-public:
-    void launchViewer() override {}
-};
+std::unique_ptr<Camera> openSim() {
+    Status status;
+    std::unique_ptr<Camera> camera = Camera::open("sim", status);
+    EXPECT_TRUE(status.ok()) << status.message();
+    return camera;
+}
 
-TEST(SettingsProfile, OrvaneCliReplaysItToTheSameRegisterValues) {
-    testing::TempDirectory directory;
-    SimulatedCameraModule studioModule;
-    CountingTraceSink trace;
-    StudioSession session(studioModule, trace, directory.path());
-    ASSERT_TRUE(session.start());
-    const std::vector<std::string> changes{
-        "click Data format/RGB",   "click 1022",          "move Contrast 99",
-        "move \"Red Bias\" 17",    "click Mirror/Enable", "click Analog signal gain/2x",
-        "click Auto mode/Disable", "type 1044 180",       "type 1045 130",
-        "type Register(dec) 42",   "type Value(dec) 7",   "type \"Clock prescaler\" 3",
-        "press &Set Register"};
-    session.run(changes);
-    const std::string profile = settingsProfile(session.controls(), "DATE", "VERSION");
-    EXPECT_TRUE(profile.starts_with(
-        "# Orvane Studio settings, saved DATE by orvane-studio "
-        "VERSION\n# Replay with: orvane-cli FILE\npress &Set "
-        "Register\nclick Data format/RGB\nclick Digital output mode/8 Bits\nclick "
-        "Image format/CIF\n"))
+ControlValues valuesOf(const Camera& camera) {
+    ControlValues values;
+    for (const ControlInfo& info : camera.controls()) {
+        int32_t value = 0;
+        EXPECT_TRUE(camera.get(info.name, value).ok());
+        values.push_back({info.name, value});
+    }
+    return values;
+}
+
+Status apply(Camera& camera, const ControlChanges& changes) {
+    std::vector<ControlSetting> settings;
+    for (const ControlChange& change : changes)
+        settings.push_back({change.name, change.value});
+    return camera.set(settings);
+}
+
+TEST(SettingsProfile, ASavedProfileAndAnEarlierStudiosCommandFileLoadToTheSameRegisters) {
+    std::unique_ptr<Camera> saved = openSim();
+    ASSERT_TRUE(apply(*saved, {{"format", 1},
+                               {"contrast", 99},
+                               {"red-bias", 17},
+                               {"mirror", 1},
+                               {"gain", 2},
+                               {"auto-adjust", 0},
+                               {"window-h-end", 180},
+                               {"window-v-end", 130},
+                               {"clock-prescaler", 3}})
+                    .ok());
+    const std::string profile = settingsProfile(valuesOf(*saved), "DATE", "VERSION");
+    EXPECT_TRUE(profile.starts_with("# Orvane Studio settings, saved DATE by orvane-studio "
+                                    "VERSION\n# One control a line, NAME = VALUE, with "
+                                    "orvane-cli's control names.\nformat = rgb\nmirror = on\n"))
         << profile;
-    EXPECT_TRUE(profile.ends_with("type \"Clock prescaler\" 3\npress &Set Register\n")) << profile;
+    EXPECT_EQ(profile.find("size ="), std::string::npos) << "RGB's own window is kept by its lines";
+    EXPECT_TRUE(profile.ends_with("window-v-start = 25\nwindow-v-end = 130\n")) << profile;
 
-    SimulatedCameraModule cliModule;
-    MonotonicTickCounter ticks;
-    NoViewer viewer;
-    HeadlessPanel panel(controlPanelTemplate);
-    ControlPanelDialog dialog(panel, cliModule, trace, ticks, viewer, directory.path());
-    dialog.initialize();
-    std::istringstream input(profile);
-    std::ostringstream messages;
-    ScriptRunner runner(panel, dialog.state(), messages, "profile");
-    EXPECT_EQ(runner.run(input), 0) << messages.str();
-    EXPECT_EQ(cliModule.sensor().registers(), studioModule.sensor().registers());
-    EXPECT_EQ(cliModule.sensor()[42], 7);
-    EXPECT_EQ(settingsProfile(session.controls(), "D", "V"),
-              settingsProfile(controlValuesOf(panel), "D", "V"));
+    // As orvane-studio 0.1 wrote them: orvane-cli commands with the panel's names.
+    const std::string commandFile =
+        "# Orvane Studio settings\npress &Set Register\nclick Data format/RGB\n"
+        "click Mirror/Enable\nclick Digital output mode/8 Bits\nclick Auto mode/Disable\n"
+        "click Analog signal gain/2x\nmove Contrast 99\nmove \"Red Bias\" 17\n"
+        "type \"Horizontal End\" 180\ntype \"Vertical End\" 130\ntype Register(dec) 0\n"
+        "type \"Clock prescaler\" 3\npress &Set Register\n";
+    for (const std::string& text : {profile, commandFile}) {
+        const ProfileReading reading = readSettingsProfile(text);
+        EXPECT_TRUE(reading.problems.empty()) << reading.problems.front();
+        std::unique_ptr<Camera> loaded = openSim();
+        ASSERT_TRUE(apply(*loaded, reading.changes).ok());
+        const std::vector<RegisterState> want = saved->registers();
+        const std::vector<RegisterState> got = loaded->registers();
+        for (std::size_t i = 0; i < want.size(); ++i)
+            EXPECT_EQ(got[i].value, want[i].value) << int{want[i].address} << "\n" << text;
+    }
+    const ProfileReading bad = readSettingsProfile("brightness = 12\nzoom = 2\nformat = bgr\n");
+    EXPECT_EQ(bad.changes, (ControlChanges{{"brightness", 12}}));
+    EXPECT_EQ(bad.problems, (std::vector<std::string>{"line 2: no control is named \"zoom\"",
+                                                      "line 3: \"bgr\" is not a value of format"}));
 }
 
 TEST(Snapshot, NumbersFollowTheHighestInTheDirectoryAndKeepPixelsAndRawBytes) {
@@ -88,7 +110,7 @@ TEST(Snapshot, NumbersFollowTheHighestInTheDirectoryAndKeepPixelsAndRawBytes) {
 }
 
 TEST(FrameHistogram, CountsEachChannelAndLumaWithClippedEnds) {
-    const std::vector<uint8_t> pixels{0, 0, 0, 255, 255, 255, 255, 0, 0, 10, 20, 30, 10, 20, 30};
+    const std::vector<uint32_t> pixels{0xFF000000, 0xFFFFFFFF, 0xFFFF0000, 0xFF0A141E, 0xFF0A141E};
     const FrameHistogram histogram = histogramOf(pixels);
     const std::map<HistogramChannel, std::map<int, uint32_t>> expected{
         {HistogramChannel::red, {{0, 1}, {10, 2}, {255, 2}}},
@@ -111,44 +133,51 @@ TEST(FrameHistogram, CountsEachChannelAndLumaWithClippedEnds) {
 TEST(PixelReadout, RawSamplesOfYuvPairsAndMosaicColours) {
     // Two lines of 5 bytes: line 0 = 1..5, line 1 = 11..15.
     const std::vector<uint8_t> raw{1, 2, 3, 4, 5, 11, 12, 13, 14, 15};
-    const FrameGeometry yuv{4, 2, 2, 5};
-    const FrameGeometry mosaic{4, 2, 2, 5};
     struct Case {
-        const FrameGeometry& geometry;
-        uint8_t dataFormat;
+        bool mosaic;
         uint32_t x, y;
         const char* text;
     };
     const Case cases[] = {
-        {yuv, 0, 0, 0, "Y 2 U 3 V 1"},          {yuv, 0, 1, 1, "Y 14 U 13 V 11"},
-        {yuv, 0, 2, 1, "Y 0 U 0 V 15"},         {mosaic, 0x08, 0, 0, "raw 1 (green)"},
-        {mosaic, 0x08, 1, 0, "raw 2 (blue)"},   {mosaic, 0x08, 2, 1, "raw 13 (red)"},
-        {mosaic, 0x08, 3, 1, "raw 14 (green)"},
+        {false, 0, 0, "Y 2 U 3 V 1"},   {false, 1, 1, "Y 14 U 13 V 11"},
+        {false, 2, 1, "Y 0 U 0 V 15"},  {true, 0, 0, "raw 1 (green)"},
+        {true, 1, 0, "raw 2 (blue)"},   {true, 2, 1, "raw 13 (red)"},
+        {true, 3, 1, "raw 14 (green)"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(rawSampleText(raw, c.geometry, c.dataFormat, c.x, c.y), c.text) << c.x << c.y;
+        EXPECT_EQ(rawSampleText(raw, 5, c.mosaic, c.x, c.y), c.text) << c.x << c.y;
 }
 
-TEST(ControlsDock, SlidersApplyAsTheyMoveAndFieldsOnlyWhenFinished) {
+TEST(ControlsDock, EveryControlOfTheListAppliesItsOwnWayAndRegistersWriteByNumber) {
     ControlsDock dock;
     dock.show();
-    dock.showValues({{1032, ControlKind::Slider, "", false, 0, 255, 128}});
-    QSignalSpy commands(&dock, &ControlsDock::commands);
-    dock.slider(1032)->setValue(100);
-    QLineEdit* field = dock.edit(1042);
+    dock.showValues({{"contrast", 128}, {"format", 0}});
+    QSignalSpy changes(&dock, &ControlsDock::changes);
+    QSignalSpy registerWrites(&dock, &ControlsDock::registerWriteRequested);
+    qobject_cast<QSlider*>(dock.control("contrast"))->setValue(100);
+    auto* field = qobject_cast<QSpinBox*>(dock.control("window-h-start"));
     field->setFocus();
+    field->selectAll();
     QTest::keyClicks(field, "100");
-    ASSERT_EQ(commands.size(), 1);
+    ASSERT_EQ(changes.size(), 1) << "a typed number applies only when finished";
     QTest::keyClick(field, Qt::Key_Return);
-    dock.radioButton(1025)->click();
-    const QList<QStringList> expected{{"move 1032 100", "press &Set Register"},
-                                      {"type 1042 100", "press &Set Register"},
-                                      {"click 1025", "press &Set Register"}};
-    ASSERT_EQ(commands.size(), expected.size());
-    for (qsizetype i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(commands.at(i).at(0).toStringList().join('|').toStdString(),
-                  expected.at(i).join('|').toStdString());
-    EXPECT_FALSE(dock.radioButton(1053)->isEnabled());
+    auto* format = qobject_cast<QComboBox*>(dock.control("format"));
+    format->activated(format->findText("rgb"));
+    qobject_cast<QCheckBox*>(dock.control("mirror"))->click();
+    const std::vector<ControlChanges> expected{
+        {{"contrast", 100}}, {{"window-h-start", 100}}, {{"format", 1}}, {{"mirror", 1}}};
+    ASSERT_EQ(changes.size(), qsizetype(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(changes.at(qsizetype(i)).at(0).value<ControlChanges>(), expected[i]);
+    auto* busWidth = qobject_cast<QComboBox*>(dock.control("bus-width"));
+    const auto* model = qobject_cast<const QStandardItemModel*>(busWidth->model());
+    EXPECT_FALSE(model->item(busWidth->findText("16"))->isEnabled());
+    qobject_cast<QSpinBox*>(dock.control("register"))->setValue(0x2A);
+    qobject_cast<QSpinBox*>(dock.control("register-value"))->setValue(7);
+    dock.findChild<QPushButton*>()->click();
+    ASSERT_EQ(registerWrites.size(), 1);
+    EXPECT_EQ(registerWrites.at(0).at(0).toInt(), 0x2A);
+    EXPECT_EQ(registerWrites.at(0).at(1).toInt(), 7);
 }
 
 } // namespace

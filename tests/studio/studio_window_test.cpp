@@ -36,7 +36,10 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     frame.image = QImage(4, 2, QImage::Format_RGB32);
     frame.image.fill(qRgb(255, 0, 9));
     frame.raw = QByteArray(20, '\x05');
-    frame.geometry = {4, 2, 2, 10};
+    frame.info.width = 4;
+    frame.info.height = 2;
+    frame.info.linesRead = 2;
+    frame.info.bytesPerLine = 10;
     frame.histogram.counts[0][255] = 8;
     window.showFrame(frame);
     EXPECT_EQ(shown.size(), 1);

@@ -1,21 +1,13 @@
-// The studio's worker on the simulated module: the same bus traffic as orvane-cli for the same
-// control changes, and no transaction inside a frame.
+// The studio's worker on the simulated module: the settings it is asked for reach the bus as the
+// Camera sends them, never inside a frame.
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/cli/script_runner.h"
-#include "app/control_panel_dialog.h"
-#include "app/headless/headless_panel.h"
-#include "image/temp_directory.h"
-#include "image/viewer_launch.h"
+#include "camera/camera_parts.h"
 #include "port/parallel_port.h"
-#include "port/tick_counter.h"
-#include "resources/panel_templates.h"
 #include "sensor/register_masks.h"
 #include "sim/simulated_camera_module.h"
 #include "studio/studio_worker.h"
@@ -61,51 +53,60 @@ private:
     Frame current_{};
 };
 
-class NoViewer final : public ViewerLauncher {
-public:
-    void launchViewer() override {}
+// Settings as the window sends them, and what the worker is asked besides.
+struct Step {
+    ControlChanges changes;
+    bool reset = false;
+    int registerAddress = -1; // with registerValue, a register write
+    int registerValue = 0;
 };
 
-// Control changes as the window sends them; each is followed by Set Register.
-const std::vector<QStringList> changes{
-    {"move Contrast 100"},
-    {"click Mirror/Enable"},
-    {"type \"Horizontal Start\" 300"},
-    {"click QCIF"},
-    {"click Data format/RGB"},
-    {"move Brightness 30", "move Saturation 200"},
-    {"press Re&set"},
-    {"type Register(dec) 42", "type Value(dec) 7"},
-    {"click Auto mode/Disable"},
+const std::vector<Step> steps{
+    {{{"contrast", 100}}},
+    {{{"mirror", 1}}},
+    {{{"window-h-start", 300}}}, // refused: nothing is sent
+    {{{"size", 1}}},
+    {{{"format", 1}}},
+    {{{"brightness", 30}, {"saturation", 200}}},
+    {{}, true},
+    {{}, false, 42, 7},
+    {{{"auto-adjust", 0}}},
 };
-const QString setRegister = "press &Set Register";
 
-std::vector<DecodedTransaction> cliTraffic() {
-    testing::TempDirectory directory;
+void run(StudioWorker& worker, const Step& step) {
+    if (step.reset)
+        worker.reset();
+    else if (step.registerAddress >= 0)
+        worker.writeRegister(step.registerAddress, step.registerValue);
+    else
+        worker.applySettings(step.changes);
+}
+
+// The same requests straight to a Camera of its own: what the bus must carry besides frames.
+std::vector<DecodedTransaction> expectedTraffic() {
     SimulatedCameraModule module;
-    CountingTraceSink trace;
-    MonotonicTickCounter ticks;
-    NoViewer viewer;
-    HeadlessPanel panel(controlPanelTemplate);
-    ControlPanelDialog dialog(panel, module, trace, ticks, viewer, directory.path());
-    dialog.initialize();
-    std::string script = setRegister.toStdString() + "\n";
-    for (const QStringList& change : changes)
-        script += (change.join('\n') + '\n' + setRegister + '\n').toStdString();
-    std::istringstream input(script);
-    std::ostringstream messages;
-    ScriptRunner runner(panel, dialog.state(), messages, "changes");
-    EXPECT_EQ(runner.run(input), 0) << messages.str();
+    Status status;
+    std::unique_ptr<Camera> camera = CameraFactory::openOn(module, status, {});
+    for (const Step& step : steps) {
+        std::vector<ControlSetting> settings;
+        for (const ControlChange& change : step.changes)
+            settings.push_back({change.name, change.value});
+        if (step.reset)
+            status = camera->reset();
+        else if (step.registerAddress >= 0)
+            status = camera->writeRegister(step.registerAddress, step.registerValue);
+        else
+            status = camera->set(settings);
+    }
     return module.bus().transactions();
 }
 
-TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
-    testing::TempDirectory directory;
+TEST(StudioWorker, SettingsGoOnTheBusBetweenFramesAsTheCameraSendsThem) {
     SimulatedCameraModule module;
     FrameWatchingPort port(module);
-    CountingTraceSink trace;
+    Status status;
     QThread thread;
-    const auto owner = std::make_unique<StudioWorker>(port, trace, directory.path());
+    const auto owner = std::make_unique<StudioWorker>(CameraFactory::openOn(port, status, {}));
     StudioWorker* worker = owner.get();
     worker->moveToThread(&thread);
     QObject receiver;
@@ -120,13 +121,12 @@ TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
     QSignalSpy controls(worker, &StudioWorker::controlsChanged);
     thread.start();
     QMetaObject::invokeMethod(worker, &StudioWorker::start, Qt::QueuedConnection);
-    for (const QStringList& change : changes) {
+    for (const Step& step : steps) {
         const std::size_t seen = frames.size();
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
-        const QStringList lines = change + QStringList{setRegister};
-        QMetaObject::invokeMethod(worker, [worker, lines] { worker->applyCommands(lines); });
+        QMetaObject::invokeMethod(worker, [worker, step] { run(*worker, step); });
     }
-    QTRY_COMPARE_WITH_TIMEOUT(controls.size(), qsizetype(changes.size()), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(controls.size(), qsizetype(steps.size()), 10000);
     const std::size_t seen = frames.size();
     QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
     QMetaObject::invokeMethod(worker, &StudioWorker::stop, Qt::BlockingQueuedConnection);
@@ -134,7 +134,7 @@ TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
     thread.wait();
 
     // Each frame is bracketed by register 0x13 with and without the upload bit; without those
-    // pairs the bus carries exactly what orvane-cli sent.
+    // pairs the bus carries exactly what the requests send.
     std::vector<DecodedTransaction> traffic = module.bus().transactions();
     ASSERT_GE(port.frames.size(), frames.size());
     std::vector<bool> bracket(traffic.size(), false);
@@ -155,15 +155,16 @@ TEST(StudioWorker, ControlChangesPutTheCliBytesOnTheBusAndNothingInsideAFrame) {
         if (!bracket[i])
             settings.push_back(traffic[i]);
     }
-    EXPECT_EQ(settings, cliTraffic());
+    EXPECT_EQ(settings, expectedTraffic());
     EXPECT_TRUE(module.bus().violations().empty());
-    // The window correction arrives as a note and as the corrected fields, and the Set Register
-    // box never shows.
-    EXPECT_TRUE(notes.contains("Improper range: Horizonal Window Start should be smaller than "
-                               "Horizontal Window End  Horizontal Window Setting will RESET"))
+    // After the reset only auto adjust was turned off, and register 42 written by number.
+    EXPECT_EQ(module.sensor()[0x12], 0x24);
+    EXPECT_EQ(module.sensor()[0x13], 0x20);
+    EXPECT_EQ(module.sensor()[42], 7);
+    EXPECT_TRUE(notes.contains("300 is outside the range: window-h-start takes 56 to 214"))
         << notes.join('|').toStdString();
-    EXPECT_FALSE(notes.join('|').contains("All registers were set!"));
-    EXPECT_EQ(findValue(controls.at(2).at(0).value<ControlValues>(), 1042)->text, "56");
+    EXPECT_EQ(valueOf(controls.at(1).at(0).value<ControlValues>(), "mirror"), 1);
+    EXPECT_EQ(frames.back().image.width(), 312) << "the default frame after the reset";
 }
 
 } // namespace

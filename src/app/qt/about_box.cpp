@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/launcher_folder.h"
+#include "files/launcher_folder.h"
 #include "app/qt/icon_image.h"
 #include "resources/build_version.h"
 #include "resources/panel_templates.h"

@@ -1,5 +1,5 @@
 // The menu launcher's working folder.
-#include "app/launcher_folder.h"
+#include "files/launcher_folder.h"
 
 #include <cstdlib>
 #include <system_error>
