@@ -44,7 +44,8 @@ void printStudioHelp(std::ostream& out) {
            "directory), Ctrl+O open settings, Ctrl+Shift+S save settings, F fit to window,\n"
            "1 actual size, mouse wheel zoom, Ctrl+Q quit.\n"
            "\n"
-           "Settings files are orvane-cli command files: orvane-cli FILE replays them.\n"
+           "Settings files hold one control a line, NAME = VALUE (brightness = 150), with the\n"
+           "names of orvane-cli's set command; earlier studios' command files still load.\n"
            "\n"
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the simulated\n"
            "module's picture, a binary PPM), ORVANE_VCD (record every port access).\n";
