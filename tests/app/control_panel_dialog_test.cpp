@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "sensor/control_table.h"
 #include "support/panel_bench.h"
 
 namespace orvane {
@@ -69,6 +70,48 @@ TEST_F(ControlPanel, StartsWithEveryControlInItsStartingState) {
     EXPECT_EQ(menu.back().commandId, 0x10);
     EXPECT_EQ(menu.back().text, "&About Orvane...");
     EXPECT_TRUE(panel.messages().empty());
+}
+
+// Template 102 and the control table agree: each control of the table is a slider or edit of its
+// range and default, or a radio button per choice (enabled exactly when the choice can be made,
+// checked for the default); every radio button of the template is one choice.
+TEST_F(ControlPanel, TheTemplateShowsTheControlTableAsItIs) {
+    const HeadlessPanel& panel = bench.panel;
+    std::set<int> bound;
+    for (const ControlRow& row : controlTable) {
+        SCOPED_TRACE(row.info.name);
+        if (row.info.type == ControlType::Integer) {
+            const HeadlessControl* control = panel.control(row.dialogControl);
+            ASSERT_NE(control, nullptr);
+            if (control->source->kind == ControlKind::Slider) {
+                EXPECT_EQ(control->minimum, row.info.minimum);
+                EXPECT_EQ(control->maximum, row.info.maximum);
+                EXPECT_EQ(control->position, row.info.defaultValue);
+            } else {
+                EXPECT_EQ(control->source->kind, ControlKind::Edit);
+                EXPECT_EQ(control->text, std::to_string(row.info.defaultValue));
+            }
+            continue;
+        }
+        for (std::size_t i = 0; i < row.bindings.size(); ++i) {
+            const HeadlessControl* radio = panel.control(row.bindings[i].dialogControl);
+            const bool isDefault = row.info.choices[i].value == row.info.defaultValue;
+            if (radio == nullptr) { // the background red commands, and RGB's own window
+                EXPECT_TRUE(row.info.name == "red-background" || !row.info.choices[i].selectable);
+                continue;
+            }
+            bound.insert(radio->source->id);
+            EXPECT_EQ(radio->source->kind, ControlKind::RadioButton);
+            EXPECT_EQ((radio->source->style & ControlStyle::disabled) == 0,
+                      row.info.choices[i].selectable);
+            EXPECT_EQ(radio->checked, isDefault) << radio->source->id;
+        }
+    }
+    for (const ControlTemplate& control : panel.dialogTemplate().controls) {
+        if (control.kind == ControlKind::RadioButton) {
+            EXPECT_TRUE(bound.count(control.id)) << control.id;
+        }
+    }
 }
 
 TEST_F(ControlPanel, ItsOwnEditWritesLeaveTheirFlagsRaised) {
