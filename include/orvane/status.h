@@ -20,6 +20,7 @@ enum class StatusCode : uint8_t {
     DoesNotFit,      // the frame does not fit the frame buffers or the caller's memory
     NoMemory,        // the frame buffers cannot be allocated
     FileError,       // a file cannot be created or written; the text names it and says why
+    NotPermitted,    // root cannot be given up, or the system refuses what was asked
 };
 
 class ORVANE_API Status {

@@ -23,6 +23,8 @@ std::string_view statusCodeName(StatusCode code) {
         return "no memory";
     case StatusCode::FileError:
         return "file error";
+    case StatusCode::NotPermitted:
+        return "not permitted";
     }
     return "unknown status";
 }

@@ -122,9 +122,9 @@ DirectIoOpening openDirectIoPort(std::unique_ptr<PortInstructions> instructions,
     }
 
     // The port permissions stay with the thread through the change of user.
-    if (const std::string error = dropPrivileges(privileges, *invoking.user); !error.empty()) {
+    if (const Status dropped = dropPrivileges(privileges, *invoking.user); !dropped) {
         revokeAll(*instructions, grantedPorts.size());
-        return DirectIoOpening{nullptr, "", error + "; the port was not opened"};
+        return DirectIoOpening{nullptr, "", dropped.message() + "; the port was not opened"};
     }
     return DirectIoOpening{
         std::make_unique<DirectIoPort>(std::move(instructions), std::move(clock)),

@@ -117,12 +117,13 @@ InvokingUser findInvokingUser(PrivilegeCalls& calls) {
     return InvokingUser{user, ""};
 }
 
-std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
+Status dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
     const std::string target =
         "uid " + std::to_string(user.uid) + " gid " + std::to_string(user.gid);
     const auto failed = [&target](const std::string& step, int error) {
-        return "cannot drop root to " + target + ": " + step +
-               (error != 0 ? ": " + errnoText(error) : std::string());
+        return Status{StatusCode::NotPermitted,
+                      "cannot drop root to " + target + ": " + step +
+                          (error != 0 ? ": " + errnoText(error) : std::string())};
     };
 
     const std::vector<gid_t> groups =
@@ -149,7 +150,7 @@ std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
         return failed("root could be taken back", 0);
     if (user.gid != 0 && calls.setGroupId(0) == 0)
         return failed("the root group could be taken back", 0);
-    return "";
+    return {};
 }
 
 RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
@@ -163,8 +164,8 @@ RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
     const InvokingUser invoking = findInvokingUser(calls);
     if (!invoking.user)
         return RootDrop{std::nullopt, invoking.error};
-    if (std::string error = dropPrivileges(calls, *invoking.user); !error.empty())
-        return RootDrop{std::nullopt, std::move(error)};
+    if (Status dropped = dropPrivileges(calls, *invoking.user); !dropped)
+        return RootDrop{std::nullopt, dropped.message()};
     return RootDrop{invoking.user, ""};
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "orvane/status.h"
+
 namespace orvane {
 
 // Real, effective and saved ids.
@@ -59,9 +61,10 @@ InvokingUser findInvokingUser(PrivilegeCalls& calls);
 
 // Gives up root for good: the user's supplementary groups (none when the account is unknown),
 // then all three group ids, then all three user ids, then checks the ids, the supplementary
-// groups, and that neither root user nor root group can be taken back. Returns "" on success, else
-// which step failed and why; the caller must then not go on, as the ids may be half changed.
-std::string dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user);
+// groups, and that neither root user nor root group can be taken back. On failure (NotPermitted)
+// the text says which step failed and why; the caller must then not go on, as the ids may be
+// half changed.
+Status dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user);
 
 struct RootDrop {
     std::optional<UserIdentity> user; // who the process runs as now, when root was dropped

@@ -74,7 +74,8 @@ public:
     // rewrites its edits.
     void restoreStartValues();
 
-    // The entry of a managed register; the register must be one of the table's.
+    // The entry of a managed register. Another register has no entry: it reads as a fresh entry
+    // of value 0 that is never sent, so a wrong address changes nothing that goes out.
     ShadowEntry& reg(uint8_t subAddress);
     const ShadowEntry& reg(uint8_t subAddress) const;
 
@@ -88,6 +89,7 @@ public:
 
 private:
     std::array<ShadowEntry, registerTable.size()> entries_{};
+    mutable ShadowEntry unmanaged_{};
 };
 
 } // namespace orvane

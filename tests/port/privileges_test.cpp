@@ -92,7 +92,7 @@ TEST(FindInvokingUser, RootIsNoOneToDropTo) {
 TEST(DropPrivileges, GroupsThenGroupIdsThenUserIdsThenChecks) {
     RequestLog log;
     FakePrivilegeCalls calls(log, testing::sudoFromUser1000());
-    EXPECT_EQ(dropPrivileges(calls, UserIdentity{1000, 1000}), "");
+    EXPECT_TRUE(dropPrivileges(calls, UserIdentity{1000, 1000}).ok());
     EXPECT_EQ(log, (RequestLog{"account 1000 1000", "setgroups 1000 24 27", "setresgid 1000",
                                "setresuid 1000", "getresuid", "getresgid", "getgroups", "setuid 0",
                                "setgid 0"}));
@@ -105,7 +105,7 @@ TEST(DropPrivileges, AnUnknownAccountKeepsNoSupplementaryGroups) {
     PrivilegeBehaviour behaviour = testing::sudoFromUser1000();
     behaviour.accountGroups = std::nullopt;
     FakePrivilegeCalls calls(log, behaviour);
-    EXPECT_EQ(dropPrivileges(calls, UserIdentity{4321, 4321}), "");
+    EXPECT_TRUE(dropPrivileges(calls, UserIdentity{4321, 4321}).ok());
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[1], "setgroups");
 }
@@ -113,7 +113,7 @@ TEST(DropPrivileges, AnUnknownAccountKeepsNoSupplementaryGroups) {
 TEST(DropPrivileges, ARootPrimaryGroupIsNotTriedBack) {
     RequestLog log;
     FakePrivilegeCalls calls(log, testing::sudoFromUser1000());
-    EXPECT_EQ(dropPrivileges(calls, UserIdentity{1000, 0}), "");
+    EXPECT_TRUE(dropPrivileges(calls, UserIdentity{1000, 0}).ok());
     EXPECT_EQ(log.back(), "setuid 0");
 }
 
@@ -154,8 +154,9 @@ TEST_P(DropPrivilegesFailure, StopsAtTheFailingStepAndSaysWhich) {
     PrivilegeBehaviour behaviour = testing::sudoFromUser1000();
     GetParam().change(behaviour);
     FakePrivilegeCalls calls(log, behaviour);
-    EXPECT_EQ(dropPrivileges(calls, UserIdentity{1000, 1000}),
-              "cannot drop root to uid 1000 gid 1000: " + GetParam().saying);
+    const Status dropped = dropPrivileges(calls, UserIdentity{1000, 1000});
+    EXPECT_EQ(dropped.code(), StatusCode::NotPermitted);
+    EXPECT_EQ(dropped.message(), "cannot drop root to uid 1000 gid 1000: " + GetParam().saying);
     EXPECT_EQ(log.size(), GetParam().calls);
 }
 
@@ -181,7 +182,7 @@ int dropForRealInThisProcess() {
     const InvokingUser invoking = findInvokingUser(*calls);
     if (!invoking.user || *invoking.user != UserIdentity{nobody, nobody})
         return noUserFound;
-    if (!dropPrivileges(*calls, *invoking.user).empty())
+    if (!dropPrivileges(*calls, *invoking.user))
         return dropRefused;
     uid_t ruid = 0, euid = 0, suid = 0;
     gid_t rgid = 0, egid = 0, sgid = 0;

@@ -118,5 +118,15 @@ TEST(RegisterShadow, WindowDefaultsAreTheYuvCifPreset) {
     EXPECT_EQ(shadow.reg(0x1A).defaultValue, yuvCifPreset.vEnd);
 }
 
+TEST(RegisterShadow, AnUnmanagedRegisterHasNoEntryToChange) {
+    RegisterShadow shadow;
+    const auto before = shadow.entries();
+    shadow.reg(0x00).pending = 1;
+    shadow.reg(0xFF).value = 9;
+    EXPECT_EQ(shadow.reg(0x00).pending, 0);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(shadow.entries()[i].value, before[i].value);
+}
+
 } // namespace
 } // namespace orvane
