@@ -62,8 +62,8 @@ std::string_view firstParagraph(std::string_view text) {
 
 } // namespace
 
-Camera::Parts::Parts(OpenedPort openedPort, std::unique_ptr<VcdRecorder> portRecorder,
-                     PortIo& port, TraceOutput* output)
+Camera::Parts::Parts(OpenedPort openedPort, std::unique_ptr<VcdRecorder> portRecorder, PortIo& port,
+                     TraceOutput* output)
     : opened(std::move(openedPort)), recorder(std::move(portRecorder)), trace(output),
       device(port, trace, ticks) {}
 

@@ -38,7 +38,6 @@ Status Camera::capture(PixelFormat format, std::span<uint8_t> memory, std::size_
 }
 
 Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
-    bool convert = false;
     for (const FrameTarget& target : targets) {
         FrameLayout shape;
         if (Status status = layout(target.format, shape); !status)
@@ -52,8 +51,6 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
                         std::to_string(shape.rowBytes) + " bytes and " + std::to_string(needed) +
                         " bytes in all; the memory given has " + std::to_string(target.size) +
                         " bytes with rows of " + std::to_string(stride)};
-        convert =
-            convert || (target.format != PixelFormat::Raw && target.format != PixelFormat::Mosaic);
     }
 
     CameraDevice& device = parts_->device;
@@ -61,12 +58,12 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
     device.capture();
     const double portMilliseconds = millisecondsSince(portStart);
     const auto conversionStart = std::chrono::steady_clock::now();
-    if (convert)
-        device.convert();
+    const bool mosaic = device.shadow.mode.dataFormat == dataFormatRgb;
     for (const FrameTarget& target : targets) {
         const FrameLayout shape = frameLayout(device.geometry, target.format);
-        writeFrameRows(device.buffers, device.geometry, target.format, target.memory,
-                       target.stride == 0 ? shape.rowBytes : target.stride);
+        writeFrameRows(device.buffers.rawFrame(), device.geometry, mosaic, target.format,
+                       target.memory, target.stride == 0 ? shape.rowBytes : target.stride,
+                       parts_->cpu);
     }
     ++parts_->sequence;
     if (info != nullptr && !targets.empty()) {
@@ -76,7 +73,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
                  shape.width,
                  shape.height,
                  first.stride == 0 ? shape.rowBytes : first.stride,
-                 device.shadow.mode.dataFormat == dataFormatRgb,
+                 mosaic,
                  device.geometry.linesToRead,
                  device.geometry.bytesPerLine,
                  parts_->sequence,

@@ -4,6 +4,7 @@
 
 #include "backend/port_factory.h"
 #include "camera/camera_device.h"
+#include "image/cpu_features.h"
 #include "orvane/camera.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"
@@ -45,6 +46,7 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     MonotonicTickCounter ticks;
     CameraDevice device;
     SensorFields fields;
+    CpuFeatures cpu = conversionFeatures(); // ORVANE_CPU, read as the camera opens
     uint64_t sequence = 0;
 };
 

@@ -1,7 +1,13 @@
 // Frame rows into caller memory.
 #include "image/pixel_rows.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+
+#include "image/avx2_support.h"
+#include "image/rgb_planes.h"
+#include "image/yuv422_to_rgb.h"
 
 namespace orvane {
 namespace {
@@ -20,6 +26,60 @@ std::size_t bytesPerPixel(PixelFormat format) {
     return 1;
 }
 
+// One row of each colour into the caller's pixels.
+template <PixelFormat format>
+inline void interleaveRowPortable(const RgbRow& in, std::size_t width, uint8_t* __restrict out) {
+    const uint8_t* __restrict red = in.red;
+    const uint8_t* __restrict green = in.green;
+    const uint8_t* __restrict blue = in.blue;
+    if constexpr (format == PixelFormat::Xrgb32) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const uint32_t word =
+                0xFF000000u | uint32_t{red[x]} << 16 | uint32_t{green[x]} << 8 | uint32_t{blue[x]};
+            std::memcpy(out + 4 * x, &word, 4);
+        }
+    } else {
+        const uint8_t* __restrict first = format == PixelFormat::Rgb24 ? red : blue;
+        const uint8_t* __restrict last = format == PixelFormat::Rgb24 ? blue : red;
+        for (std::size_t x = 0; x < width; ++x) {
+            out[3 * x] = first[x];
+            out[3 * x + 1] = green[x];
+            out[3 * x + 2] = last[x];
+        }
+    }
+}
+
+#if ORVANE_AVX2_LOOPS
+template <PixelFormat format>
+__attribute__((target("avx2"))) void interleaveRowAvx2(const RgbRow& in, std::size_t width,
+                                                       uint8_t* out) {
+    interleaveRowPortable<format>(in, width, out);
+}
+#endif
+
+template <PixelFormat format>
+void interleaveRow(const RgbRow& in, std::size_t width, uint8_t* out, CpuFeatures cpu) {
+#if ORVANE_AVX2_LOOPS
+    if (cpu.avx2) {
+        interleaveRowAvx2<format>(in, width, out);
+        return;
+    }
+#else
+    (void)cpu;
+#endif
+    interleaveRowPortable<format>(in, width, out);
+}
+
+void interleave(const RgbRow& in, std::size_t width, PixelFormat format, uint8_t* out,
+                CpuFeatures cpu) {
+    if (format == PixelFormat::Xrgb32)
+        interleaveRow<PixelFormat::Xrgb32>(in, width, out, cpu);
+    else if (format == PixelFormat::Bgr24)
+        interleaveRow<PixelFormat::Bgr24>(in, width, out, cpu);
+    else
+        interleaveRow<PixelFormat::Rgb24>(in, width, out, cpu);
+}
+
 } // namespace
 
 FrameLayout frameLayout(const FrameGeometry& geometry, PixelFormat format) {
@@ -32,38 +92,38 @@ FrameLayout frameLayout(const FrameGeometry& geometry, PixelFormat format) {
     return layout;
 }
 
-void writeFrameRows(FrameBuffers& buffers, const FrameGeometry& geometry, PixelFormat format,
-                    uint8_t* out, std::size_t stride) {
+void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, bool mosaic,
+                    PixelFormat format, uint8_t* out, std::size_t stride, CpuFeatures cpu) {
     const FrameLayout layout = frameLayout(geometry, format);
     if (format == PixelFormat::Raw || format == PixelFormat::Mosaic) {
-        const uint8_t* raw = buffers.rawFrame().data();
         for (uint32_t y = 0; y < layout.height; ++y)
-            std::memcpy(out + y * stride, raw + std::size_t{y} * geometry.bytesPerLine,
+            std::memcpy(out + y * stride, raw.data() + std::size_t{y} * geometry.bytesPerLine,
                         layout.rowBytes);
         return;
     }
-    const uint8_t* red = buffers.redPlane().data();
-    const uint8_t* green = buffers.greenPlane().data();
-    const uint8_t* blue = buffers.bluePlane().data();
+    // Each row is converted into three rows that stay in the first-level cache and then
+    // interleaved straight into the caller's row.
+    std::array<uint8_t, maxFrameWidth> red;
+    std::array<uint8_t, maxFrameWidth> green;
+    std::array<uint8_t, maxFrameWidth> blue;
+    const RgbRow row{red.data(), green.data(), blue.data()};
     const std::size_t width = geometry.imageWidth;
+    if (mosaic) {
+        MosaicRows rows(raw, geometry, cpu);
+        for (uint32_t y = 0; y < layout.height; ++y) {
+            rows.row(y, row);
+            interleave(row, width, format, out + y * stride, cpu);
+        }
+        return;
+    }
     for (uint32_t y = 0; y < layout.height; ++y) {
-        const std::size_t first = y * width;
-        uint8_t* row = out + y * stride;
-        if (format == PixelFormat::Xrgb32) {
-            for (std::size_t x = 0; x < width; ++x) {
-                const uint32_t word = 0xFF000000u | uint32_t{red[first + x]} << 16 |
-                                      uint32_t{green[first + x]} << 8 | blue[first + x];
-                std::memcpy(row + 4 * x, &word, 4);
-            }
-            continue;
-        }
-        const uint8_t* near = format == PixelFormat::Rgb24 ? red : blue;
-        const uint8_t* far = format == PixelFormat::Rgb24 ? blue : red;
-        for (std::size_t x = 0; x < width; ++x) {
-            row[3 * x] = near[first + x];
-            row[3 * x + 1] = green[first + x];
-            row[3 * x + 2] = far[first + x];
-        }
+        const std::size_t start = std::size_t{y} * geometry.bytesPerLine;
+        const std::size_t available =
+            start < raw.size() ? std::min<std::size_t>(geometry.bytesPerLine, raw.size() - start)
+                               : 0;
+        convertYuvRow(raw.data() + std::min(start, raw.size()), available, geometry.imageWidth, row,
+                      cpu);
+        interleave(row, width, format, out + y * stride, cpu);
     }
 }
 

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/frame_buffers.h"
+#include <span>
+
+#include "image/cpu_features.h"
 #include "image/frame_geometry.h"
 #include "orvane/frame.h"
 
@@ -13,9 +15,10 @@ namespace orvane {
 // The shape of format for a geometry; the mosaic and raw layouts need no conversion.
 FrameLayout frameLayout(const FrameGeometry& geometry, PixelFormat format);
 
-// Rows of format from the buffers: Raw and Mosaic from rawFrame, the pixel formats from the
-// three colour planes. out holds layout.height rows stride bytes apart.
-void writeFrameRows(FrameBuffers& buffers, const FrameGeometry& geometry, PixelFormat format,
-                    uint8_t* out, std::size_t stride);
+// Rows of format from the raw frame, converted row by row straight into out, which holds
+// layout.height rows stride bytes apart: Raw and Mosaic are the raw lines; the pixel formats the
+// colour mosaic's rows (mosaic) or the 4:2:2 lines' (otherwise), as the upload converts them.
+void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, bool mosaic,
+                    PixelFormat format, uint8_t* out, std::size_t stride, CpuFeatures cpu);
 
 } // namespace orvane

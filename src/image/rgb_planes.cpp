@@ -1,5 +1,6 @@
-// Colour-mosaic split and weighted interpolation of the RGB mode's planes, in exact integer
-// arithmetic with an AVX2 version of the interpolation chosen at run time.
+// The colour mosaic's rows in one pass over the frame: each raw line split once into its samples,
+// each output row interpolated from the sample rows around it, in exact integer arithmetic with
+// AVX2 versions of the loops where they may be used.
 #include "image/rgb_planes.h"
 
 #include <algorithm>
@@ -94,30 +95,33 @@ __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, cons
 
 #endif
 
-// The AVX2 loop where the processor has it, the compiler's vectorisation of the plain loop
-// elsewhere.
+// The AVX2 loop where it may be used, the compiler's vectorisation of the plain loop elsewhere.
 template <RowWeights w>
-void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs) {
+void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs,
+                      CpuFeatures cpu) {
 #if ORVANE_AVX2_LOOPS
-    if (processorHasAvx2()) {
+    if (cpu.avx2) {
         interpolatePairsAvx2<w>(a, c, out, pairs);
         return;
     }
+#else
+    (void)cpu;
 #endif
     interpolatePairsPortable<w>(a, c, out, 0, pairs);
 }
 
 // One output row of 2 x half pixels into out.
 template <RowWeights w>
-void interpolateRow(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out) {
+void interpolateRow(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out,
+                    CpuFeatures cpu) {
     const uint8_t* ends = w.endsFromSecondRow ? c : a;
     out[0] = ends[0];
-    interpolatePairs<w>(a, c, out, half - 1);
+    interpolatePairs<w>(a, c, out, half - 1, cpu);
     out[2 * half - 1] = ends[half - 1];
 }
 
-ORVANE_AVX2_AND_DEFAULT_CLONES void doubleRow(const uint8_t* __restrict samples, std::size_t half,
-                                              uint8_t* __restrict out) {
+inline void doubleRowPortable(const uint8_t* __restrict samples, std::size_t half,
+                              uint8_t* __restrict out) {
     for (std::size_t m = 0; m < half; ++m) {
         out[2 * m] = samples[m];
         out[2 * m + 1] = samples[m];
@@ -125,57 +129,50 @@ ORVANE_AVX2_AND_DEFAULT_CLONES void doubleRow(const uint8_t* __restrict samples,
 }
 
 // The even and the odd bytes of a line's first 2 x half bytes.
-ORVANE_AVX2_AND_DEFAULT_CLONES void splitLine(const uint8_t* __restrict line, std::size_t half,
-                                              uint8_t* __restrict evens, uint8_t* __restrict odds) {
+inline void splitLinePortable(const uint8_t* __restrict line, std::size_t half,
+                              uint8_t* __restrict evens, uint8_t* __restrict odds) {
     for (std::size_t m = 0; m < half; ++m) {
         evens[m] = line[2 * m];
         odds[m] = line[2 * m + 1];
     }
 }
 
-// One raw line into a work line; what the line lacks up to `width` counts as 0.
-void loadLine(std::span<const uint8_t> raw, std::size_t bytesPerLine, std::size_t width,
-              std::span<uint8_t> work) {
-    std::copy_n(raw.begin(), bytesPerLine, work.begin());
-    if (bytesPerLine < width)
-        std::fill_n(work.begin() + static_cast<std::ptrdiff_t>(bytesPerLine), width - bytesPerLine,
-                    uint8_t{0});
+#if ORVANE_AVX2_LOOPS
+// The same loops compiled for AVX2, which the compiler vectorises with wide shuffles.
+__attribute__((target("avx2"))) void doubleRowAvx2(const uint8_t* __restrict samples,
+                                                   std::size_t half, uint8_t* __restrict out) {
+    doubleRowPortable(samples, half, out);
 }
+__attribute__((target("avx2"))) void splitLineAvx2(const uint8_t* __restrict line, std::size_t half,
+                                                   uint8_t* __restrict evens,
+                                                   uint8_t* __restrict odds) {
+    splitLinePortable(line, half, evens, odds);
+}
+#endif
 
-struct Shape {
-    std::size_t width;
-    std::size_t height;
-    std::size_t half; // samples per sample row
-};
-
-// Blue and red: sample rows k and k + 1 give output rows 2 + 2k and 3 + 2k.
-void fillChromaPlane(const uint8_t* samples, uint8_t* plane, const Shape& s) {
-    const std::size_t sampleRows = s.height / 2;
-    auto sampleRow = [&](std::size_t k) { return samples + k * s.half; };
-    auto planeRow = [&](std::size_t r) { return plane + r * s.width; };
-
-    doubleRow(sampleRow(0), s.half, planeRow(0));
-    // A 2-line frame has no second sample row: row 1 repeats row 0.
-    doubleRow(sampleRow(sampleRows > 1 ? 1 : 0), s.half, planeRow(1));
-    for (std::size_t k = 0; k + 1 < sampleRows; ++k) {
-        interpolateRow<upperChromaRow>(sampleRow(k), sampleRow(k + 1), s.half, planeRow(2 + 2 * k));
-        interpolateRow<lowerChromaRow>(sampleRow(k), sampleRow(k + 1), s.half, planeRow(3 + 2 * k));
+void doubleRow(const uint8_t* samples, std::size_t half, uint8_t* out, CpuFeatures cpu) {
+#if ORVANE_AVX2_LOOPS
+    if (cpu.avx2) {
+        doubleRowAvx2(samples, half, out);
+        return;
     }
-    // An odd line count leaves the last row without a sample pair: it repeats the row above, so
-    // no output row keeps what an earlier frame left.
-    if (s.height % 2 == 1 && s.height > 2)
-        std::copy_n(planeRow(s.height - 2), s.width, planeRow(s.height - 1));
+#else
+    (void)cpu;
+#endif
+    doubleRowPortable(samples, half, out);
 }
 
-// Green: sample rows r and r + 1 give output row 2 + r.
-void fillGreenPlane(const uint8_t* samples, uint8_t* plane, const Shape& s) {
-    auto sampleRow = [&](std::size_t r) { return samples + r * s.half; };
-    auto planeRow = [&](std::size_t r) { return plane + r * s.width; };
-
-    doubleRow(sampleRow(0), s.half, planeRow(0));
-    doubleRow(sampleRow(1), s.half, planeRow(1));
-    for (std::size_t r = 0; r + 2 < s.height; ++r)
-        interpolateRow<greenRow>(sampleRow(r), sampleRow(r + 1), s.half, planeRow(2 + r));
+void splitLine(const uint8_t* line, std::size_t half, uint8_t* evens, uint8_t* odds,
+               CpuFeatures cpu) {
+#if ORVANE_AVX2_LOOPS
+    if (cpu.avx2) {
+        splitLineAvx2(line, half, evens, odds);
+        return;
+    }
+#else
+    (void)cpu;
+#endif
+    splitLinePortable(line, half, evens, odds);
 }
 
 } // namespace
@@ -189,50 +186,81 @@ bool rgbFrameFits(const FrameGeometry& geometry) {
            width * height <= frameBufferSize;
 }
 
-void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry) {
+MosaicRows::MosaicRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, CpuFeatures cpu)
+    : raw_(raw), width_(geometry.imageWidth), height_(geometry.imageHeight),
+      bytesPerLine_(geometry.bytesPerLine), half_(geometry.imageWidth / 2u), cpu_(cpu) {}
+
+// Each raw line is split once: the rows of one output row lie within four lines of each other.
+const MosaicRows::SplitLine& MosaicRows::line(std::size_t number) {
+    SplitLine& split = lines_[number % lines_.size()];
+    if (split.number == number)
+        return split;
+    split.number = number;
+    const std::size_t start = number * bytesPerLine_;
+    const std::size_t available =
+        start < raw_.size() ? std::min(bytesPerLine_, raw_.size() - start) : 0;
+    const uint8_t* bytes = raw_.data() + std::min(start, raw_.size());
+    if (available < width_) {
+        // What a short line lacks counts as 0.
+        std::array<uint8_t, lineBufferSize> padded{};
+        std::copy_n(bytes, available, padded.begin());
+        splitLine(padded.data(), half_, split.evens.data(), split.odds.data(), cpu_);
+    } else {
+        splitLine(bytes, half_, split.evens.data(), split.odds.data(), cpu_);
+    }
+    return split;
+}
+
+// Even lines hold green, blue; odd lines red, green. Blue sample row k is line 2k's odd bytes,
+// red sample row k line 2k + 1's even bytes, green sample row r line r's greens.
+const uint8_t* MosaicRows::blueSamples(std::size_t k) {
+    return line(2 * k).odds.data();
+}
+const uint8_t* MosaicRows::redSamples(std::size_t k) {
+    return line(2 * k + 1).evens.data();
+}
+const uint8_t* MosaicRows::greenSamples(std::size_t r) {
+    return r % 2 == 0 ? line(r).evens.data() : line(r).odds.data();
+}
+
+void MosaicRows::row(std::size_t y, RgbRow out) {
+    // Green: rows 0 and 1 are sample rows doubled, every later row lies between the two sample
+    // rows above it.
+    if (y < 2)
+        doubleRow(greenSamples(y), half_, out.green, cpu_);
+    else
+        interpolateRow<greenRow>(greenSamples(y - 2), greenSamples(y - 1), half_, out.green, cpu_);
+
+    // Blue and red: rows 0 and 1 doubled (a 2-line frame has no second sample row and repeats
+    // row 0), then rows 2 + 2k and 3 + 2k between sample rows k and k + 1. An odd line count's
+    // last row repeats the row above it, so no row keeps what an earlier frame left.
+    const std::size_t sampleRows = height_ / 2;
+    const std::size_t c = height_ % 2 == 1 && height_ > 2 && y == height_ - 1 ? y - 1 : y;
+    if (c < 2) {
+        const std::size_t k = c == 1 && sampleRows > 1 ? 1 : 0;
+        doubleRow(blueSamples(k), half_, out.blue, cpu_);
+        doubleRow(redSamples(k), half_, out.red, cpu_);
+        return;
+    }
+    const std::size_t k = (c - 2) / 2;
+    if (c % 2 == 0) {
+        interpolateRow<upperChromaRow>(blueSamples(k), blueSamples(k + 1), half_, out.blue, cpu_);
+        interpolateRow<upperChromaRow>(redSamples(k), redSamples(k + 1), half_, out.red, cpu_);
+    } else {
+        interpolateRow<lowerChromaRow>(blueSamples(k), blueSamples(k + 1), half_, out.blue, cpu_);
+        interpolateRow<lowerChromaRow>(redSamples(k), redSamples(k + 1), half_, out.red, cpu_);
+    }
+}
+
+void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry, CpuFeatures cpu) {
     if (!rgbFrameFits(geometry))
         return;
-    const Shape s{geometry.imageWidth, geometry.imageHeight, geometry.imageWidth / 2u};
-    const std::size_t bytesPerLine = geometry.bytesPerLine;
-    const std::span<const uint8_t> raw = buffers.rawFrame();
-    const std::span<uint8_t> lineA = buffers.lineA();
-    const std::span<uint8_t> lineB = buffers.lineB();
-    uint8_t* blue = buffers.blueSamples().data();
-    uint8_t* green = buffers.greenSamples().data();
-    uint8_t* red = buffers.redSamples().data();
-
-    // Even lines: green, blue, green, blue...; odd lines: red, green, red, green... Whole lines
-    // are split where they lie; a line shorter than the width goes through a work line first.
-    const std::size_t pairs = s.height / 2;
-    for (std::size_t p = 0; p < pairs; ++p) {
-        const std::span<const uint8_t> even = raw.subspan(2 * p * bytesPerLine, bytesPerLine);
-        const std::span<const uint8_t> odd = raw.subspan((2 * p + 1) * bytesPerLine, bytesPerLine);
-        const bool whole = bytesPerLine >= s.width;
-        if (!whole || p + 1 == pairs) {
-            loadLine(even, bytesPerLine, s.width, lineA);
-            loadLine(odd, bytesPerLine, s.width, lineB);
-        }
-        splitLine(whole ? even.data() : lineA.data(), s.half, green + 2 * p * s.half,
-                  blue + p * s.half);
-        splitLine(whole ? odd.data() : lineB.data(), s.half, red + p * s.half,
-                  green + (2 * p + 1) * s.half);
-    }
-
-    uint8_t* bluePlane = buffers.bluePlane().data();
-    uint8_t* greenPlane = buffers.greenPlane().data();
-    uint8_t* redPlane = buffers.redPlane().data();
-    fillChromaPlane(blue, bluePlane, s);
-    fillGreenPlane(green, greenPlane, s);
-    fillChromaPlane(red, redPlane, s);
-
-    // The rows are built in place; the work lines end as if each row had been built in them and
-    // copied: the last red pair, or the last green row, over the last raw line pair.
-    const auto planeRow = [&](const uint8_t* plane, std::size_t r) { return plane + r * s.width; };
-    if (pairs >= 2) {
-        std::copy_n(planeRow(redPlane, 2 * pairs - 2), s.width, lineA.begin());
-        std::copy_n(planeRow(redPlane, 2 * pairs - 1), s.width, lineB.begin());
-    } else if (s.height >= 3) {
-        std::copy_n(planeRow(greenPlane, s.height - 1), s.width, lineA.begin());
+    const std::size_t width = geometry.imageWidth;
+    MosaicRows rows(buffers.rawFrame(), geometry, cpu);
+    for (std::size_t y = 0; y < geometry.imageHeight; ++y) {
+        const std::size_t first = y * width;
+        rows.row(y, RgbRow{buffers.redPlane().data() + first, buffers.greenPlane().data() + first,
+                           buffers.bluePlane().data() + first});
     }
 }
 

@@ -1,8 +1,14 @@
 // reconstructRgbPlanes: the colour-mosaic frame of RGB mode enlarged into full-size planes.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "image/cpu_features.h"
 #include "image/frame_buffers.h"
 #include "image/frame_geometry.h"
+#include "image/rgb_row.h"
 
 namespace orvane {
 
@@ -11,13 +17,43 @@ namespace orvane {
 // each line buffer, the planes in their buffers.
 bool rgbFrameFits(const FrameGeometry& geometry);
 
-// Splits the first imageHeight lines of rawFrame into blueSamples, greenSamples and redSamples
-// (mosaic: even lines green, blue; odd lines red, green), then fills rows 0 to imageHeight - 1 of
-// bluePlane, greenPlane and redPlane by the fixed weighted interpolation (weights summing to 10,
-// integer division). Rows 0 and 1 are sample rows doubled; a 2-line frame repeats row 0 in row 1
-// of the blue and red planes. Bytes of a raw line beyond imageWidth are ignored; bytes a line
-// lacks (bytesPerLine < imageWidth) count as 0. lineA and lineB are left holding the last work
-// rows. Does nothing when rgbFrameFits is false; the upload refuses such geometries before.
-void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry);
+// The output rows of a mosaic frame, top to bottom, each built straight from the raw lines around
+// it: the mosaic (even lines green, blue; odd lines red, green) split line by line, and the
+// rows filled by the fixed weighted interpolation (weights summing to 10, integer division).
+// Rows 0 and 1 are sample rows doubled; a 2-line frame repeats row 0 in row 1 of blue and red,
+// and an odd line count's last blue and red row repeats the row above. Bytes of a raw line
+// beyond imageWidth are ignored; bytes a line lacks count as 0. The geometry must pass
+// rgbFrameFits.
+class MosaicRows {
+public:
+    MosaicRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, CpuFeatures cpu);
+    // Output row y (0 to imageHeight - 1) of each colour, imageWidth pixels each. Rows taken in
+    // order read every raw line once.
+    void row(std::size_t y, RgbRow out);
+
+private:
+    struct SplitLine {
+        std::size_t number = SIZE_MAX;
+        std::array<uint8_t, lineBufferSize / 2> evens;
+        std::array<uint8_t, lineBufferSize / 2> odds;
+    };
+    const SplitLine& line(std::size_t number);
+    const uint8_t* blueSamples(std::size_t k);
+    const uint8_t* redSamples(std::size_t k);
+    const uint8_t* greenSamples(std::size_t r);
+
+    std::span<const uint8_t> raw_;
+    std::size_t width_;
+    std::size_t height_;
+    std::size_t bytesPerLine_;
+    std::size_t half_;
+    CpuFeatures cpu_;
+    std::array<SplitLine, 4> lines_{};
+};
+
+// Every row of MosaicRows over rawFrame into bluePlane, greenPlane and redPlane. Does nothing
+// when rgbFrameFits is false; the upload refuses such geometries before.
+void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry,
+                          CpuFeatures cpu = conversionFeatures());
 
 } // namespace orvane

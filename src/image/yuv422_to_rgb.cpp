@@ -148,14 +148,15 @@ __attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, Ro
 
 #endif
 
-// The AVX2 loop where the processor has it, the compiler's vectorisation of the plain loop on any
-// other x86-64 processor.
-void convertGroups(const uint8_t* source, Rows rows, std::size_t groups) {
+// The AVX2 loop where it may be used, the compiler's vectorisation of the plain loop otherwise.
+void convertGroups(const uint8_t* source, Rows rows, std::size_t groups, CpuFeatures cpu) {
 #if ORVANE_AVX2_LOOPS
-    if (processorHasAvx2()) {
+    if (cpu.avx2) {
         convertGroupsAvx2(source, rows, groups);
         return;
     }
+#else
+    (void)cpu;
 #endif
     convertGroupsPortable(source, rows, groups);
 }
@@ -184,17 +185,25 @@ void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std
 
 } // namespace
 
+void convertYuvRow(const uint8_t* line, std::size_t available, uint32_t width, RgbRow out,
+                   CpuFeatures cpu) {
+    const std::size_t usedBytes = 2 * std::size_t{width};
+    const Rows rows{out.green, out.blue, out.red};
+    if (available >= usedBytes && width % 2 == 0)
+        convertGroups(line, rows, width / 2, cpu);
+    else
+        convertShortLine(line, std::min(available, usedBytes), rows, width);
+}
+
 void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
                  std::span<uint8_t> bluePlane, std::span<uint8_t> redPlane, uint32_t lines,
-                 uint32_t width, uint32_t bytesPerLine) {
+                 uint32_t width, uint32_t bytesPerLine, CpuFeatures cpu) {
     if (width == 0 || lines == 0)
         return;
     const std::size_t pixelsPerLine = width;
     const std::size_t smallestPlane =
         std::min({greenPlane.size(), bluePlane.size(), redPlane.size()});
     const std::size_t rows = std::min<std::size_t>(lines, smallestPlane / pixelsPerLine);
-    const std::size_t usedBytes = 2 * pixelsPerLine;
-
     for (std::size_t line = 0; line < rows; ++line) {
         const std::size_t lineStart = line * std::size_t{bytesPerLine};
         const std::size_t available =
@@ -202,13 +211,10 @@ void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
                 ? std::min(std::size_t{bytesPerLine}, source.size() - lineStart)
                 : std::size_t{0};
         const std::size_t rowStart = line * pixelsPerLine;
-        const Rows out{greenPlane.data() + rowStart, bluePlane.data() + rowStart,
-                       redPlane.data() + rowStart};
-        if (available >= usedBytes && pixelsPerLine % 2 == 0)
-            convertGroups(source.data() + lineStart, out, pixelsPerLine / 2);
-        else
-            convertShortLine(source.data() + std::min(lineStart, source.size()),
-                             std::min(available, usedBytes), out, pixelsPerLine);
+        convertYuvRow(source.data() + std::min(lineStart, source.size()), available, width,
+                      RgbRow{redPlane.data() + rowStart, greenPlane.data() + rowStart,
+                             bluePlane.data() + rowStart},
+                      cpu);
     }
 }
 

@@ -1,8 +1,12 @@
 // Yuv422ToRgb: turns captured 4:2:2 YUV lines into the blue, green and red planes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "image/cpu_features.h"
+#include "image/rgb_row.h"
 
 namespace orvane {
 
@@ -20,6 +24,10 @@ namespace orvane {
 // not fit the smallest plane are not converted).
 void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
                  std::span<uint8_t> bluePlane, std::span<uint8_t> redPlane, uint32_t lines,
-                 uint32_t width, uint32_t bytesPerLine);
+                 uint32_t width, uint32_t bytesPerLine, CpuFeatures cpu = conversionFeatures());
+
+// The row kernel: one line of which `available` bytes exist into one row of each colour.
+void convertYuvRow(const uint8_t* line, std::size_t available, uint32_t width, RgbRow out,
+                   CpuFeatures cpu);
 
 } // namespace orvane

@@ -56,13 +56,14 @@ TEST(Yuv422ToRgb, ReferenceConstantIsTheSinglePrecisionSixth) {
 // pixels of a line take every luma once. Red and blue depend on two of the three bytes, so their
 // reference values are tabulated once; green is computed for every triple. Converted twice: with
 // whole lines, and as lines one group short (two pixels more than the bytes hold), which take the
-// plain loop instead of the wide one.
-class EveryLumaAndChroma : public ::testing::TestWithParam<uint32_t> {};
+// plain loop instead of the wide one; each through the vector loops and the plain ones.
+class EveryLumaAndChroma : public ::testing::TestWithParam<std::tuple<uint32_t, bool>> {};
 
 TEST_P(EveryLumaAndChroma, MatchesTheReference) {
     constexpr uint32_t lines = 256;
     constexpr uint32_t bytesPerLine = 512;
-    const uint32_t width = GetParam();
+    const uint32_t width = std::get<0>(GetParam());
+    const CpuFeatures cpu = std::get<1>(GetParam()) ? processorFeatures() : CpuFeatures{};
     std::vector<uint8_t> redReference(256 * 256);  // [V][Y]
     std::vector<uint8_t> blueReference(256 * 256); // [U][Y]
     for (int chroma = 0; chroma < 256; ++chroma) {
@@ -88,7 +89,7 @@ TEST_P(EveryLumaAndChroma, MatchesTheReference) {
     for (int v = 0; v < 256; ++v) {
         for (std::size_t i = 0; i < source.size(); i += 4)
             source[i] = static_cast<uint8_t>(v);
-        Yuv422ToRgb(source, planes.green, planes.blue, planes.red, lines, width, bytesPerLine);
+        Yuv422ToRgb(source, planes.green, planes.blue, planes.red, lines, width, bytesPerLine, cpu);
         const double c = v - 128;
         for (int u = 0; u < 256; ++u) {
             const double uu = u - 128;
@@ -111,7 +112,8 @@ TEST_P(EveryLumaAndChroma, MatchesTheReference) {
     EXPECT_EQ(mismatches, 0u) << "first at " << firstMismatch;
 }
 
-INSTANTIATE_TEST_SUITE_P(Yuv422ToRgb, EveryLumaAndChroma, ::testing::Values(256u, 258u));
+INSTANTIATE_TEST_SUITE_P(Yuv422ToRgb, EveryLumaAndChroma,
+                         ::testing::Combine(::testing::Values(256u, 258u), ::testing::Bool()));
 
 struct GroupCase {
     const char* name;
