@@ -1,7 +1,11 @@
 // The two conversions side by side with their anchors (libyuv YUY2ToARGB, OpenCV's Bayer to BGR
-// on one thread), timed on the same buffers in the same iteration, as project / anchor ratios.
+// on one thread, with the mosaic's own pattern) and with a memory-bound floor of the same
+// traffic (each raw line read, three rows written), timed on the same buffers in the same
+// iteration, as project / anchor and project / floor ratios.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <random>
@@ -78,23 +82,41 @@ void fillSceneMosaic(std::span<uint8_t> frame, Size size, uint32_t bytesPerLine)
     }
 }
 
-// Runs project and anchor once each per iteration and reports both and their ratio.
+// The floor: every raw line read and copied into a row of each plane, nothing computed.
+void copyFloor(std::span<const uint8_t> raw, uint32_t bytesPerLine, Size size, uint8_t* red,
+               uint8_t* green, uint8_t* blue) {
+    const std::size_t rowBytes = std::min<std::size_t>(size.width, bytesPerLine);
+    for (std::size_t y = 0; y < size.height; ++y) {
+        const uint8_t* line = raw.data() + y * bytesPerLine;
+        for (uint8_t* plane : {red, green, blue})
+            std::memcpy(plane + y * size.width, line, rowBytes);
+    }
+    benchmark::DoNotOptimize(red);
+}
+
+// Runs project, anchor and floor once each per iteration and reports them and the ratios.
 void timePair(benchmark::State& state, const std::function<void()>& project,
-              const std::function<void()>& anchor, Size size) {
+              const std::function<void()>& anchor, const std::function<void()>& floor, Size size) {
     double projectSeconds = 0;
     double anchorSeconds = 0;
+    double floorSeconds = 0;
     for (auto _ : state) {
         const double start = threadSeconds();
         project();
         const double middle = threadSeconds();
         anchor();
-        anchorSeconds += threadSeconds() - middle;
+        const double anchored = threadSeconds();
+        floor();
+        floorSeconds += threadSeconds() - anchored;
+        anchorSeconds += anchored - middle;
         projectSeconds += middle - start;
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["project_us"] = 1e6 * projectSeconds / iterations;
     state.counters["anchor_us"] = 1e6 * anchorSeconds / iterations;
+    state.counters["floor_us"] = 1e6 * floorSeconds / iterations;
     state.counters["ratio"] = projectSeconds / anchorSeconds;
+    state.counters["floor_ratio"] = projectSeconds / floorSeconds;
     state.counters["project_ns_per_pixel"] =
         1e9 * projectSeconds / iterations / (static_cast<double>(size.width) * size.height);
 }
@@ -107,7 +129,7 @@ void yuvPair(benchmark::State& state, Size size, Content content) {
     else
         fillSceneYuv(frame, size, bytesPerLine);
     const std::size_t pixels = std::size_t{size.width} * size.height;
-    std::vector<uint8_t> green(pixels), blue(pixels), red(pixels), argb(4 * pixels);
+    std::vector<uint8_t> green(2 * pixels), blue(2 * pixels), red(2 * pixels), argb(4 * pixels);
     timePair(
         state,
         [&] {
@@ -119,6 +141,10 @@ void yuvPair(benchmark::State& state, Size size, Content content) {
                                static_cast<int>(4 * size.width), static_cast<int>(size.width),
                                static_cast<int>(size.height));
             benchmark::DoNotOptimize(argb.data());
+        },
+        [&] {
+            copyFloor(frame, bytesPerLine, {2 * size.width, size.height}, red.data(), green.data(),
+                      blue.data());
         },
         size);
 }
@@ -141,7 +167,8 @@ void mosaicPair(benchmark::State& state, Size size, Content content) {
     const cv::Mat mosaic(static_cast<int>(size.height), static_cast<int>(size.width), CV_8UC1,
                          raw.data(), bytesPerLine);
     cv::Mat bgr(static_cast<int>(size.height), static_cast<int>(size.width), CV_8UC3);
-    cv::setNumThreads(0);
+    cv::setNumThreads(1);
+    std::vector<uint8_t> floorPlanes(3 * std::size_t{size.width} * size.height);
     timePair(
         state,
         [&] {
@@ -149,8 +176,14 @@ void mosaicPair(benchmark::State& state, Size size, Content content) {
             benchmark::DoNotOptimize(buffers.redPlane().data());
         },
         [&] {
-            cv::cvtColor(mosaic, bgr, cv::COLOR_BayerGB2BGR);
+            // OpenCV names a pattern by the second row's second and third pixels: G, R here.
+            cv::cvtColor(mosaic, bgr, cv::COLOR_BayerGR2BGR);
             benchmark::DoNotOptimize(bgr.data);
+        },
+        [&] {
+            const std::size_t plane = std::size_t{size.width} * size.height;
+            copyFloor(raw, bytesPerLine, size, floorPlanes.data(), floorPlanes.data() + plane,
+                      floorPlanes.data() + 2 * plane);
         },
         size);
 }

@@ -48,46 +48,54 @@ inline void interpolatePairsPortable(const uint8_t* __restrict a, const uint8_t*
 }
 
 #if ORVANE_AVX2_LOOPS
-// Sixteen samples widened to 16-bit lanes.
-__attribute__((target("avx2"), always_inline)) inline __m256i widen(const uint8_t* bytes) {
-    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
-}
-
-// With AVX2, 16 pairs (32 output pixels) at a time in 16-bit lanes; the multiply's high half is
-// the division by 10. The pack leaves each 128-bit half as eight odd then eight even pixels, which
-// one byte shuffle puts in pixel order.
+// With AVX2, 32 pairs (64 output pixels) at a time. Neighbouring samples are paired byte by byte
+// (a_m, a_m+1), so one multiply-add of unsigned samples by the pair's weights gives each row's
+// part of a sum in a 16-bit lane; the multiply's high half is the division by 10. The odd pixel
+// goes in a lane's low byte and the even one in its high byte, which is their order in memory.
 template <RowWeights w>
 __attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, const uint8_t* c,
                                                           uint8_t* out, std::size_t pairs) {
-    const __m256i nearA = _mm256_set1_epi16(w.nearA);
-    const __m256i farA = _mm256_set1_epi16(w.farA);
-    const __m256i nearC = _mm256_set1_epi16(w.nearC);
-    const __m256i farC = _mm256_set1_epi16(w.farC);
-    const __m256i scale = _mm256_set1_epi16(static_cast<int16_t>(tenthScaled));
-    const __m256i pixelOrder =
-        _mm256_setr_epi8(0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15, 0, 8, 1, 9, 2, 10, 3,
-                         11, 4, 12, 5, 13, 6, 14, 7, 15);
-    constexpr std::size_t step = 16;
+    constexpr std::size_t step = 32;
     if (pairs < step) {
         interpolatePairsPortable<w>(a, c, out, 0, pairs);
         return;
     }
-    // Pixels 2m + 1 to 2m + 32 from samples m to m + 16 of both rows. The last step ends at the
+    // Each 16-bit lane holds a pair's two weights, the first sample's in its low byte.
+    const __m256i oddA = _mm256_set1_epi16(static_cast<int16_t>(w.nearA | w.farA << 8));
+    const __m256i evenA = _mm256_set1_epi16(static_cast<int16_t>(w.farA | w.nearA << 8));
+    const __m256i oddC = _mm256_set1_epi16(static_cast<int16_t>(w.nearC | w.farC << 8));
+    const __m256i evenC = _mm256_set1_epi16(static_cast<int16_t>(w.farC | w.nearC << 8));
+    const __m256i scale = _mm256_set1_epi16(static_cast<int16_t>(tenthScaled));
+    // Pixels 2m + 1 to 2m + 64 from samples m to m + 32 of both rows. The last step ends at the
     // last pair, going over some pairs again with the same result.
     for (std::size_t m = 0;; m += step) {
         m = std::min(m, pairs - step);
-        const __m256i a0 = widen(a + m), a1 = widen(a + m + 1);
-        const __m256i c0 = widen(c + m), c1 = widen(c + m + 1);
-        const __m256i odd = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(a0, nearA), _mm256_mullo_epi16(a1, farA)),
-            _mm256_add_epi16(_mm256_mullo_epi16(c0, nearC), _mm256_mullo_epi16(c1, farC)));
-        const __m256i even = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(a0, farA), _mm256_mullo_epi16(a1, nearA)),
-            _mm256_add_epi16(_mm256_mullo_epi16(c0, farC), _mm256_mullo_epi16(c1, nearC)));
-        const __m256i packed =
-            _mm256_packus_epi16(_mm256_mulhi_epu16(odd, scale), _mm256_mulhi_epu16(even, scale));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * m + 1),
-                            _mm256_shuffle_epi8(packed, pixelOrder));
+        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + m));
+        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + m + 1));
+        const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + m));
+        const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + m + 1));
+        __m256i halves[2];
+        for (int high = 0; high < 2; ++high) {
+            const __m256i pairedA =
+                high ? _mm256_unpackhi_epi8(a0, a1) : _mm256_unpacklo_epi8(a0, a1);
+            const __m256i pairedC =
+                high ? _mm256_unpackhi_epi8(c0, c1) : _mm256_unpacklo_epi8(c0, c1);
+            const __m256i odd =
+                _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(pairedA, oddA),
+                                                    _mm256_maddubs_epi16(pairedC, oddC)),
+                                   scale);
+            const __m256i even =
+                _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(pairedA, evenA),
+                                                    _mm256_maddubs_epi16(pairedC, evenC)),
+                                   scale);
+            halves[high] = _mm256_or_si256(odd, _mm256_slli_epi16(even, 8));
+        }
+        // The unpacks work within 128-bit halves: put pairs m to m + 15, then m + 16 to m + 31.
+        uint8_t* at = out + 2 * m + 1;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at),
+                            _mm256_permute2x128_si256(halves[0], halves[1], 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 32),
+                            _mm256_permute2x128_si256(halves[0], halves[1], 0x31));
         if (m + step == pairs)
             break;
     }
