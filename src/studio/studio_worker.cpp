@@ -109,13 +109,25 @@ void StudioWorker::captureNext() {
         status = camera_->layout(PixelFormat::Raw, raw);
     StudioFrame out;
     if (status) {
-        out.image = QImage(int(picture.width), int(picture.height), QImage::Format_RGB32);
-        out.raw = QByteArray(qsizetype(raw.bytes), Qt::Uninitialized);
+        // The next slot's image and bytes are reused once the window has let go of them; only a
+        // new size, or a window still holding every slot, allocates.
+        FrameSlot& slot = slots_[nextSlot_++ % slots_.size()];
+        if (!slot.image.isDetached() || slot.image.width() != int(picture.width) ||
+            slot.image.height() != int(picture.height))
+            slot.image = QImage(int(picture.width), int(picture.height), QImage::Format_RGB32);
+        if (!slot.raw.isDetached() || slot.raw.size() != qsizetype(raw.bytes))
+            slot.raw = QByteArray(qsizetype(raw.bytes), Qt::Uninitialized);
+        out.image = slot.image;
+        out.raw = slot.raw;
+        slot.image = QImage(); // the frame holds the only reference while it is filled
+        slot.raw = QByteArray();
         const FrameTarget targets[] = {
             {PixelFormat::Xrgb32, out.image.bits(), std::size_t(out.image.sizeInBytes()),
              std::size_t(out.image.bytesPerLine())},
             {PixelFormat::Raw, reinterpret_cast<uint8_t*>(out.raw.data()), raw.bytes, 0}};
         status = camera_->capture(targets, &out.info);
+        slot.image = out.image;
+        slot.raw = out.raw;
     }
     if (!status) {
         captureFailing_ = true;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <memory>
 
 #include <orvane/camera.h>
@@ -51,6 +52,14 @@ private:
     void report(const Status& status);
     void captureNext();
     void schedule();
+
+    // Images and raw bytes the captures write into, one more than the window may hold.
+    struct FrameSlot {
+        QImage image;
+        QByteArray raw;
+    };
+    std::array<FrameSlot, maxFramesInFlight + 2> slots_;
+    std::size_t nextSlot_ = 0;
 
     std::unique_ptr<Camera> camera_;
     QTimer* timer_ = nullptr;
