@@ -33,7 +33,7 @@ bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
     recorder_.reset();
     opened_ = orvane::openPort(settings.port, settings.scene);
     if (opened_.port == nullptr) {
-        messages << opened_.error << '\n';
+        messages << opened_.status.message() << '\n';
         return false;
     }
     messages << opened_.description << '\n';

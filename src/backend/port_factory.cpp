@@ -20,17 +20,20 @@ OpenedPort openSimulatedModule(std::optional<std::string_view> scene) {
     const std::string description =
         std::string(descriptionPrefix) + "simulated camera module (ORVANE_PORT=sim)";
     if (!scene || scene->empty())
-        return OpenedPort{std::make_unique<SimulatedCameraModule>(),
-                          description + ", built-in scene", ""};
+        return OpenedPort{
+            std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
     SceneLoad load = loadPpmScene(std::filesystem::path(*scene));
     if (!load.scene) {
-        return OpenedPort{nullptr, "",
-                          "orvane: ORVANE_SCENE=" + std::string(*scene) + ": " + load.error +
-                              "; give a binary PPM (P6, maxval 255) or unset ORVANE_SCENE for the "
-                              "built-in scene"};
+        return OpenedPort{nullptr,
+                          "",
+                          {StatusCode::FileError,
+                           "orvane: ORVANE_SCENE=" + std::string(*scene) + ": " + load.error +
+                               "; give a binary PPM (P6, maxval 255) or unset ORVANE_SCENE for "
+                               "the built-in scene"}};
     }
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
-                      description + ", scene " + std::string(*scene), ""};
+                      description + ", scene " + std::string(*scene),
+                      {}};
 }
 
 std::string settingPrefix(std::string_view setting) {
@@ -41,9 +44,10 @@ OpenedPort openPpdev(std::string_view setting, const std::string& path,
                      const PortBackends& backends) {
     PpdevOpening opening = openPpdevPort(path, backends.parportDevice(), backends.holdClock());
     if (!opening.port)
-        return OpenedPort{nullptr, "", settingPrefix(setting) + opening.error};
-    return OpenedPort{std::move(opening.port), std::string(descriptionPrefix) + "ppdev on " + path,
-                      ""};
+        return OpenedPort{
+            nullptr, "", {StatusCode::PortError, settingPrefix(setting) + opening.error}};
+    return OpenedPort{
+        std::move(opening.port), std::string(descriptionPrefix) + "ppdev on " + path, {}};
 }
 
 OpenedPort openDirect(std::string_view setting, const PortBackends& backends) {
@@ -51,9 +55,10 @@ OpenedPort openDirect(std::string_view setting, const PortBackends& backends) {
     DirectIoOpening opening =
         openDirectIoPort(backends.portInstructions(), *privileges, backends.holdClock());
     if (!opening.port)
-        return OpenedPort{nullptr, "", settingPrefix(setting) + opening.error};
-    return OpenedPort{std::move(opening.port), std::string(descriptionPrefix) + opening.description,
-                      ""};
+        return OpenedPort{
+            nullptr, "", {StatusCode::PortError, settingPrefix(setting) + opening.error}};
+    return OpenedPort{
+        std::move(opening.port), std::string(descriptionPrefix) + opening.description, {}};
 }
 
 // The windows never run as root: a sudo start gives up root as soon as the port is open.
@@ -63,7 +68,8 @@ OpenedPort droppingRoot(std::string_view setting, OpenedPort opened, const PortB
     const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
     const RootDrop drop = dropRootToSudoUser(*privileges);
     if (!drop.error.empty())
-        return OpenedPort{nullptr, "", settingPrefix(setting) + drop.error};
+        return OpenedPort{
+            nullptr, "", {StatusCode::NotPermitted, settingPrefix(setting) + drop.error}};
     if (drop.user) {
         opened.description += ", running as uid " + std::to_string(drop.user->uid) + " gid " +
                               std::to_string(drop.user->gid);
@@ -108,13 +114,15 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
     }
     if (name == directName)
         return openDirect(name, backends); // drops root itself, between grant and first access
-    return OpenedPort{nullptr, "",
-                      "orvane: ORVANE_PORT=" + std::string(name) +
-                          " is not a known port backend; accepted values: sim (the simulated "
-                          "camera module, also used when ORVANE_PORT is unset), ppdev (the "
-                          "parallel-port device /dev/parport0, for members of group lp), "
-                          "ppdev:/dev/parportN (another parallel-port device), direct (the "
-                          "processor's port instructions on x86, started with sudo)"};
+    return OpenedPort{nullptr,
+                      "",
+                      {StatusCode::PortError,
+                       "orvane: ORVANE_PORT=" + std::string(name) +
+                           " is not a known port backend; accepted values: sim (the simulated "
+                           "camera module, also used when ORVANE_PORT is unset), ppdev (the "
+                           "parallel-port device /dev/parport0, for members of group lp), "
+                           "ppdev:/dev/parportN (another parallel-port device), direct (the "
+                           "processor's port instructions on x86, started with sudo)"}};
 }
 
 std::optional<std::string_view> portSettingFromEnvironment() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "orvane/status.h"
 #include "port/direct_io_port.h"
 #include "port/hold_clock.h"
 #include "port/port_io.h"
@@ -18,7 +19,7 @@ namespace orvane {
 struct OpenedPort {
     std::unique_ptr<PortIo> port; // null when the backend could not be opened
     std::string description;      // what the program says on standard error
-    std::string error;            // why it could not be opened, with what to do
+    Status status;                // why it could not be opened, with what to do
 };
 
 // What the hardware backends are built from; tests put fakes in.

@@ -120,7 +120,7 @@ std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& sta
         scene = options.scene;
     OpenedPort opened = openPort(device, scene);
     if (!opened.port) {
-        status = {StatusCode::PortError, opened.error};
+        status = opened.status;
         return nullptr;
     }
     return start(std::move(opened), nullptr, status, options);

@@ -39,7 +39,7 @@ TEST(OpenPort, UnsetEmptyAndSimGiveTheSimulatedModule) {
         ASSERT_NE(opened.port, nullptr);
         EXPECT_NE(dynamic_cast<SimulatedCameraModule*>(opened.port.get()), nullptr);
         EXPECT_NE(opened.description.find("simulated camera module"), std::string::npos);
-        EXPECT_TRUE(opened.error.empty());
+        EXPECT_TRUE(opened.status.ok());
     }
 }
 
@@ -50,18 +50,18 @@ TEST(OpenPort, UnknownValueIsRefusedNamingEveryAcceptedValue) {
         const OpenedPort opened = openPort(setting, std::nullopt, fakeBackends(log));
         EXPECT_EQ(opened.port, nullptr);
         EXPECT_TRUE(log.empty()) << "nothing is opened for " << setting;
-        EXPECT_NE(opened.error.find("orvane: ORVANE_PORT=" + std::string(setting) +
-                                    " is not a known port backend; accepted values: "),
+        EXPECT_NE(opened.status.message().find("orvane: ORVANE_PORT=" + std::string(setting) +
+                                               " is not a known port backend; accepted values: "),
                   std::string::npos);
         for (const char* value : {"sim (", "ppdev (", "ppdev:/dev/parportN (", "direct ("})
-            EXPECT_NE(opened.error.find(value), std::string::npos) << value;
+            EXPECT_NE(opened.status.message().find(value), std::string::npos) << value;
     }
 }
 
 TEST(OpenPort, PpdevAloneOpensTheFirstParallelPortDevice) {
     RequestLog log;
     const OpenedPort opened = openPort("ppdev", std::nullopt, fakeBackends(log));
-    ASSERT_NE(opened.port, nullptr) << opened.error;
+    ASSERT_NE(opened.port, nullptr) << opened.status.message();
     EXPECT_NE(dynamic_cast<PpdevPort*>(opened.port.get()), nullptr);
     EXPECT_EQ(RequestLog(log.begin(), log.begin() + 4),
               (RequestLog{"open /dev/parport0", "claim", "modes", "getresuid"})); // then the drop
@@ -72,7 +72,7 @@ TEST(OpenPort, PpdevAloneOpensTheFirstParallelPortDevice) {
 TEST(OpenPort, PpdevWithAPathOpensThatDevice) {
     RequestLog log;
     const OpenedPort opened = openPort("ppdev:/dev/parport2", std::nullopt, fakeBackends(log));
-    ASSERT_NE(opened.port, nullptr) << opened.error;
+    ASSERT_NE(opened.port, nullptr) << opened.status.message();
     EXPECT_EQ(log.at(2), "modes");
     EXPECT_EQ(opened.description, "orvane: port backend: ppdev on /dev/parport2, running as uid "
                                   "1000 gid 1000");
@@ -85,15 +85,16 @@ TEST(OpenPort, PpdevFailureNamesTheSettingAndTheDevice) {
     const OpenedPort opened =
         openPort("ppdev:/dev/parport1", std::nullopt, fakeBackends(log, behaviour));
     EXPECT_EQ(opened.port, nullptr);
-    EXPECT_EQ(opened.error, "orvane: ORVANE_PORT=ppdev:/dev/parport1: cannot open /dev/parport1: "
-                            "Permission denied; add yourself to group lp (sudo usermod -aG lp "
-                            "$USER) and log in again");
+    EXPECT_EQ(opened.status.message(),
+              "orvane: ORVANE_PORT=ppdev:/dev/parport1: cannot open /dev/parport1: "
+              "Permission denied; add yourself to group lp (sudo usermod -aG lp "
+              "$USER) and log in again");
 }
 
 TEST(OpenPort, DirectGrantsDropsAndSaysWhoItRunsAs) {
     RequestLog log;
     const OpenedPort opened = openPort("direct", std::nullopt, fakeBackends(log));
-    ASSERT_NE(opened.port, nullptr) << opened.error;
+    ASSERT_NE(opened.port, nullptr) << opened.status.message();
     EXPECT_NE(dynamic_cast<DirectIoPort*>(opened.port.get()), nullptr);
     EXPECT_EQ(opened.description, "orvane: port backend: direct port I/O on 0x378-0x37A and "
                                   "0x77A, running as uid 1000 gid 1000");
@@ -120,7 +121,7 @@ TEST(OpenPort, AsRootDropsToTheSudoUserRightAfterOpening) {
             privileges.environment = {{"SUDO_UID", sudoUid}, {"SUDO_GID", "1000"}};
         const OpenedPort opened =
             openPort(setting, std::nullopt, fakeBackends(log, {}, privileges));
-        EXPECT_EQ(opened.port ? opened.description : opened.error, outcome);
+        EXPECT_EQ(opened.port ? opened.description : opened.status.message(), outcome);
         EXPECT_EQ(log.back(), lastCall) << setting << " " << sudoUid;
     }
 }
@@ -131,9 +132,10 @@ TEST(OpenPort, DirectWithoutPortInstructionsIsRefused) {
     backends.portInstructions = [] { return std::unique_ptr<PortInstructions>(); };
     const OpenedPort opened = openPort("direct", std::nullopt, backends);
     EXPECT_EQ(opened.port, nullptr);
-    EXPECT_EQ(opened.error.rfind("orvane: ORVANE_PORT=direct: direct port I/O is not available "
-                                 "on this processor",
-                                 0),
+    EXPECT_EQ(opened.status.message().rfind(
+                  "orvane: ORVANE_PORT=direct: direct port I/O is not available "
+                  "on this processor",
+                  0),
               0u);
 }
 
@@ -141,7 +143,7 @@ TEST(OpenPort, DirectWithoutPortInstructionsIsRefused) {
 TEST(OpenPort, MissingPpdevDeviceIsAClearError) {
     const OpenedPort opened = openPort("ppdev:/dev/does-not-exist");
     EXPECT_EQ(opened.port, nullptr);
-    EXPECT_EQ(opened.error,
+    EXPECT_EQ(opened.status.message(),
               "orvane: ORVANE_PORT=ppdev:/dev/does-not-exist: cannot open /dev/does-not-exist: No "
               "such file or directory; load the ppdev module (sudo modprobe ppdev) and check the "
               "device name (ls /dev/parport*)");
@@ -152,8 +154,9 @@ TEST(OpenPort, DirectWithoutRootIsRefused) {
         GTEST_SKIP() << "as root this would take the real ports";
     const OpenedPort opened = openPort("direct");
     EXPECT_EQ(opened.port, nullptr);
-    EXPECT_NE(opened.error.find("orvane: ORVANE_PORT=direct: "), std::string::npos);
-    EXPECT_NE(opened.error.find("ORVANE_PORT=ppdev"), std::string::npos) << opened.error;
+    EXPECT_NE(opened.status.message().find("orvane: ORVANE_PORT=direct: "), std::string::npos);
+    EXPECT_NE(opened.status.message().find("ORVANE_PORT=ppdev"), std::string::npos)
+        << opened.status.message();
 }
 
 TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
@@ -177,7 +180,8 @@ TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
     for (const std::filesystem::path& path : {bad, directory / "orvane-no-such-scene.ppm"}) {
         const OpenedPort refused = openPort(std::nullopt, path.string());
         EXPECT_EQ(refused.port, nullptr);
-        EXPECT_NE(refused.error.find("ORVANE_SCENE=" + path.string()), std::string::npos);
+        EXPECT_NE(refused.status.message().find("ORVANE_SCENE=" + path.string()),
+                  std::string::npos);
     }
     std::filesystem::remove(good);
     std::filesystem::remove(bad);
