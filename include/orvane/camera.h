@@ -1,5 +1,5 @@
 // orvane::Camera: the camera module on a parallel port, or the simulated one, as a library.
-// Open it from a device specification, read and set its controls by name, reset it, read and
+// Open it by the name of its device, read and set its controls by name, reset it, read and
 // write its registers for bring-up, and capture frames into your own memory.
 //
 // Threading: a Camera may be used from any thread, by one thread at a time; calls that drive the

@@ -50,7 +50,7 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     uint64_t sequence = 0;
 };
 
-// Makes Cameras: from a device specification, or on a port the caller keeps (tests and tools
+// Makes Cameras: from a device name, or on a port the caller keeps (tests and tools
 // that watch the wire).
 struct CameraFactory {
     static std::unique_ptr<Camera> open(std::string_view device, Status& status,
