@@ -87,7 +87,7 @@ public:
     // A managed register's value by number; InvalidArgument for another one.
     Status readRegister(int address, uint8_t& value) const;
     // Writes one register now, whatever it is (0 to 255 each). A managed register keeps the
-    // value, and so does the control that stands for all of it.
+    // value, and so does the control that stands for all of it when the value is in its range.
     Status writeRegister(int address, int value);
 
     // The shape a capture in format has with the settings in force.

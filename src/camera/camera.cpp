@@ -283,7 +283,11 @@ Status Camera::writeRegister(int address, int value) {
     const std::size_t row = registerRow(subAddress);
     if (row < registerTable.size()) {
         device.shadow.reg(subAddress).value = byte;
-        if (registerTable[row].source != ValueSource::Stored)
+        // The control follows only a value it could take itself, so a window written out of
+        // range by number does not make every later set() refuse it.
+        const ControlRow* control = controlRowOfDialogControl(registerTable[row].controlId);
+        if (registerTable[row].source != ValueSource::Stored && control != nullptr &&
+            byte >= control->info.minimum && byte <= control->info.maximum)
             parts_->fields.of(subAddress) = byte;
     }
     return {};

@@ -163,6 +163,8 @@ TEST(Camera, ControlsAndRegistersReadBackWhatWasSent) {
     ASSERT_TRUE(camera->set({{{"brightness", 140}, {"format", 1}, {"gain", 2}}}).ok());
     ASSERT_TRUE(camera->set("auto-adjust", 0).ok());
     ASSERT_TRUE(camera->writeRegister(0x05, 0x33).ok());
+    ASSERT_TRUE(camera->writeRegister(0x17, 10).ok()) << "outside window-h-start's range";
+    ASSERT_TRUE(camera->set("sharpness", 9).ok()) << "the window control kept its value";
     const std::map<std::string_view, int32_t> controls = {
         {"brightness", 140}, {"contrast", 0x33}, {"format", 1},          {"size", 2},
         {"gain", 2},         {"auto-adjust", 0}, {"window-h-start", 86}, {"window-v-end", 180}};
