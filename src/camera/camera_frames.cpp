@@ -21,7 +21,8 @@ Status Camera::layout(PixelFormat format, FrameLayout& layout) const {
         return {StatusCode::InvalidArgument,
                 "the colour mosaic exists only in the rgb format; set format to rgb first"};
     const FrameGeometry& g = device.geometry;
-    if (!frameFitsBuffers(g, device.shadow.mode.dataFormat))
+    // The row conversion works in rows of at most maxFrameWidth pixels.
+    if (!frameFitsBuffers(g, device.shadow.mode.dataFormat) || g.imageWidth > maxFrameWidth)
         return {StatusCode::DoesNotFit,
                 "the window gives a frame of " + std::to_string(g.imageWidth) + " x " +
                     std::to_string(g.imageHeight) + " pixels (" + std::to_string(g.linesToRead) +

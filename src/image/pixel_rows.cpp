@@ -108,6 +108,8 @@ void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry,
     std::array<uint8_t, maxFrameWidth> blue;
     const RgbRow row{red.data(), green.data(), blue.data()};
     const std::size_t width = geometry.imageWidth;
+    if (width > maxFrameWidth)
+        return;
     if (mosaic) {
         MosaicRows rows(raw, geometry, cpu);
         for (uint32_t y = 0; y < layout.height; ++y) {

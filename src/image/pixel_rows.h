@@ -18,6 +18,7 @@ FrameLayout frameLayout(const FrameGeometry& geometry, PixelFormat format);
 // Rows of format from the raw frame, converted row by row straight into out, which holds
 // layout.height rows stride bytes apart: Raw and Mosaic are the raw lines; the pixel formats the
 // colour mosaic's rows (mosaic) or the 4:2:2 lines' (otherwise), as the upload converts them.
+// A picture wider than maxFrameWidth is not converted.
 void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, bool mosaic,
                     PixelFormat format, uint8_t* out, std::size_t stride, CpuFeatures cpu);
 
