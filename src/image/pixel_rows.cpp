@@ -103,19 +103,19 @@ void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry,
     }
     // Each row is converted into three rows that stay in the first-level cache and then
     // interleaved straight into the caller's row.
-    std::array<uint8_t, maxFrameWidth> red;
-    std::array<uint8_t, maxFrameWidth> green;
-    std::array<uint8_t, maxFrameWidth> blue;
-    const RgbRow row{red.data(), green.data(), blue.data()};
+    // Two sets, as the mosaic makes its rows two at a time.
+    std::array<std::array<uint8_t, maxFrameWidth>, 6> work;
+    const RgbRow sets[2] = {{work[0].data(), work[1].data(), work[2].data()},
+                            {work[3].data(), work[4].data(), work[5].data()}};
+    const RgbRow& row = sets[0];
     const std::size_t width = geometry.imageWidth;
     if (width > maxFrameWidth)
         return;
     if (mosaic) {
         MosaicRows rows(raw, geometry, cpu);
-        for (uint32_t y = 0; y < layout.height; ++y) {
-            rows.row(y, row);
-            interleave(row, width, format, out + y * stride, cpu);
-        }
+        rows.each(
+            [&](std::size_t y) { return sets[y % 2]; },
+            [&](std::size_t y) { interleave(sets[y % 2], width, format, out + y * stride, cpu); });
         return;
     }
     for (uint32_t y = 0; y < layout.height; ++y) {

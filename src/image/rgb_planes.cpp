@@ -52,63 +52,114 @@ inline void interpolatePairsPortable(const uint8_t* __restrict a, const uint8_t*
 // (a_m, a_m+1), so one multiply-add of unsigned samples by the pair's weights gives each row's
 // part of a sum in a 16-bit lane; the multiply's high half is the division by 10. The odd pixel
 // goes in a lane's low byte and the even one in its high byte, which is their order in memory.
-template <RowWeights w>
-__attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, const uint8_t* c,
-                                                          uint8_t* out, std::size_t pairs) {
-    constexpr std::size_t step = 32;
-    if (pairs < step) {
-        interpolatePairsPortable<w>(a, c, out, 0, pairs);
-        return;
-    }
+#define ORVANE_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+
+constexpr std::size_t avx2Pairs = 32;
+
+ORVANE_AVX2_INLINE __m256i loadBytes(const uint8_t* bytes) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+}
+
+// Samples m to m + 31 of a row beside samples m + 1 to m + 32, as the lower (0) or upper (1)
+// 16 pairs of each 128-bit half.
+struct PairedRow {
+    __m256i low, high;
+};
+
+ORVANE_AVX2_INLINE PairedRow pairedRow(const uint8_t* row, std::size_t m) {
+    const __m256i first = loadBytes(row + m);
+    const __m256i second = loadBytes(row + m + 1);
+    return {_mm256_unpacklo_epi8(first, second), _mm256_unpackhi_epi8(first, second)};
+}
+
+template <RowWeights w> ORVANE_AVX2_INLINE __m256i weighted(__m256i pairedA, __m256i pairedC) {
     // Each 16-bit lane holds a pair's two weights, the first sample's in its low byte.
     const __m256i oddA = _mm256_set1_epi16(static_cast<int16_t>(w.nearA | w.farA << 8));
     const __m256i evenA = _mm256_set1_epi16(static_cast<int16_t>(w.farA | w.nearA << 8));
     const __m256i oddC = _mm256_set1_epi16(static_cast<int16_t>(w.nearC | w.farC << 8));
     const __m256i evenC = _mm256_set1_epi16(static_cast<int16_t>(w.farC | w.nearC << 8));
     const __m256i scale = _mm256_set1_epi16(static_cast<int16_t>(tenthScaled));
-    // Pixels 2m + 1 to 2m + 64 from samples m to m + 32 of both rows. The last step ends at the
-    // last pair, going over some pairs again with the same result.
-    for (std::size_t m = 0;; m += step) {
-        m = std::min(m, pairs - step);
-        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + m));
-        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + m + 1));
-        const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + m));
-        const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + m + 1));
-        __m256i halves[2];
-        for (int high = 0; high < 2; ++high) {
-            const __m256i pairedA =
-                high ? _mm256_unpackhi_epi8(a0, a1) : _mm256_unpacklo_epi8(a0, a1);
-            const __m256i pairedC =
-                high ? _mm256_unpackhi_epi8(c0, c1) : _mm256_unpacklo_epi8(c0, c1);
-            const __m256i odd =
-                _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(pairedA, oddA),
-                                                    _mm256_maddubs_epi16(pairedC, oddC)),
-                                   scale);
-            const __m256i even =
-                _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(pairedA, evenA),
-                                                    _mm256_maddubs_epi16(pairedC, evenC)),
-                                   scale);
-            halves[high] = _mm256_or_si256(odd, _mm256_slli_epi16(even, 8));
-        }
-        // The unpacks work within 128-bit halves: put pairs m to m + 15, then m + 16 to m + 31.
-        uint8_t* at = out + 2 * m + 1;
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at),
-                            _mm256_permute2x128_si256(halves[0], halves[1], 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 32),
-                            _mm256_permute2x128_si256(halves[0], halves[1], 0x31));
-        if (m + step == pairs)
+    const __m256i odd = _mm256_mulhi_epu16(
+        _mm256_add_epi16(_mm256_maddubs_epi16(pairedA, oddA), _mm256_maddubs_epi16(pairedC, oddC)),
+        scale);
+    const __m256i even = _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(pairedA, evenA),
+                                                             _mm256_maddubs_epi16(pairedC, evenC)),
+                                            scale);
+    return _mm256_or_si256(odd, _mm256_slli_epi16(even, 8));
+}
+
+// Pixels 2m + 1 to 2m + 64 of one row: the unpacks work within 128-bit halves, so pairs m to
+// m + 15 are the two lower quarters and m + 16 to m + 31 the two upper ones.
+template <RowWeights w>
+ORVANE_AVX2_INLINE void storeRow(const PairedRow& a, const PairedRow& c, uint8_t* out,
+                                 std::size_t m) {
+    const __m256i low = weighted<w>(a.low, c.low);
+    const __m256i high = weighted<w>(a.high, c.high);
+    uint8_t* at = out + 2 * m + 1;
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 32),
+                        _mm256_permute2x128_si256(low, high, 0x31));
+}
+
+// The steps of a row of `pairs` pairs; the last one ends at the last pair, going over some pairs
+// again with the same result.
+template <typename Step> ORVANE_AVX2_INLINE void eachStep(std::size_t pairs, Step step) {
+    for (std::size_t m = 0;; m += avx2Pairs) {
+        m = std::min(m, pairs - avx2Pairs);
+        step(m);
+        if (m + avx2Pairs == pairs)
             break;
     }
 }
 
+template <RowWeights w>
+__attribute__((target("avx2"))) void interpolatePairsAvx2(const uint8_t* a, const uint8_t* c,
+                                                          uint8_t* out, std::size_t pairs) {
+    eachStep(
+        pairs, [&](std::size_t m) __attribute__((target("avx2"))) {
+            storeRow<w>(pairedRow(a, m), pairedRow(c, m), out, m);
+        });
+}
+
+// Two rows between the same two sample rows (a chroma pair's upper and lower rows), each sample
+// row loaded once.
+template <RowWeights first, RowWeights second>
+__attribute__((target("avx2"))) void interpolatePairsTwiceAvx2(const uint8_t* a, const uint8_t* c,
+                                                               uint8_t* out0, uint8_t* out1,
+                                                               std::size_t pairs) {
+    eachStep(
+        pairs, [&](std::size_t m) __attribute__((target("avx2"))) {
+            const PairedRow pa = pairedRow(a, m);
+            const PairedRow pc = pairedRow(c, m);
+            storeRow<first>(pa, pc, out0, m);
+            storeRow<second>(pa, pc, out1, m);
+        });
+}
+
+// Two rows of three sample rows, the first between a and b, the second between b and c, with b
+// loaded once.
+template <RowWeights w>
+__attribute__((target("avx2"))) void
+interpolatePairsOverlappingAvx2(const uint8_t* a, const uint8_t* b, const uint8_t* c, uint8_t* out0,
+                                uint8_t* out1, std::size_t pairs) {
+    eachStep(
+        pairs, [&](std::size_t m) __attribute__((target("avx2"))) {
+            const PairedRow pb = pairedRow(b, m);
+            storeRow<w>(pairedRow(a, m), pb, out0, m);
+            storeRow<w>(pb, pairedRow(c, m), out1, m);
+        });
+}
+
+#undef ORVANE_AVX2_INLINE
 #endif
 
-// The AVX2 loop where it may be used, the compiler's vectorisation of the plain loop elsewhere.
+// The AVX2 loops where they may be used and the rows are long enough, the compiler's
+// vectorisation of the plain loop otherwise.
 template <RowWeights w>
 void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs,
                       CpuFeatures cpu) {
 #if ORVANE_AVX2_LOOPS
-    if (cpu.avx2) {
+    if (cpu.avx2 && pairs >= avx2Pairs) {
         interpolatePairsAvx2<w>(a, c, out, pairs);
         return;
     }
@@ -118,14 +169,46 @@ void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::siz
     interpolatePairsPortable<w>(a, c, out, 0, pairs);
 }
 
+template <RowWeights first, RowWeights second>
+void interpolatePairsTwice(const uint8_t* a, const uint8_t* c, uint8_t* out0, uint8_t* out1,
+                           std::size_t pairs, CpuFeatures cpu) {
+#if ORVANE_AVX2_LOOPS
+    if (cpu.avx2 && pairs >= avx2Pairs) {
+        interpolatePairsTwiceAvx2<first, second>(a, c, out0, out1, pairs);
+        return;
+    }
+#endif
+    interpolatePairs<first>(a, c, out0, pairs, cpu);
+    interpolatePairs<second>(a, c, out1, pairs, cpu);
+}
+
+template <RowWeights w>
+void interpolatePairsOverlapping(const uint8_t* a, const uint8_t* b, const uint8_t* c,
+                                 uint8_t* out0, uint8_t* out1, std::size_t pairs, CpuFeatures cpu) {
+#if ORVANE_AVX2_LOOPS
+    if (cpu.avx2 && pairs >= avx2Pairs) {
+        interpolatePairsOverlappingAvx2<w>(a, b, c, out0, out1, pairs);
+        return;
+    }
+#endif
+    interpolatePairs<w>(a, b, out0, pairs, cpu);
+    interpolatePairs<w>(b, c, out1, pairs, cpu);
+}
+
+// A row's end pixels copy the first and last sample of a, or of c when endsFromSecondRow.
+template <RowWeights w>
+void copyEnds(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out) {
+    const uint8_t* ends = w.endsFromSecondRow ? c : a;
+    out[0] = ends[0];
+    out[2 * half - 1] = ends[half - 1];
+}
+
 // One output row of 2 x half pixels into out.
 template <RowWeights w>
 void interpolateRow(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out,
                     CpuFeatures cpu) {
-    const uint8_t* ends = w.endsFromSecondRow ? c : a;
-    out[0] = ends[0];
     interpolatePairs<w>(a, c, out, half - 1, cpu);
-    out[2 * half - 1] = ends[half - 1];
+    copyEnds<w>(a, c, half, out);
 }
 
 inline void doubleRowPortable(const uint8_t* __restrict samples, std::size_t half,
@@ -260,16 +343,42 @@ void MosaicRows::row(std::size_t y, RgbRow out) {
     }
 }
 
+void MosaicRows::rowPair(std::size_t y, RgbRow first, RgbRow second) {
+    const std::size_t k = (y - 2) / 2;
+    const std::size_t pairs = half_ - 1;
+    const uint8_t* blueA = blueSamples(k);
+    const uint8_t* blueC = blueSamples(k + 1);
+    const uint8_t* redA = redSamples(k);
+    const uint8_t* redC = redSamples(k + 1);
+    interpolatePairsTwice<upperChromaRow, lowerChromaRow>(blueA, blueC, first.blue, second.blue,
+                                                          pairs, cpu_);
+    interpolatePairsTwice<upperChromaRow, lowerChromaRow>(redA, redC, first.red, second.red, pairs,
+                                                          cpu_);
+    copyEnds<upperChromaRow>(blueA, blueC, half_, first.blue);
+    copyEnds<lowerChromaRow>(blueA, blueC, half_, second.blue);
+    copyEnds<upperChromaRow>(redA, redC, half_, first.red);
+    copyEnds<lowerChromaRow>(redA, redC, half_, second.red);
+    const uint8_t* greenA = greenSamples(y - 2);
+    const uint8_t* greenB = greenSamples(y - 1);
+    const uint8_t* greenC = greenSamples(y);
+    interpolatePairsOverlapping<greenRow>(greenA, greenB, greenC, first.green, second.green, pairs,
+                                          cpu_);
+    copyEnds<greenRow>(greenA, greenB, half_, first.green);
+    copyEnds<greenRow>(greenB, greenC, half_, second.green);
+}
+
 void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry, CpuFeatures cpu) {
     if (!rgbFrameFits(geometry))
         return;
     const std::size_t width = geometry.imageWidth;
     MosaicRows rows(buffers.rawFrame(), geometry, cpu);
-    for (std::size_t y = 0; y < geometry.imageHeight; ++y) {
-        const std::size_t first = y * width;
-        rows.row(y, RgbRow{buffers.redPlane().data() + first, buffers.greenPlane().data() + first,
-                           buffers.bluePlane().data() + first});
-    }
+    rows.each(
+        [&](std::size_t y) {
+            const std::size_t first = y * width;
+            return RgbRow{buffers.redPlane().data() + first, buffers.greenPlane().data() + first,
+                          buffers.bluePlane().data() + first};
+        },
+        [](std::size_t) {});
 }
 
 } // namespace orvane

@@ -30,6 +30,28 @@ public:
     // Output row y (0 to imageHeight - 1) of each colour, imageWidth pixels each. Rows taken in
     // order read every raw line once.
     void row(std::size_t y, RgbRow out);
+    // Rows y and y + 1 for an even y from 2 with y + 1 < imageHeight, the sample rows they share
+    // read once.
+    void rowPair(std::size_t y, RgbRow first, RgbRow second);
+
+    // Every row in order, two at a time where they pair: rowFor(y) says where row y goes and
+    // done(y) is called once it is written.
+    template <typename RowFor, typename Done> void each(RowFor rowFor, Done done) {
+        std::size_t y = 0;
+        for (; y < 2; ++y) {
+            row(y, rowFor(y));
+            done(y);
+        }
+        for (; y + 1 < height_; y += 2) {
+            rowPair(y, rowFor(y), rowFor(y + 1));
+            done(y);
+            done(y + 1);
+        }
+        if (y < height_) {
+            row(y, rowFor(y));
+            done(y);
+        }
+    }
 
 private:
     struct SplitLine {
