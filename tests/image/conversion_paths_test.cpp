@@ -37,6 +37,7 @@ TEST(ConversionPaths, VectorAndPlainLoopsGiveTheSameBytesForEveryLayoutAndGeomet
         {false, {2, 1, 1, 4}},          {false, {34, 3, 3, 68}},       {false, {33, 5, 5, 70}},
         {false, {640, 240, 240, 1282}}, {true, {624, 482, 482, 627}},  {true, {4, 2, 2, 7}},
         {true, {36, 5, 5, 39}},         {true, {68, 3, 3, 60}},        {true, {176, 144, 144, 179}},
+        {true, {100, 7, 7, 103}},
     };
     std::mt19937 random(7);
     for (const Shape& s : shapes) {
