@@ -6,7 +6,12 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace orvane {
 namespace {
@@ -22,32 +27,64 @@ bool saveBytes(const QString& path, const QByteArray& bytes, QString& error) {
 
 } // namespace
 
-int nextSnapshotNumber(const QDir& directory) {
-    static const QRegularExpression pattern(QStringLiteral("^snapshot-(\\d+)\\.(png|raw)$"));
-    int highest = 0;
+qint64 nextSnapshotNumber(const QDir& directory) {
+    static const QRegularExpression pattern(QStringLiteral("^snapshot-(\\d{1,18})\\.(png|raw)$"));
+    qint64 highest = 0;
     const QStringList names =
         directory.entryList({QStringLiteral("snapshot-*")}, QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
         const QRegularExpressionMatch match = pattern.match(name);
         if (match.hasMatch())
-            highest = std::max(highest, match.captured(1).toInt());
+            highest = std::max(highest, match.captured(1).toLongLong());
     }
     return highest + 1;
 }
 
+QString claimSnapshotName(const QDir& directory, qint64 first) {
+    for (qint64 number = first; number <= maxSnapshotNumber; ++number) {
+        const QString name = QStringLiteral("snapshot-%1").arg(number, 4, 10, QLatin1Char('0'));
+        const QByteArray png = QFile::encodeName(directory.filePath(name + ".png"));
+        const QByteArray raw = QFile::encodeName(directory.filePath(name + ".raw"));
+        const int pngFile = ::open(png.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (pngFile < 0) {
+            if (errno != EEXIST)
+                return {};
+            continue;
+        }
+        ::close(pngFile);
+        const int rawFile = ::open(raw.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (rawFile < 0) {
+            ::unlink(png.constData());
+            if (errno != EEXIST)
+                return {};
+            continue;
+        }
+        ::close(rawFile);
+        return name;
+    }
+    return {};
+}
+
 SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw) {
-    const QString name =
-        QStringLiteral("snapshot-%1").arg(nextSnapshotNumber(directory), 4, 10, QLatin1Char('0'));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     if (!writer.write(image))
-        return {{}, name + ".png: " + writer.errorString()};
+        return {{}, "PNG: " + writer.errorString()};
+    const QString name = claimSnapshotName(directory, nextSnapshotNumber(directory));
+    if (name.isEmpty())
+        return {{},
+                directory.path() + ": no snapshot name could be taken: " +
+                    QString::fromLocal8Bit(std::strerror(errno))};
+    // Both files or neither: a snapshot that cannot be written whole leaves nothing behind.
     QString error;
     if (!saveBytes(directory.filePath(name + ".png"), png, error) ||
-        !saveBytes(directory.filePath(name + ".raw"), raw, error))
+        !saveBytes(directory.filePath(name + ".raw"), raw, error)) {
+        QFile::remove(directory.filePath(name + ".png"));
+        QFile::remove(directory.filePath(name + ".raw"));
         return {{}, error};
+    }
     return {name, {}};
 }
 

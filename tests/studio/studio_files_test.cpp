@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
+#include <thread>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,6 +109,27 @@ TEST(Snapshot, NumbersFollowTheHighestInTheDirectoryAndKeepPixelsAndRawBytes) {
     const std::vector<uint8_t> rawBytes{0x00, 0x01, 0xfe, 0xff};
     EXPECT_EQ(testing::readFileBytes(directory.path() / "snapshot-0008.raw"), rawBytes);
     EXPECT_EQ(nextSnapshotNumber(dir), 10);
+    // A number another studio has just taken is skipped; numbers never wrap.
+    testing::writeFileBytes(directory.path() / "snapshot-0010.raw", std::vector<uint8_t>{1});
+    EXPECT_EQ(claimSnapshotName(dir, 10), "snapshot-0011");
+    testing::writeFileBytes(directory.path() / "snapshot-2147483647.png", std::vector<uint8_t>{1});
+    EXPECT_EQ(writeSnapshot(dir, image, raw).name, "snapshot-2147483648");
+
+    // Two studios at once in one folder: every snapshot gets a name of its own, with both files.
+    testing::TempDirectory shared;
+    const QDir sharedDir(QString::fromStdString(shared.path().string()));
+    std::vector<QString> names[2];
+    std::thread other([&] {
+        for (int i = 0; i < 30; ++i)
+            names[1].push_back(writeSnapshot(sharedDir, image, raw).name);
+    });
+    for (int i = 0; i < 30; ++i)
+        names[0].push_back(writeSnapshot(sharedDir, image, raw).name);
+    other.join();
+    std::set<QString> distinct(names[0].begin(), names[0].end());
+    distinct.insert(names[1].begin(), names[1].end());
+    EXPECT_EQ(distinct.size(), 60u);
+    EXPECT_EQ(sharedDir.entryList(QDir::Files).size(), 120);
 }
 
 TEST(FrameHistogram, CountsEachChannelAndLumaWithClippedEnds) {
