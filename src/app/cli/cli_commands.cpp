@@ -274,7 +274,9 @@ ParsedCommand parseCommand(std::string_view line) {
             command = &row;
     }
     if (command == nullptr) {
-        parsed.error = "unknown command \"" + name + "\"; orvane-cli --help lists the commands";
+        // A long word is quoted by its start.
+        const std::string shown = name.size() > 80 ? name.substr(0, 80) + "..." : name;
+        parsed.error = "unknown command \"" + shown + "\"; orvane-cli --help lists the commands";
         return parsed;
     }
     const std::size_t count = words->size() - 1;

@@ -28,19 +28,36 @@ ScriptRunner::~ScriptRunner() {
 
 namespace {
 
-// Reads the next line; false at the end of input, or on a read error with its reason set.
-// A read error would otherwise look like the end of the script.
-bool readLine(std::istream& input, std::string& line, std::string& readError) {
+// A script line is a command of a few words; a longer one is not a script, and reading it whole
+// would only fill the memory (a device such as /dev/zero never ends a line).
+constexpr std::size_t maxLineBytes = 64 * 1024;
+// How much of such a line an error quotes.
+constexpr std::size_t quotedBytes = 80;
+
+enum class LineRead { line, end, tooLong, error };
+
+// Reads the next line; at the end of input, on a line past maxLineBytes, or on a read error with
+// its reason set, says so. A read error would otherwise look like the end of the script.
+LineRead readLine(std::istream& input, std::string& line, std::string& readError) {
     input.exceptions(std::ios::badbit);
+    line.clear();
     try {
-        if (std::getline(input, line))
-            return true;
+        for (int c = input.get(); c != std::char_traits<char>::eof(); c = input.get()) {
+            if (c == '\n')
+                return LineRead::line;
+            if (line.size() == maxLineBytes)
+                return LineRead::tooLong;
+            line.push_back(static_cast<char>(c));
+        }
     } catch (const std::ios_base::failure& failure) {
         readError = failure.code().message();
     }
-    if (input.bad() && readError.empty())
-        readError = "read error";
-    return false;
+    if (input.bad()) {
+        if (readError.empty())
+            readError = "read error";
+        return LineRead::error;
+    }
+    return line.empty() ? LineRead::end : LineRead::line;
 }
 
 } // namespace
@@ -49,14 +66,26 @@ int ScriptRunner::run(std::istream& input) {
     std::string line;
     std::string readError;
     int lineNumber = 0;
-    while (readLine(input, line, readError)) {
+    LineRead read;
+    while ((read = readLine(input, line, readError)) == LineRead::line) {
         ++lineNumber;
         if (!runLine(line, lineNumber))
             return scriptFailureStatus;
     }
-    if (readError.empty())
+    if (read == LineRead::end)
         return 0;
     location_ = source_ + ":" + std::to_string(lineNumber + 1);
+    if (read == LineRead::tooLong) {
+        // Control bytes of a line that is no text are shown as '?'.
+        std::string start = line.substr(0, quotedBytes);
+        for (char& c : start) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = '?';
+        }
+        fail("a line is longer than " + std::to_string(maxLineBytes) + " bytes: \"" + start +
+             "...\"");
+        return scriptFailureStatus;
+    }
     fail("cannot read the script: " + readError);
     return unreadableScriptStatus;
 }

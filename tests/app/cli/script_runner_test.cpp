@@ -97,6 +97,13 @@ TEST_F(Script, ABadLineStopsTheScriptWithItsNumberAfterTheLinesBeforeIt) {
     }
 }
 
+TEST_F(Script, ALineLongerThan64KiBStopsTheScriptQuotingItsStart) {
+    EXPECT_EQ(run("type 1031 7\n" + std::string(70000, 'x') + "\n"), scriptFailureStatus);
+    EXPECT_EQ(messageLines(), (std::vector<std::string>{"orvane-cli: s.txt:2: error: a line is "
+                                                        "longer than 65536 bytes: \"" +
+                                                        std::string(80, 'x') + "...\""}));
+}
+
 TEST_F(Script, NothingMayFollowTheCommandThatEndedThePanel) {
     for (const char* ending : {"press E&xit", "close"}) {
         testing::PanelBench fresh;
