@@ -39,12 +39,12 @@ AboutBox::AboutBox(QWidget* parent, const std::optional<QString>& workingFolder)
 }
 
 void AboutBox::showBuildVersion() {
-    // The written line stays as it is; the build it comes from follows it.
+    // The written line stays as it is; the build it comes from and the licence follow it.
     for (const BuiltControl& text : controls_) {
         if (auto* label = qobject_cast<QLabel*>(text.widget);
             label != nullptr && text.source->kind == ControlKind::StaticText) {
             label->setText(label->text() +
-                           QStringLiteral(" (build %1)")
+                           QStringLiteral(" (build %1, MIT licence)")
                                .arg(QString::fromUtf8(buildVersion.data(), buildVersion.size())));
         }
     }
