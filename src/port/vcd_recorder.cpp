@@ -1,6 +1,8 @@
 // Recording port accesses as a Value Change Dump.
 #include "port/vcd_recorder.h"
 
+#include "files/output_file.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -31,13 +33,13 @@ constexpr char identifier(std::size_t signal) {
 } // namespace
 
 VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        const int error = errno;
+    OpenedOutput opened = openOutputFile(path);
+    if (!opened.file) {
         return {nullptr, "orvane: ORVANE_VCD=" + path.string() + ": the file cannot be created (" +
-                             std::strerror(error) +
+                             opened.error +
                              "); give a path in a writable directory, or unset ORVANE_VCD"};
     }
+    File file(opened.file.release());
     // The recorder keeps its own buffer; a second one inside the stream would only copy.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     auto recorder = std::make_unique<VcdRecorder>(Key{}, inner, std::move(file), path);

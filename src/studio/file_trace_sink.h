@@ -7,29 +7,41 @@
 
 #include <orvane/camera.h>
 
+#include <string>
+
+#include "files/output_file.h"
+
 namespace orvane {
 
 class FileTraceSink final : public TraceOutput {
 public:
-    // Null when the file cannot be created.
-    static std::unique_ptr<FileTraceSink> create(const std::filesystem::path& path) {
-        std::FILE* file = std::fopen(path.c_str(), "w");
-        if (file == nullptr)
+    // Null, with error set, when the file cannot be created; a pipe without a reader is refused
+    // at once rather than waited for.
+    static std::unique_ptr<FileTraceSink> create(const std::filesystem::path& path,
+                                                 std::string& error) {
+        OpenedOutput opened = openOutputFile(path);
+        if (!opened.file) {
+            error = opened.error;
             return nullptr;
-        return std::make_unique<FileTraceSink>(file);
+        }
+        return std::make_unique<FileTraceSink>(std::move(opened.file));
     }
-    // Takes over an open file.
-    explicit FileTraceSink(std::FILE* file) : file_(file) {}
-    // A line that cannot be written is dropped, like every trace line.
+    explicit FileTraceSink(OutputFile file) : file_(std::move(file)) {}
+    // A line that cannot be written is dropped, like every trace line, and noted.
     void writeLine(std::string_view line) override {
-        std::fwrite(line.data(), 1, line.size(), file_.get());
+        if (file_ && std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size())
+            complete_ = false;
+    }
+    // Closes the file; false when some of the trace did not reach it.
+    bool close() {
+        if (file_ && std::fclose(file_.release()) != 0)
+            complete_ = false;
+        return complete_;
     }
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
+    OutputFile file_;
+    bool complete_ = true;
 };
 
 } // namespace orvane

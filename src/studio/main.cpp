@@ -55,10 +55,11 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<orvane::FileTraceSink> trace;
     if (options.traceFile) {
-        trace = orvane::FileTraceSink::create(*options.traceFile);
+        std::string error;
+        trace = orvane::FileTraceSink::create(*options.traceFile, error);
         if (trace == nullptr) {
             std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile << ": "
-                      << std::strerror(errno) << '\n';
+                      << error << '\n';
             return startFailureStatus;
         }
     }
@@ -128,10 +129,14 @@ int main(int argc, char** argv) {
     const quint64 frames = worker->framesCaptured();
     const orvane::Status recorded = worker->camera().finishRecording();
     worker.reset();
-    if (!recorded) {
+    const bool traced = trace == nullptr || trace->close();
+    if (!recorded)
         std::cerr << "orvane: ORVANE_VCD=" << recorded.message() << '\n';
+    if (!traced)
+        std::cerr << "orvane-studio: the trace file " << *options.traceFile
+                  << " could not be written completely (disk full?)\n";
+    if (!recorded || !traced)
         return status == 0 ? startFailureStatus : status;
-    }
     if (status == 0) {
         std::fprintf(stderr, "orvane-studio: %llu frames in %.1f s, %.1f fps\n",
                      static_cast<unsigned long long>(frames), seconds,
