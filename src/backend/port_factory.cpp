@@ -16,13 +16,16 @@ constexpr std::string_view ppdevName = "ppdev";
 constexpr std::string_view ppdevPathPrefix = "ppdev:";
 constexpr std::string_view directName = "direct";
 
-OpenedPort openSimulatedModule(std::optional<std::string_view> scene) {
+// The scene is read only once root is given up (droppingRoot comes first), so a sudo start never
+// shows a picture, or tells of a file, that its user could not read.
+OpenedPort openSimulatedModule(std::optional<std::string_view> scene,
+                               const PortBackends& backends) {
     const std::string description =
         std::string(descriptionPrefix) + "simulated camera module (ORVANE_PORT=sim)";
     if (!scene || scene->empty())
         return OpenedPort{
             std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
-    SceneLoad load = loadPpmScene(std::filesystem::path(*scene));
+    SceneLoad load = backends.loadScene(std::filesystem::path(*scene));
     if (!load.scene) {
         return OpenedPort{nullptr,
                           "",
@@ -92,6 +95,7 @@ PortBackends systemPortBackends() {
         makeProcessorPortInstructions,
         makeSystemPrivilegeCalls,
         [] { return std::make_unique<MonotonicHoldClock>(); },
+        loadPpmScene,
     };
 }
 
@@ -103,8 +107,17 @@ OpenedPort openPort(std::optional<std::string_view> setting,
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
                     const PortBackends& backends) {
     const std::string_view name = setting.value_or("sim");
-    if (name.empty() || name == "sim")
-        return droppingRoot("sim", openSimulatedModule(scene), backends);
+    if (name.empty() || name == "sim") {
+        // The module needs no privilege: root goes first, then the scene is read as the user.
+        OpenedPort dropped = droppingRoot(
+            "sim", OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}}, backends);
+        if (dropped.port == nullptr)
+            return dropped;
+        OpenedPort opened = openSimulatedModule(scene, backends);
+        if (opened.port != nullptr)
+            opened.description += dropped.description;
+        return opened;
+    }
     if (name == ppdevName)
         return droppingRoot(name, openPpdev(name, std::string(defaultParportDevice), backends),
                             backends);

@@ -1,6 +1,7 @@
 // Picks the port backend named by ORVANE_PORT.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "port/port_io.h"
 #include "port/ppdev_port.h"
 #include "port/privileges.h"
+#include "sim/scene.h"
 
 namespace orvane {
 
@@ -28,6 +30,7 @@ struct PortBackends {
     std::function<std::unique_ptr<PortInstructions>()> portInstructions;
     std::function<std::unique_ptr<PrivilegeCalls>()> privileges;
     std::function<std::unique_ptr<HoldClock>()> holdClock;
+    std::function<SceneLoad(const std::filesystem::path&)> loadScene;
 };
 
 // The real device, instructions, system calls and monotonic clock.

@@ -1,47 +1,49 @@
-// FileTraceSink: the bus trace into a file, for the studio's --trace option.
+// FileTraceSink: the bus trace into a file or pipe, for the studio's --trace option.
 #pragma once
 
-#include <cstdio>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <string>
 
 #include <orvane/camera.h>
 
-#include <string>
-
-#include "files/output_file.h"
+#include "files/regular_file.h"
 
 namespace orvane {
 
 class FileTraceSink final : public TraceOutput {
 public:
-    // Null, with error set, when the file cannot be created; a pipe without a reader is refused
-    // at once rather than waited for.
-    static std::unique_ptr<FileTraceSink> create(const std::filesystem::path& path,
-                                                 std::string& error) {
-        OpenedOutput opened = openOutputFile(path);
-        if (!opened.file) {
-            error = opened.error;
-            return nullptr;
-        }
-        return std::make_unique<FileTraceSink>(std::move(opened.file));
-    }
-    explicit FileTraceSink(OutputFile file) : file_(std::move(file)) {}
-    // A line that cannot be written is dropped, like every trace line, and noted.
-    void writeLine(std::string_view line) override {
-        if (file_ && std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size())
-            complete_ = false;
-    }
-    // Closes the file; false when some of the trace did not reach it.
-    bool close() {
-        if (file_ && std::fclose(file_.release()) != 0)
-            complete_ = false;
-        return complete_;
-    }
+    // Nothing is opened yet: lines are kept until open(), so the file is created only once the
+    // camera is open and a sudo start has given up root.
+    explicit FileTraceSink(std::filesystem::path path);
+
+    // Creates the file and writes the lines kept so far. Empty on success, else why not; a pipe
+    // without a reader is refused at once rather than waited for.
+    std::string open();
+    // Lines go out in blocks; one that cannot be written is dropped, like every trace line, and
+    // noted.
+    void writeLine(std::string_view line) override;
+    // From any thread: a pipe whose reader then takes nothing for patience makes the sink give
+    // up and drop the rest, so the program can end even when the reader has stalled.
+    void stopWaitingAfter(std::chrono::milliseconds patience);
+    // Writes what is left and closes the file; false when some of the trace did not reach it.
+    bool close();
+
+    const std::filesystem::path& path() const { return path_; }
 
 private:
-    OutputFile file_;
+    void flush();
+    bool waitForRoom();
+
+    std::filesystem::path path_;
+    FileDescriptor file_;
+    std::string pending_;
     bool complete_ = true;
+    bool givenUp_ = false;
+    // Steady-clock nanoseconds after which a full pipe is given up; the maximum: never.
+    std::atomic<int64_t> giveUpAt_;
 };
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,8 @@ namespace {
 constexpr int usageStatus = 2;
 // A camera that cannot be opened, a trace or recording that cannot be written.
 constexpr int startFailureStatus = 1;
+// How long the end of a run waits for a trace pipe that takes nothing.
+constexpr std::chrono::seconds quitPatience{2};
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -54,15 +57,8 @@ int main(int argc, char** argv) {
     }
 
     std::unique_ptr<orvane::FileTraceSink> trace;
-    if (options.traceFile) {
-        std::string error;
-        trace = orvane::FileTraceSink::create(*options.traceFile, error);
-        if (trace == nullptr) {
-            std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile << ": "
-                      << error << '\n';
-            return startFailureStatus;
-        }
-    }
+    if (options.traceFile)
+        trace = std::make_unique<orvane::FileTraceSink>(*options.traceFile);
     // ORVANE_PORT, ORVANE_SCENE and ORVANE_VCD as every Orvane program reads them. Started with
     // sudo, the camera gives up root once the port is open, before any window or file.
     orvane::CameraOptions cameraOptions;
@@ -77,6 +73,14 @@ int main(int argc, char** argv) {
         return startFailureStatus;
     }
     std::cerr << camera->description() << '\n';
+    // The trace file is created as the user, once the camera is open.
+    if (trace != nullptr) {
+        if (const std::string error = trace->open(); !error.empty()) {
+            std::cerr << "orvane-studio: cannot write the trace file " << *options.traceFile << ": "
+                      << error << '\n';
+            return startFailureStatus;
+        }
+    }
     if (!camera->recordingPath().empty())
         std::cerr << "orvane: recording every port access in " << camera->recordingPath()
                   << " (ORVANE_VCD)\n";
@@ -122,6 +126,9 @@ int main(int argc, char** argv) {
     QMetaObject::invokeMethod(worker.get(), &StudioWorker::start, Qt::QueuedConnection);
     const int status = QApplication::exec();
 
+    // A trace pipe whose reader has stalled holds the worker only a little longer.
+    if (trace != nullptr)
+        trace->stopWaitingAfter(quitPatience);
     QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
@@ -134,7 +141,7 @@ int main(int argc, char** argv) {
         std::cerr << "orvane: ORVANE_VCD=" << recorded.message() << '\n';
     if (!traced)
         std::cerr << "orvane-studio: the trace file " << *options.traceFile
-                  << " could not be written completely (disk full?)\n";
+                  << " could not be written completely (disk full, or its reader stopped?)\n";
     if (!recorded || !traced)
         return status == 0 ? startFailureStatus : status;
     if (status == 0) {

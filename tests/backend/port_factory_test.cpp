@@ -28,6 +28,10 @@ PortBackends fakeBackends(RequestLog& log, testing::ParportBehaviour parport = {
             return std::make_unique<testing::FakePrivilegeCalls>(log, privileges);
         },
         [&log] { return std::make_unique<testing::SteppingHoldClock>(log); },
+        [&log](const std::filesystem::path& path) {
+            log.push_back("scene " + path.string());
+            return loadPpmScene(path);
+        },
     };
 }
 
@@ -123,6 +127,28 @@ TEST(OpenPort, AsRootDropsToTheSudoUserRightAfterOpening) {
             openPort(setting, std::nullopt, fakeBackends(log, {}, privileges));
         EXPECT_EQ(opened.port ? opened.description : opened.status.message(), outcome);
         EXPECT_EQ(log.back(), lastCall) << setting << " " << sudoUid;
+    }
+}
+
+// A sudo start reads the scene as the user: after root is given up for good, and not at all when
+// it cannot be.
+TEST(OpenPort, UnderSudoTheSceneIsReadOnlyOnceRootIsGivenUp) {
+    for (const int setUidError : {0, EPERM}) {
+        RequestLog log;
+        testing::PrivilegeBehaviour privileges = testing::sudoFromUser1000();
+        privileges.setUidError = setUidError;
+        const OpenedPort opened =
+            openPort("sim", "/no/such/scene.ppm", fakeBackends(log, {}, privileges));
+        EXPECT_EQ(opened.port, nullptr);
+        const auto read = std::find(log.begin(), log.end(), "scene /no/such/scene.ppm");
+        if (setUidError != 0) {
+            EXPECT_EQ(read, log.end());
+            EXPECT_EQ(opened.status.code(), StatusCode::NotPermitted);
+            continue;
+        }
+        EXPECT_EQ(opened.status.code(), StatusCode::FileError);
+        EXPECT_GT(read - std::find(log.begin(), log.end(), "setresuid 1000"), 0);
+        EXPECT_EQ(std::find(read, log.end(), "setgid 0"), log.end()) << "the check came first";
     }
 }
 

@@ -78,8 +78,13 @@ int main(int argc, char** argv) {
     if (argument.size() > 1 && argument.front() == '-')
         return usageError("unknown option " + std::string(argument));
 
-    // The script is opened before the port, so a wrong name touches nothing. Standard input is
-    // read through the same kind of buffer, so a read error there is told from its end too.
+    // The port comes first: a sudo start gives up root as it opens, so the script, the scene and
+    // every file after them are opened as the user, and the template copy belongs to the user.
+    orvane::PanelApp app;
+    if (!app.openPort(std::cerr))
+        return orvane::startFailureStatus;
+    // Standard input is read through the same kind of buffer as a file, so a read error there is
+    // told from its end too.
     std::unique_ptr<ScriptBuffer> script;
     std::string source = "<stdin>";
     if (argument == "-") {
@@ -92,12 +97,6 @@ int main(int argc, char** argv) {
             return usageError("cannot read the script " + source + ": " + reason);
     }
     std::istream input(script.get());
-
-    // The template is copied after the port is open, when a sudo start has given up root, so
-    // the copy belongs to the user.
-    orvane::PanelApp app;
-    if (!app.openPort(std::cerr))
-        return orvane::startFailureStatus;
     orvane::provideBmpTemplateHere();
     orvane::HeadlessPanel panel(orvane::controlPanelTemplate);
     PictureNote viewer(std::cerr);
