@@ -38,6 +38,17 @@ struct CameraOptions {
     TraceOutput* trace = nullptr;
     // A Value Change Dump of every port access (for PulseView or GTKWave); empty: none.
     std::string recording;
+    // The most bytes the recording may take (at least 64 KiB); it ends there as a complete dump.
+    // 0: no limit.
+    uint64_t recordingLimit = 0;
+};
+
+// Where the recording stands.
+enum class RecordingState : uint8_t {
+    None,         // no recording, or it has been finished
+    Recording,    // every access goes into the file
+    LimitReached, // it ended, complete, at its size limit; later accesses are not recorded
+    Failed,       // some of it could not be written (disk full?)
 };
 
 // One managed sensor register as the camera keeps it. The bus is write-only: this is what the
@@ -101,6 +112,7 @@ public:
     // is checked before anything is sent; info describes the first.
     Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr);
 
+    RecordingState recordingState() const;
     // Ends the recording and closes its file; FileError when it could not be written completely.
     // Later port accesses are not recorded. Nothing to do without a recording.
     Status finishRecording();

@@ -19,6 +19,8 @@ PortSettings portSettingsFromEnvironment() {
                           std::nullopt};
     if (const char* vcd = std::getenv("ORVANE_VCD"))
         settings.vcd = std::string_view(vcd);
+    if (const char* limit = std::getenv("ORVANE_VCD_LIMIT"))
+        settings.vcdLimit = std::string_view(limit);
     return settings;
 }
 
@@ -39,9 +41,15 @@ bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
     messages << opened_.description << '\n';
     if (!settings.vcd || settings.vcd->empty())
         return true;
+    const RecordingLimit limit = recordingLimitFrom(settings.vcdLimit);
+    if (!limit.error.empty()) {
+        messages << limit.error << '\n';
+        opened_ = OpenedPort{};
+        return false;
+    }
 
     VcdRecorder::Created created =
-        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd));
+        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd), limit.bytes);
     if (created.recorder == nullptr) {
         messages << created.error << '\n';
         opened_ = OpenedPort{};
@@ -99,6 +107,8 @@ bool PanelApp::finishRecording(std::ostream& messages) {
     if (recorder_ == nullptr)
         return true;
     const bool complete = recorder_->close();
+    if (recorder_->limitReached())
+        messages << recordingLimitMessage(recorder_->path().string()) << '\n';
     if (!complete) {
         messages << "orvane: ORVANE_VCD=" << recorder_->path().string()
                  << ": the recording could not be written completely (disk full?)\n";

@@ -22,9 +22,12 @@ struct PortSettings {
     std::optional<std::string_view> port;  // the backend (ORVANE_PORT)
     std::optional<std::string_view> scene; // the simulated module's picture (ORVANE_SCENE)
     std::optional<std::string_view> vcd;   // a file recording every access (ORVANE_VCD)
+    // The most the recording may take: bytes, or with K, M or G (ORVANE_VCD_LIMIT)
+    std::optional<std::string_view> vcdLimit = std::nullopt;
 };
 
-// ORVANE_PORT, ORVANE_SCENE and ORVANE_VCD from the environment; unset stays nullopt.
+// ORVANE_PORT, ORVANE_SCENE, ORVANE_VCD and ORVANE_VCD_LIMIT from the environment; unset stays
+// nullopt.
 PortSettings portSettingsFromEnvironment();
 
 // The exit status of a program that could not start: no port, no recording file, no buffers.
@@ -39,10 +42,10 @@ public:
 
     // Opens the backend the environment names and says on the stream which one it uses, or why
     // it cannot. With ORVANE_VCD set, every access of the run is also recorded in that file; a
-    // file that cannot be created is a failure too. Started with sudo, the program gives up root
-    // for the invoking user as soon as the port is open, so the recording, the files, the windows
-    // and the viewer all belong to that user. Call before any window exists: a failure ends the
-    // program before the panel opens.
+    // file that cannot be created, or a size limit that is not one, is a failure too. Started with
+    // sudo, the program gives up root for the invoking user as soon as the port is open, so the
+    // recording, the files, the windows and the viewer all belong to that user. Call before any
+    // window exists: a failure ends the program before the panel opens.
     bool openPort(std::ostream& messages);
     bool openPort(const PortSettings& settings, std::ostream& messages);
 

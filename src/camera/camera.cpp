@@ -136,7 +136,8 @@ std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed
     PortIo& port = borrowed != nullptr ? *borrowed : *opened.port;
     std::unique_ptr<VcdRecorder> recorder;
     if (!options.recording.empty()) {
-        VcdRecorder::Created created = VcdRecorder::create(port, options.recording);
+        VcdRecorder::Created created =
+            VcdRecorder::create(port, options.recording, options.recordingLimit);
         if (created.recorder == nullptr) {
             status = {StatusCode::FileError, created.error};
             return nullptr;
@@ -176,6 +177,17 @@ const std::string& Camera::description() const {
 
 std::string Camera::recordingPath() const {
     return parts_->recorder != nullptr ? parts_->recorder->path().string() : std::string();
+}
+
+RecordingState Camera::recordingState() const {
+    const VcdRecorder* recorder = parts_->recorder.get();
+    if (recorder == nullptr)
+        return RecordingState::None;
+    if (recorder->failed())
+        return RecordingState::Failed;
+    if (recorder->limitReached())
+        return RecordingState::LimitReached;
+    return recorder->isOpen() ? RecordingState::Recording : RecordingState::None;
 }
 
 Status Camera::finishRecording() {

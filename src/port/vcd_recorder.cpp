@@ -3,7 +3,10 @@
 
 #include "files/output_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 #include "port/control_lines.h"
@@ -30,9 +33,43 @@ constexpr char identifier(std::size_t signal) {
     return static_cast<char>('!' + signal);
 }
 
+// Room the closing time stamp needs: '#', at most 20 digits and a newline.
+constexpr std::size_t closingStampBytes = 22;
+
 } // namespace
 
-VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path) {
+RecordingLimit recordingLimitFrom(std::optional<std::string_view> text) {
+    if (!text || text->empty())
+        return {};
+    const std::string_view given = *text;
+    uint64_t number = 0;
+    const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), number);
+    std::string_view unit(end, std::size_t(given.data() + given.size() - end));
+    int shift = 0;
+    if (unit.size() == 1) {
+        const char letter = char(std::toupper(static_cast<unsigned char>(unit[0])));
+        shift = letter == 'K' ? 10 : letter == 'M' ? 20 : letter == 'G' ? 30 : -1;
+        unit.remove_prefix(shift >= 0 ? 1 : 0);
+    }
+    const bool fits = shift >= 0 && number <= (UINT64_MAX >> shift);
+    if (error != std::errc() || !unit.empty() || !fits ||
+        (number << shift) < minimumRecordingLimit) {
+        const std::string shown(given.substr(0, 80));
+        return {0, "orvane: ORVANE_VCD_LIMIT=" + shown +
+                       ": not a size the recording can take; give bytes, or a number followed by "
+                       "K, M or G, of at least 64K (for example 500M)"};
+    }
+    return {number << shift, ""};
+}
+
+std::string recordingLimitMessage(std::string_view path) {
+    return "orvane: ORVANE_VCD=" + std::string(path) +
+           ": the recording reached its size limit (ORVANE_VCD_LIMIT) and ended there; later "
+           "port accesses were not recorded";
+}
+
+VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path,
+                                         uint64_t limit) {
     OpenedOutput opened = openOutputFile(path);
     if (!opened.file) {
         return {nullptr, "orvane: ORVANE_VCD=" + path.string() + ": the file cannot be created (" +
@@ -42,14 +79,16 @@ VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::p
     File file(opened.file.release());
     // The recorder keeps its own buffer; a second one inside the stream would only copy.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    auto recorder = std::make_unique<VcdRecorder>(Key{}, inner, std::move(file), path);
+    auto recorder =
+        std::make_unique<VcdRecorder>(Key{}, inner, std::move(file), path,
+                                      limit != 0 ? std::max(limit, minimumRecordingLimit) : 0);
     recorder->writeHeader();
     return {std::move(recorder), ""};
 }
 
-VcdRecorder::VcdRecorder(Key, PortIo& inner, File file, std::filesystem::path path)
+VcdRecorder::VcdRecorder(Key, PortIo& inner, File file, std::filesystem::path path, uint64_t limit)
     : inner_(inner), file_(std::move(file)), path_(std::move(path)),
-      buffer_(std::make_unique<char[]>(bufferSize)) {}
+      buffer_(std::make_unique<char[]>(bufferSize)), limit_(limit) {}
 
 VcdRecorder::~VcdRecorder() {
     close();
@@ -137,6 +176,12 @@ void VcdRecorder::setDataLines(uint8_t value) {
 }
 
 void VcdRecorder::step() {
+    // The dump ends, complete, at the last access that fits with its closing time stamp.
+    if (limit_ != 0 && drained_ + fill_ + maxStepBytes + closingStampBytes > limit_) {
+        limitReached_ = true;
+        close();
+        return;
+    }
     ++time_;
     bool stamped = false;
     for (std::size_t i = 0; i < vcdSignals.size(); ++i) {
@@ -198,6 +243,7 @@ void VcdRecorder::drain() {
         return;
     if (std::fwrite(buffer_.get(), 1, fill_, file_.get()) != fill_)
         failed_ = true;
+    drained_ += fill_;
     fill_ = 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,19 @@ inline constexpr std::array<VcdSignalInfo, 14> vcdSignals{{
 // One time step of this length per port access.
 inline constexpr std::string_view vcdTimescale = "1us";
 
+// The smallest size limit a recording takes: its header and a few thousand accesses.
+inline constexpr uint64_t minimumRecordingLimit = 64 * 1024;
+
+// ORVANE_VCD_LIMIT's value: bytes, or a number followed by K, M or G (1024-based). Unset or
+// empty: no limit (0). error says what is wrong with any other text.
+struct RecordingLimit {
+    uint64_t bytes = 0;
+    std::string error;
+};
+RecordingLimit recordingLimitFrom(std::optional<std::string_view> text);
+// What a program says when its recording in path has ended at that limit.
+std::string recordingLimitMessage(std::string_view path);
+
 class VcdRecorder final : public PortIo {
 public:
     struct Created {
@@ -50,7 +64,9 @@ public:
     };
 
     // Creates (or replaces) the file and writes its header. inner must outlive the recorder.
-    static Created create(PortIo& inner, const std::filesystem::path& path);
+    // With a limit (bytes; 0: none) the recording ends, as a complete dump, before the file
+    // would grow past it.
+    static Created create(PortIo& inner, const std::filesystem::path& path, uint64_t limit = 0);
 
     ~VcdRecorder() override;
     VcdRecorder(const VcdRecorder&) = delete;
@@ -68,6 +84,12 @@ public:
     bool close();
 
     uint64_t accesses() const { return time_; }
+    // The recording ended at its size limit; later accesses pass through unrecorded.
+    bool limitReached() const { return limitReached_; }
+    // Still recording: neither closed nor ended at its limit.
+    bool isOpen() const { return file_ != nullptr; }
+    // Some bytes did not reach the file so far.
+    bool failed() const { return failed_; }
     const std::filesystem::path& path() const { return path_; }
 
 private:
@@ -78,7 +100,7 @@ private:
     struct Key {}; // only create() builds a recorder
 
 public:
-    VcdRecorder(Key, PortIo& inner, File file, std::filesystem::path path);
+    VcdRecorder(Key, PortIo& inner, File file, std::filesystem::path path, uint64_t limit);
 
 private:
     void writeHeader();
@@ -100,6 +122,9 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t fill_ = 0;
     bool failed_ = false;
+    uint64_t limit_;
+    uint64_t drained_ = 0; // bytes handed to the file so far
+    bool limitReached_ = false;
     uint64_t time_ = 0;
     // The levels now and as last written to the file; a level is unknown ('x') until an access
     // sets it.

@@ -30,6 +30,8 @@ public:
     void stopWaitingAfter(std::chrono::milliseconds patience);
     // Writes what is left and closes the file; false when some of the trace did not reach it.
     bool close();
+    // From any thread: nothing of the trace has been dropped so far.
+    bool complete() const { return complete_.load(std::memory_order_relaxed); }
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -40,7 +42,7 @@ private:
     std::filesystem::path path_;
     FileDescriptor file_;
     std::string pending_;
-    bool complete_ = true;
+    std::atomic<bool> complete_ = true;
     bool givenUp_ = false;
     // Steady-clock nanoseconds after which a full pipe is given up; the maximum: never.
     std::atomic<int64_t> giveUpAt_;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include <cerrno>
 #include <chrono>
@@ -16,6 +17,7 @@
 
 #include <orvane/camera.h>
 
+#include "port/vcd_recorder.h"
 #include "studio/file_trace_sink.h"
 #include "studio/quit_signals.h"
 #include "studio/studio_options.h"
@@ -64,6 +66,15 @@ int main(int argc, char** argv) {
     orvane::CameraOptions cameraOptions;
     cameraOptions.scene = environment("ORVANE_SCENE");
     cameraOptions.recording = environment("ORVANE_VCD");
+    if (!cameraOptions.recording.empty()) {
+        const orvane::RecordingLimit limit =
+            orvane::recordingLimitFrom(environment("ORVANE_VCD_LIMIT"));
+        if (!limit.error.empty()) {
+            std::cerr << limit.error << '\n';
+            return startFailureStatus;
+        }
+        cameraOptions.recordingLimit = limit.bytes;
+    }
     cameraOptions.trace = trace.get();
     orvane::Status opened;
     std::unique_ptr<orvane::Camera> camera =
@@ -120,6 +131,19 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &StudioWindow::quitRequested, &application, &QApplication::quit);
     QObject::connect(&quitSignals, &orvane::QuitSignals::quitRequested, &window, &QWidget::close);
 
+    // A trace that starts to lose lines is said once in the status bar, while the run goes on.
+    QTimer traceWatch;
+    if (trace != nullptr) {
+        QObject::connect(&traceWatch, &QTimer::timeout, &window, [&] {
+            if (trace->complete())
+                return;
+            traceWatch.stop();
+            window.showStatus(QStringLiteral("The trace file could not be written completely "
+                                             "(disk full, or its reader stopped?)"));
+        });
+        traceWatch.start(500);
+    }
+
     QElapsedTimer clock;
     clock.start();
     thread.start();
@@ -134,9 +158,12 @@ int main(int argc, char** argv) {
     thread.wait();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     const quint64 frames = worker->framesCaptured();
+    const bool limited = worker->camera().recordingState() == orvane::RecordingState::LimitReached;
     const orvane::Status recorded = worker->camera().finishRecording();
     worker.reset();
     const bool traced = trace == nullptr || trace->close();
+    if (limited)
+        std::cerr << orvane::recordingLimitMessage(cameraOptions.recording) << '\n';
     if (!recorded)
         std::cerr << "orvane: ORVANE_VCD=" << recorded.message() << '\n';
     if (!traced)

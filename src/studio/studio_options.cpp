@@ -48,7 +48,8 @@ void printStudioHelp(std::ostream& out) {
            "names of orvane-cli's set command; earlier studios' command files still load.\n"
            "\n"
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the simulated\n"
-           "module's picture, a binary PPM), ORVANE_VCD (record every port access).\n";
+           "module's picture, a binary PPM), ORVANE_VCD (record every port access),\n"
+           "ORVANE_VCD_LIMIT (the most that recording may take, such as 500M).\n";
 }
 
 } // namespace orvane

@@ -37,6 +37,21 @@ void StudioWorker::report(const Status& status) {
     schedule();
 }
 
+// A recording that ends at its limit or fails to be written is told in the status bar; the live
+// picture goes on either way.
+void StudioWorker::tellRecordingState() {
+    const RecordingState state = camera_->recordingState();
+    if (state == recordingTold_)
+        return;
+    recordingTold_ = state;
+    if (state == RecordingState::LimitReached)
+        emit statusMessage(QStringLiteral("The recording reached its size limit "
+                                          "(ORVANE_VCD_LIMIT) and ended there"));
+    else if (state == RecordingState::Failed)
+        emit statusMessage(QStringLiteral("The recording could not be written completely (disk "
+                                          "full?)"));
+}
+
 void StudioWorker::start() {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
@@ -140,6 +155,7 @@ void StudioWorker::captureNext() {
     out.histogram = histogramOf(std::span(reinterpret_cast<const uint32_t*>(out.image.constBits()),
                                           std::size_t(out.image.width()) * out.image.height()));
     out.number = ++framesCaptured_;
+    tellRecordingState();
     out.portMilliseconds = out.info.portMilliseconds;
     out.conversionMilliseconds =
         out.info.conversionMilliseconds + double(histogram.nsecsElapsed()) / 1e6;

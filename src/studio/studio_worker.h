@@ -50,6 +50,7 @@ signals:
 private:
     ControlValues controls() const;
     void report(const Status& status);
+    void tellRecordingState();
     void captureNext();
     void schedule();
 
@@ -68,6 +69,8 @@ private:
     bool running_ = true;
     bool active_ = false;
     bool captureFailing_ = false;
+    // The recording's state as last told, so a change is told once.
+    RecordingState recordingTold_ = RecordingState::Recording;
 };
 
 } // namespace orvane

@@ -356,13 +356,15 @@ void printHelp(std::ostream& out) {
            "  1  at the first bad line, or the first line that showed an \"Error Message\"\n"
            "     box (an upload or a Save As that failed): the lines before it ran, the\n"
            "     rest are not read; or the port, the ORVANE_SCENE picture or the\n"
-           "     ORVANE_VCD file cannot be opened (nothing runs)\n"
+           "     ORVANE_VCD file cannot be opened, or ORVANE_VCD_LIMIT is no size\n"
+           "     (nothing runs)\n"
            "  2  wrong arguments, or SCRIPT cannot be read or is not a regular file; or\n"
            "     a read error part way (the lines before it ran)\n"
            "\n"
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the\n"
            "simulated module's picture, a binary PPM), ORVANE_VCD (record every port\n"
-           "access in this Value Change Dump file).\n"
+           "access in this Value Change Dump file), ORVANE_VCD_LIMIT (the most that file\n"
+           "may take, such as 500M; the recording ends there).\n"
            "\n"
            "Controls:\n";
     for (const ControlTemplate& control : controlPanelTemplate.controls) {

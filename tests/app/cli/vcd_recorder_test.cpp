@@ -10,6 +10,7 @@
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
 #include "image/temp_directory.h"
+#include "orvane/camera.h"
 #include "port/parallel_port.h"
 #include "resources/bmp_header_template.h"
 #include "resources/control_ids.h"
@@ -139,6 +140,49 @@ TEST(VcdRecorder, UploadShowsEveryDataReadWithItsByte) {
     EXPECT_EQ(testing::dataReads(recording), raw);
     EXPECT_EQ(testing::risingEdges(recording, "init"), 1u);
     EXPECT_EQ(testing::decodeBus(recording).transactions().size(), 2u);
+}
+
+// A limited recording ends as a complete dump no larger than its limit, and the frame is still
+// captured in full.
+TEST(VcdRecorder, EndsCompleteAtItsSizeLimit) {
+    TempDirectory directory;
+    CameraOptions options;
+    options.recording = (directory.path() / "run.vcd").string();
+    options.recordingLimit = minimumRecordingLimit;
+    Status status;
+    std::unique_ptr<Camera> camera = Camera::open("sim", status, options);
+    ASSERT_NE(camera, nullptr) << status.message();
+    FrameLayout layout;
+    ASSERT_TRUE(camera->layout(PixelFormat::Raw, layout));
+    std::vector<uint8_t> frame(layout.bytes);
+    ASSERT_TRUE(camera->capture(PixelFormat::Raw, frame));
+    EXPECT_EQ(camera->recordingState(), RecordingState::LimitReached);
+    EXPECT_TRUE(camera->finishRecording());
+
+    const auto size = std::filesystem::file_size(options.recording);
+    EXPECT_LE(size, minimumRecordingLimit);
+    EXPECT_GT(size, minimumRecordingLimit - 1024);
+    std::string error;
+    const auto recording = testing::readVcd(options.recording, error);
+    ASSERT_TRUE(recording) << error;
+    EXPECT_GT(recording->steps.size(), 1000u);
+}
+
+TEST(VcdRecorder, LimitIsBytesOrKMOrG) {
+    const std::pair<std::optional<std::string_view>, uint64_t> sizes[] = {
+        {std::nullopt, 0},      {"", 0},           {"65536", 65536}, {"64k", 65536},
+        {"500M", 500ull << 20}, {"2G", 2ull << 30}};
+    for (const auto& [text, bytes] : sizes) {
+        const RecordingLimit limit = recordingLimitFrom(text);
+        EXPECT_EQ(limit.bytes, bytes) << *text;
+        EXPECT_EQ(limit.error, "");
+    }
+    for (std::string_view text : {"65535", "5X", "1.5M", "-1", "M", "64 K", "99999999999999G"}) {
+        const RecordingLimit limit = recordingLimitFrom(text);
+        EXPECT_EQ(limit.bytes, 0u) << text;
+        EXPECT_NE(limit.error.find("ORVANE_VCD_LIMIT=" + std::string(text) + ": not a size"),
+                  std::string::npos);
+    }
 }
 
 } // namespace
