@@ -10,12 +10,14 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollArea>
-#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include <orvane/camera.h>
+
+#include <cstdio>
 
 #include "files/launcher_folder.h"
 #include "studio/controls_dock.h"
@@ -29,6 +31,10 @@ namespace orvane {
 namespace {
 
 constexpr int maxRecentFiles = 8;
+// What a saved geometry, window state or path takes at most; anything longer was not saved here.
+constexpr qsizetype maxGeometryBytes = 1024;
+constexpr qsizetype maxWindowStateBytes = 64 * 1024;
+constexpr qsizetype maxPathLength = 4096;
 // A profile is a few hundred bytes; anything past this is not one.
 constexpr qint64 maxSettingsBytes = 64 * 1024;
 constexpr int figuresIntervalMs = 250;
@@ -75,20 +81,38 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
             &StudioWindow::registerWriteRequested);
     connect(picture_, &PictureView::pointerMoved, this, &StudioWindow::showPixel);
 
-    QSettings settings;
-    if (!restoreGeometry(settings.value(settingsKey("geometry")).toByteArray()))
-        resize(defaultSize);
-    if (!restoreState(settings.value(settingsKey("windowState")).toByteArray())) {
-        resizeDocks({controlsDock, histogramDock}, {560, 200}, Qt::Vertical);
-        resizeDocks({controlsDock}, {320}, Qt::Horizontal);
-    }
+    restoreWindow(controlsDock, histogramDock);
     rebuildRecentMenu();
     // Started from the menu, the status bar says where snapshots and settings go until the
     // first note replaces it.
     if (const auto folder = launcherWorkingFolder(directory_.path().toStdString()))
         statusBar()->showMessage(
             QStringLiteral("Working folder: %1").arg(QString::fromStdString(folder->string())));
+    if (!settings_.problem().isEmpty()) {
+        const QString note = QStringLiteral("Settings not kept: %1; starting from defaults")
+                                 .arg(settings_.problem());
+        std::fprintf(stderr, "orvane-studio: %s\n", qPrintable(note));
+        statusBar()->showMessage(note);
+    }
     clock_.start();
+}
+
+// The saved geometry and docks, as long as they fit the screen; the defaults otherwise.
+void StudioWindow::restoreWindow(QDockWidget* controlsDock, QDockWidget* histogramDock) {
+    const QByteArray geometry = settings_.value(settingsKey("geometry")).toByteArray();
+    const QRect screen = this->screen()->availableGeometry();
+    const bool restored = geometry.size() <= maxGeometryBytes && restoreGeometry(geometry);
+    if (!restored || width() > screen.width() || height() > screen.height() ||
+        !screen.intersects(frameGeometry())) {
+        setWindowState(Qt::WindowNoState);
+        resize(defaultSize.boundedTo(screen.size()));
+        move(screen.topLeft());
+    }
+    const QByteArray state = settings_.value(settingsKey("windowState")).toByteArray();
+    if (state.size() > maxWindowStateBytes || !restoreState(state)) {
+        resizeDocks({controlsDock, histogramDock}, {560, 200}, Qt::Vertical);
+        resizeDocks({controlsDock}, {320}, Qt::Horizontal);
+    }
 }
 
 StudioWindow::~StudioWindow() = default;
@@ -284,29 +308,47 @@ bool StudioWindow::openSettings(const QString& path) {
     return true;
 }
 
+// The first few saved paths that can be paths at all.
+QStringList StudioWindow::recentFiles() const {
+    const QVariant saved = settings_.value(settingsKey("recentFiles"));
+    QStringList recent;
+    if (saved.typeId() != QMetaType::QStringList && saved.typeId() != QMetaType::QString)
+        return recent;
+    for (const QString& path : saved.toStringList()) {
+        if (recent.size() == maxRecentFiles)
+            break;
+        if (!path.isEmpty() && path.size() <= maxPathLength && !recent.contains(path))
+            recent.append(path);
+    }
+    return recent;
+}
+
 void StudioWindow::rememberRecent(const QString& path) {
-    QSettings settings;
-    QStringList recent = settings.value(settingsKey("recentFiles")).toStringList();
+    QStringList recent = recentFiles();
     recent.removeAll(path);
     recent.prepend(path);
     while (recent.size() > maxRecentFiles)
         recent.removeLast();
-    settings.setValue(settingsKey("recentFiles"), recent);
+    settings_.setValue(settingsKey("recentFiles"), recent);
+    if (settings_.usable() && !settings_.save())
+        showStatus(QStringLiteral("Settings not kept: %1").arg(settings_.problem()));
     rebuildRecentMenu();
 }
 
 void StudioWindow::rebuildRecentMenu() {
     recentMenu_->clear();
-    const QStringList recent = QSettings().value(settingsKey("recentFiles")).toStringList();
+    const QStringList recent = recentFiles();
     for (const QString& path : recent)
         recentMenu_->addAction(path, this, [this, path] { openSettings(path); });
     recentMenu_->setEnabled(!recent.isEmpty());
 }
 
 void StudioWindow::closeEvent(QCloseEvent* event) {
-    QSettings settings;
-    settings.setValue(settingsKey("geometry"), saveGeometry());
-    settings.setValue(settingsKey("windowState"), saveState());
+    settings_.setValue(settingsKey("geometry"), saveGeometry());
+    settings_.setValue(settingsKey("windowState"), saveState());
+    if (settings_.usable() && !settings_.save())
+        std::fprintf(stderr, "orvane-studio: the window's settings were not kept: %s\n",
+                     qPrintable(settings_.problem()));
     emit quitRequested();
     event->accept();
 }

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 #include <deque>
 
 #include "studio/studio_frame.h"
+#include "studio/studio_settings.h"
 
 namespace orvane {
 
@@ -65,8 +67,11 @@ private:
     void updateFrameFigures(double displayMilliseconds);
     void rememberRecent(const QString& path);
     void rebuildRecentMenu();
+    QStringList recentFiles() const;
+    void restoreWindow(QDockWidget* controlsDock, QDockWidget* histogramDock);
 
     QDir directory_;
+    StudioSettings settings_;
     PictureView* picture_ = nullptr;
     ControlsDock* controls_ = nullptr;
     HistogramView* histogram_ = nullptr;

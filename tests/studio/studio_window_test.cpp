@@ -1,11 +1,16 @@
 // The studio's main window without a worker: its title, keys and toolbar actions, and what a
 // frame and the dialog's answers turn into.
+#include <QDataStream>
+#include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include "image/temp_directory.h"
 #include "studio/controls_dock.h"
@@ -19,7 +24,7 @@ namespace {
 TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     testing::TempDirectory directory;
     const QString path = QString::fromStdString(directory.path().string());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
     qputenv("ORVANE_WORKING_FOLDER", path.toLocal8Bit()); // as the menu launcher sets it
     StudioWindow window{QDir(path)};
     qunsetenv("ORVANE_WORKING_FOLDER");
@@ -63,6 +68,71 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(quit.size(), 1);
     EXPECT_FALSE(window.isVisible());
+}
+
+// A geometry as saveGeometry writes it, for a window of the given size.
+QByteArray savedGeometry(int width, int height) {
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    const QRect rect(0, 0, width, height);
+    stream << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << rect << rect << qint32(0)
+           << quint8(0) << quint8(0) << qint32(800) << rect;
+    return bytes;
+}
+
+// Settings files another program or a hostile hand left: the window starts at once from what it
+// can use, fits the screen and keeps at most eight recent files.
+TEST(StudioWindow, HostileSettingsFilesGiveAWindowThatFitsTheScreen) {
+    const QByteArray hugeGeometry = savedGeometry(2000000000, 2000000000);
+    QWidget probe;
+    ASSERT_TRUE(probe.restoreGeometry(hugeGeometry)); // Qt alone takes it
+    ASSERT_GT(probe.width(), probe.screen()->availableGeometry().width());
+
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> write;
+        const char* note; // what the status bar says; empty: nothing
+        int recent;
+    } cases[] = {
+        {"huge geometry and a long recent list",
+         [&](const QString& file) {
+             QSettings settings(file, QSettings::NativeFormat);
+             settings.setValue("geometry", hugeGeometry);
+             QStringList recent;
+             for (int i = 0; i < 20000; ++i)
+                 recent.append(QString("/s%1").arg(i));
+             settings.setValue("recentFiles", recent);
+         },
+         "", 8},
+        {"a pipe", [](const QString& file) { ::mkfifo(qPrintable(file), 0600); },
+         "is not a regular file", 0},
+        {"a huge file",
+         [](const QString& file) {
+             QFile out(file);
+             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+             out.write("[General]\nrecentFiles=" + QByteArray(300000, 'x') + "\n");
+         },
+         "is larger than any settings", 0},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        testing::TempDirectory directory;
+        const QString path = QString::fromStdString(directory.path().string());
+        ASSERT_TRUE(QDir(path).mkpath("Orvane"));
+        test.write(path + "/Orvane/orvane-studio.conf");
+        qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+        StudioWindow window{QDir(path)};
+        EXPECT_LE(window.width(), window.screen()->availableGeometry().width());
+        EXPECT_LE(window.height(), window.screen()->availableGeometry().height());
+        EXPECT_TRUE(window.statusBar()->currentMessage().contains(test.note))
+            << window.statusBar()->currentMessage().toStdString();
+        qsizetype recent = -1;
+        for (QMenu* menu : window.findChildren<QMenu*>()) {
+            if (menu->title() == "Open &recent")
+                recent = menu->actions().size();
+        }
+        EXPECT_EQ(recent, test.recent);
+    }
 }
 
 } // namespace
