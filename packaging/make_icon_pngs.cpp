@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: make-icon-pngs DIR NAME SIZE...\n");
+        std::fprintf(stderr, "Usage: make-icon-pngs DIR NAME SIZE...\n");
         return 2;
     }
     const QImage icon = orvane::iconImage(orvane::appIconId);

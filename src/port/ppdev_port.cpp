@@ -68,19 +68,22 @@ private:
 
 constexpr std::string_view joinGroupLp =
     "add yourself to group lp (sudo usermod -aG lp $USER) and log in again";
-constexpr std::string_view loadPortDriver =
-    "no port is behind the device: load the port driver (sudo modprobe parport_pc) and check "
-    "that the port is enabled in the firmware setup";
+constexpr std::string_view loadPortDriver = "no port is behind the device: load the port drivers "
+                                            "(sudo modprobe parport_pc ppdev) and check "
+                                            "that the port is enabled in the firmware setup";
 
 // What to do about a failed open or claim, by errno; the last entry covers every other errno.
 constexpr std::array openAdvice{
-    ErrnoAdvice{ENOENT, "load the ppdev module (sudo modprobe ppdev) and check the device name "
-                        "(ls /dev/parport*)"},
+    ErrnoAdvice{ENOENT,
+                "load the port drivers (sudo modprobe parport_pc ppdev) and check the device "
+                "name "
+                "(ls /dev/parport*)"},
     ErrnoAdvice{EACCES, joinGroupLp},
     ErrnoAdvice{EPERM, joinGroupLp},
     ErrnoAdvice{ENXIO, loadPortDriver},
     ErrnoAdvice{ENODEV, loadPortDriver},
-    ErrnoAdvice{0, "check the device name, load the ppdev module (sudo modprobe ppdev) and "
+    ErrnoAdvice{0, "check the device name, load the port drivers (sudo modprobe parport_pc ppdev) "
+                   "and "
                    "add yourself to group lp"},
 };
 

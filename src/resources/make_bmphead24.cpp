@@ -12,7 +12,7 @@
 namespace {
 
 constexpr std::string_view help =
-    "usage: make-bmphead24 [DIRECTORY]\n"
+    "Usage: make-bmphead24 [DIRECTORY]\n"
     "       make-bmphead24 --help | --version\n"
     "Writes bmphead24, the 54-byte header template every BMP of an upload starts from, into\n"
     "DIRECTORY (default: the current directory), creating DIRECTORY when it is missing.\n"
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         return *status;
     // An option it does not know is refused, not taken for a folder to create ("--bogus").
     if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::fprintf(stderr, "usage: make-bmphead24 [DIRECTORY]; make-bmphead24 --help\n");
+        std::fprintf(stderr, "Usage: make-bmphead24 [DIRECTORY]; make-bmphead24 --help\n");
         return 2;
     }
     const std::filesystem::path directory = argc == 2 ? argv[1] : ".";

@@ -81,14 +81,11 @@ constexpr std::array<ControlTemplate, 61> controlPanelControls{{
     {1081, K::StaticText, "00", {250, 134, 13, 10}, S::hidden | S::disabled},
 }};
 
-// The About box: the application icon, a line naming the program, and OK.
+// The About box: the application icon, a line naming the program (its version and licence are
+// added from the build: aboutLine), and OK.
 constexpr std::array<ControlTemplate, 3> aboutControls{{
     {noControlId, K::Icon, "", {11, 17, 20, 20}, S::none},
-    {noControlId,
-     K::StaticText,
-     "Color Orvane Panel for OV7610, version 1.0",
-     {40, 20, 132, 8},
-     S::none},
+    {noControlId, K::StaticText, "Color Orvane Panel for OV7610", {40, 20, 132, 8}, S::none},
     {1, K::PushButton, "OK", {178, 7, 32, 14}, S::defaultButton},
 }};
 } // namespace detail

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::string_view help =
-    "usage: monitor.exe [--help | --version]\n"
+    "Usage: monitor.exe [--help | --version]\n"
     "Shows testfile.bmp from the working directory at 1:1 or fitted to the window and reloads\n"
     "it when it changes. One viewer runs per user, display and working directory: a later start\n"
     "there makes the running one show the picture again.\n"

@@ -171,8 +171,8 @@ TEST(OpenPort, MissingPpdevDeviceIsAClearError) {
     EXPECT_EQ(opened.port, nullptr);
     EXPECT_EQ(opened.status.message(),
               "orvane: ORVANE_PORT=ppdev:/dev/does-not-exist: cannot open /dev/does-not-exist: No "
-              "such file or directory; load the ppdev module (sudo modprobe ppdev) and check the "
-              "device name (ls /dev/parport*)");
+              "such file or directory; load the port drivers (sudo modprobe parport_pc ppdev) and "
+              "check the device name (ls /dev/parport*)");
 }
 
 TEST(OpenPort, DirectWithoutRootIsRefused) {

@@ -29,7 +29,7 @@ void writePlane(const std::filesystem::path& file, std::span<const uint8_t> plan
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: write-sample-bmps DIRECTORY\n");
+        std::fprintf(stderr, "Usage: write-sample-bmps DIRECTORY\n");
         return 2;
     }
     orvane::FrameBuffers buffers;

@@ -281,7 +281,7 @@ ParsedCommand parseCommand(std::string_view line) {
     }
     const std::size_t count = words->size() - 1;
     const std::string usage =
-        "usage: " + std::string(command->name) +
+        "Usage: " + std::string(command->name) +
         (command->arguments.empty() ? "" : " " + std::string(command->arguments));
     switch (command->shape) {
     case A::none:

@@ -11,10 +11,10 @@
 #include <string_view>
 
 #include "app/cli/cli_commands.h"
-#include "app/cli/installed_template.h"
 #include "app/cli/script_runner.h"
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
+#include "app/installed_template.h"
 #include "app/panel_app.h"
 #include "files/regular_file.h"
 #include "image/viewer_launch.h"
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
             return usageError("cannot read the script " + source + ": " + reason);
     }
     std::istream input(script.get());
-    orvane::provideBmpTemplateHere();
+    orvane::provideBmpTemplateHere(std::cerr);
     orvane::HeadlessPanel panel(orvane::controlPanelTemplate);
     PictureNote viewer(std::cerr);
     return app.runSession(

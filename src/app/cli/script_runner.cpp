@@ -20,10 +20,15 @@ ScriptRunner::ScriptRunner(HeadlessPanel& panel, const ProgramState& state, std:
         if (message.caption == failureBoxCaption)
             failureBoxShown_ = true;
     });
+    panel_.onAboutBox([this](std::string_view title, std::string_view line) {
+        messages_ << "orvane-cli: " << location_ << ": about box " << quotedText(title) << ": "
+                  << quotedText(line) << '\n';
+    });
 }
 
 ScriptRunner::~ScriptRunner() {
     panel_.onMessage(nullptr);
+    panel_.onAboutBox(nullptr);
 }
 
 namespace {

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "resources/about_line.h"
+#include "resources/panel_templates.h"
+
 namespace orvane {
 
 HeadlessPanel::HeadlessPanel(const DialogTemplate& dialog) : dialog_(dialog) {
@@ -108,6 +111,16 @@ void HeadlessPanel::setStaticText(int id, std::string_view text) {
 std::string HeadlessPanel::staticText(int id) const {
     const HeadlessControl* label = find(id, ControlKind::StaticText);
     return label == nullptr ? std::string() : label->text;
+}
+
+void HeadlessPanel::runAboutBox() {
+    ++aboutBoxesShown_;
+    if (!aboutObserver_)
+        return;
+    for (const ControlTemplate& control : aboutTemplate.controls) {
+        if (control.kind == ControlKind::StaticText)
+            aboutObserver_(aboutTemplate.title, aboutLine(control.caption));
+    }
 }
 
 void HeadlessPanel::messageBox(std::string_view text, std::string_view caption) {

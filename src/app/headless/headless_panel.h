@@ -63,7 +63,7 @@ public:
     PanelSize iconSize() const override { return {32, 32}; }
     void drawIcon(int iconId, int x, int y) override { drawnIcons_.push_back({iconId, x, y}); }
     void defaultProcessing(const PanelEvent& event) override;
-    void runAboutBox() override { ++aboutBoxesShown_; }
+    void runAboutBox() override;
     void setBusy(bool busy) override;
     void endDialog(int result) override;
 
@@ -90,6 +90,10 @@ public:
     void onMessage(std::function<void(const RecordedMessage&)> observer) {
         messageObserver_ = std::move(observer);
     }
+    // Called with the About box's title and line as it is shown, before it is answered with OK.
+    void onAboutBox(std::function<void(std::string_view, std::string_view)> observer) {
+        aboutObserver_ = std::move(observer);
+    }
     struct MenuItem {
         int commandId; // 0 for a separator
         std::string text;
@@ -115,6 +119,7 @@ private:
     PanelEventHandler* handler_ = nullptr;
     std::vector<RecordedMessage> messages_;
     std::function<void(const RecordedMessage&)> messageObserver_;
+    std::function<void(std::string_view, std::string_view)> aboutObserver_;
     std::vector<MenuItem> systemMenu_;
     std::vector<DrawnIcon> drawnIcons_;
     PanelSize clientSize_{596, 382};

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files/launcher_folder.h"
 #include "app/qt/icon_image.h"
-#include "resources/build_version.h"
+#include "files/launcher_folder.h"
+#include "resources/about_line.h"
 #include "resources/panel_templates.h"
 #include "toolkit/panel_event.h"
 
@@ -39,14 +39,11 @@ AboutBox::AboutBox(QWidget* parent, const std::optional<QString>& workingFolder)
 }
 
 void AboutBox::showBuildVersion() {
-    // The written line stays as it is; the build it comes from and the licence follow it.
+    // The written line names the program; the version of this build and the licence follow.
     for (const BuiltControl& text : controls_) {
         if (auto* label = qobject_cast<QLabel*>(text.widget);
-            label != nullptr && text.source->kind == ControlKind::StaticText) {
-            label->setText(label->text() +
-                           QStringLiteral(" (build %1, MIT licence)")
-                               .arg(QString::fromUtf8(buildVersion.data(), buildVersion.size())));
-        }
+            label != nullptr && text.source->kind == ControlKind::StaticText)
+            label->setText(QString::fromStdString(aboutLine(label->text().toStdString())));
     }
 }
 

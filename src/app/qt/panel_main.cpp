@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "app/installed_template.h"
 #include "app/panel_app.h"
 #include "app/qt/qt_panel.h"
 #include "resources/program_info.h"
@@ -11,9 +12,10 @@
 namespace {
 
 constexpr std::string_view help =
-    "usage: orvane-panel [--help | --version]\n"
+    "Usage: orvane-panel [--help | --version]\n"
     "The control panel for the OV7610 camera module on the parallel port. It works in the\n"
-    "current directory: bmphead24 there is the BMP header template, and each upload writes\n"
+    "current directory: bmphead24 there is the BMP header template (an installed panel\n"
+    "copies in its own when the folder has none, and says so), and each upload writes\n"
     "test.raw and testfile.bmp there and shows the picture with monitor.exe.\n"
     "Environment:\n"
     "  ORVANE_PORT   sim (the simulated camera module, the default), ppdev (/dev/parport0),\n"
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     // and a sudo start has given up root by the time the first window exists.
     if (!app.openPort(std::cerr))
         return orvane::startFailureStatus;
+    // An installed panel in a folder without the template works as orvane-cli does.
+    orvane::provideBmpTemplateHere(std::cerr);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Orvane");
     orvane::QtPanel panel;

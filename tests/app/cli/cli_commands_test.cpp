@@ -29,15 +29,15 @@ TEST(CliCommands, RefusesMalformedLinesWithTheUsage) {
     const std::pair<const char*, const char*> cases[] = {
         {"pres Upload", "unknown command \"pres\"; orvane-cli --help lists the commands"},
         {"Press Upload", "unknown command \"Press\"; orvane-cli --help lists the commands"},
-        {"press", "usage: press CONTROL"},
-        {"show now", "usage: show"},
-        {"type 1042", "usage: type CONTROL TEXT (quote a word that holds blanks: \"Save As\")"},
+        {"press", "Usage: press CONTROL"},
+        {"show now", "Usage: show"},
+        {"type 1042", "Usage: type CONTROL TEXT (quote a word that holds blanks: \"Save As\")"},
         {"move Red Bias 3",
-         "usage: move CONTROL POSITION (quote a word that holds blanks: \"Save As\")"},
+         "Usage: move CONTROL POSITION (quote a word that holds blanks: \"Save As\")"},
         {"command 70000",
-         "usage: command ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
-        {"system 0xg", "usage: system ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
-        {"command -1", "usage: command ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
+         "Usage: command ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
+        {"system 0xg", "Usage: system ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
+        {"command -1", "Usage: command ID (a number from 0 to 65535, decimal or 0x hexadecimal)"},
     };
     for (const auto& [line, error] : cases) {
         const ParsedCommand parsed = parseCommand(line);

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "resources/build_version.h"
 #include "resources/control_ids.h"
 #include "support/panel_bench.h"
 
@@ -66,7 +67,10 @@ TEST_F(Script, MessageBoxesArePrintedWithTheLineThatShowedThem) {
               (std::vector<std::string>{
                   "orvane-cli: s.txt:1: message box \"I2C Control\": \"All registers were set!\"",
                   "orvane-cli: s.txt:3: message box \"Improper selection\": "
-                  "\"Background red component increased already\""}));
+                  "\"Background red component increased already\"",
+                  "orvane-cli: s.txt:4: about box \"About Orvane\": \"Color Orvane Panel for "
+                  "OV7610, version " +
+                      std::string(buildVersion) + ", MIT licence\""}));
     EXPECT_EQ(bench.decoded().size(), 48u); // the second Set Register had nothing to send
     EXPECT_EQ(bench.panel.aboutBoxesShown(), 1);
 }

@@ -1,6 +1,7 @@
 // Copying the installed "bmphead24" into a working folder that lacks one.
-#include "app/cli/installed_template.h"
+#include "app/installed_template.h"
 
+#include <ostream>
 #include <system_error>
 
 #include "image/image_files.h"
@@ -19,11 +20,19 @@ bool provideBmpTemplate(const std::filesystem::path& workingDirectory,
     return std::filesystem::copy_file(installed, target, error);
 }
 
-bool provideBmpTemplateHere() {
+bool provideBmpTemplateHere(std::ostream& messages) {
     const std::optional<std::filesystem::path> programDirectory = runningProgramDirectory();
     std::error_code error;
     const std::filesystem::path here = std::filesystem::current_path(error);
-    return programDirectory && !error && provideBmpTemplate(here, *programDirectory);
+    if (!programDirectory || error)
+        return false;
+    if (std::filesystem::exists(here / bmpTemplateFileName, error))
+        return true;
+    if (!provideBmpTemplate(here, *programDirectory))
+        return false;
+    messages << "orvane: this folder had no " << bmpTemplateFileName
+             << "; copied in the installed template\n";
+    return true;
 }
 
 } // namespace orvane

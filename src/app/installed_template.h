@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <string_view>
 
 namespace orvane {
@@ -15,6 +16,7 @@ bool provideBmpTemplate(const std::filesystem::path& workingDirectory,
                         const std::filesystem::path& programDirectory);
 
 // provideBmpTemplate for this process: the current directory and /proc/self/exe's directory.
-bool provideBmpTemplateHere();
+// A copy is said on messages, since the folder then holds a file the user did not put there.
+bool provideBmpTemplateHere(std::ostream& messages);
 
 } // namespace orvane
