@@ -7,6 +7,9 @@
 #include <string>
 #include <system_error>
 
+#include "image/image_files.h"
+#include "image/viewer_channel.h"
+
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,6 +118,11 @@ std::vector<std::filesystem::path> processViewerSearchDirectories() {
 }
 
 void SpawnViewerLauncher::launchViewer() {
+    // A viewer already showing this folder's picture is told to show it again; starting a new
+    // process for that costs far more than the upload.
+    const ViewerChannelPlace channel = processViewerChannel();
+    if (handToRunningViewer(channel.path, std::filesystem::path(std::string(bmpFileName))))
+        return;
     const std::vector<std::filesystem::path> directories =
         directories_ ? *directories_ : processViewerSearchDirectories();
     if (const std::optional<std::filesystem::path> viewer =

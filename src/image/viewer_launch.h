@@ -45,7 +45,9 @@ std::optional<std::filesystem::path> runningProgramDirectory();
 // installedViewerDirectory, the working directory, PATH.
 std::vector<std::filesystem::path> processViewerSearchDirectories();
 
-// Starts the viewer as a detached process: no arguments, the panel's working directory and
+// Hands the picture to a viewer already running for this user, display and working directory
+// (processViewerChannel); only when none answers starts the viewer as a detached process: no
+// arguments, the panel's working directory and
 // environment, standard output sent to standard error (standard output carries only the trace),
 // no other inherited descriptors. An intermediate child is reaped at once and the viewer is
 // adopted by the system, so no zombie is left. Failures are ignored.

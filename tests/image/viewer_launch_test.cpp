@@ -14,7 +14,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include "image/temp_directory.h"
+#include "image/viewer_channel.h"
 
 namespace orvane {
 namespace {
@@ -141,6 +144,66 @@ TEST(SpawnViewerLauncher, MissingViewerIsIgnored) {
     errno = 0;
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+}
+
+// Waits up to 20 s for done; the timeout only bounds a failure.
+bool eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 400 && !done(); ++i)
+        usleep(50000);
+    return done();
+}
+
+// Our running viewer of the folder: its process ID, or 0.
+pid_t viewerIn(const path& folder) {
+    std::error_code error;
+    const path viewer = std::filesystem::canonical(ORVANE_MONITOR);
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        if (std::filesystem::read_symlink(entry.path() / "exe", error) == viewer && !error &&
+            std::filesystem::read_symlink(entry.path() / "cwd", error) == folder && !error)
+            return std::atoi(entry.path().filename().c_str());
+    }
+    return 0;
+}
+
+// With the real viewer running for the folder, twenty uploads start no process: each is handed
+// over its channel. Once it has gone, the next upload starts a viewer again.
+TEST(SpawnViewerLauncher, HandsEveryUploadToTheRunningViewer) {
+    testing::TempDirectory dir;
+    const path runtime = dir.path() / "runtime", work = dir.path() / "work";
+    const path marker = dir.path() / "started";
+    ASSERT_EQ(mkdir(runtime.c_str(), 0700) | mkdir(work.c_str(), 0755), 0);
+    const std::string script = "#!/bin/sh\necho >> '" + marker.string() + "'\n";
+    testing::writeFileBytes(dir.path() / "monitor.exe",
+                            std::vector<uint8_t>(script.begin(), script.end()));
+    std::filesystem::permissions(dir.path() / "monitor.exe", std::filesystem::perms::owner_all);
+    const path before = std::filesystem::current_path();
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    ASSERT_EQ(chdir(work.c_str()), 0);
+
+    SpawnViewerLauncher({path(ORVANE_MONITOR).parent_path()}).launchViewer();
+    const std::string channel = processViewerChannel().path;
+    struct stat status {};
+    EXPECT_TRUE(eventually([&] { return stat(channel.c_str(), &status) == 0; })) << channel;
+    const pid_t viewer = viewerIn(work);
+    ASSERT_NE(viewer, 0);
+
+    SpawnViewerLauncher standIn({dir.path()});
+    for (int upload = 0; upload < 20; ++upload)
+        standIn.launchViewer();
+    usleep(300000);
+    EXPECT_FALSE(std::filesystem::exists(marker));
+    EXPECT_EQ(viewerIn(work), viewer);
+
+    // Gone once its last thread has closed the channel.
+    kill(viewer, SIGTERM);
+    EXPECT_TRUE(eventually([&] { return !handToRunningViewer(channel, "testfile.bmp"); }));
+    standIn.launchViewer();
+    EXPECT_TRUE(eventually([&] { return std::filesystem::exists(marker); }));
+    EXPECT_EQ(chdir(before.c_str()), 0);
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 } // namespace
