@@ -34,13 +34,39 @@ bool writeInPlace(const std::filesystem::path& path, std::span<const uint8_t> by
     return file.isOpen() && writeAll(file.get(), bytes) && file.close();
 }
 
-// A name beside target that nobody else uses; created with 0666 so the umask applies as for any
-// new file.
-int createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
-    const std::string stem = "." + target.filename().string() + "." + std::to_string(::getpid());
+// The names beside target that a replacing write may use for a moment.
+std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt) {
+    std::filesystem::path temporary = target;
+    temporary.replace_filename("." + target.filename().string() + "." + std::to_string(::getpid()) +
+                               "." + std::to_string(attempt) + ".tmp");
+    return temporary;
+}
+
+// A file without a name in target's folder, where the file system has them: a program killed
+// while it writes leaves nothing behind. Created with 0666 so the umask applies as for any new
+// file.
+int createUnnamed(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the unnamed file a temporary name beside target, once its bytes are all there.
+bool linkUnnamed(int fd, const std::filesystem::path& target, std::filesystem::path& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target;
-        temporary.replace_filename(stem + "." + std::to_string(attempt) + ".tmp");
+        temporary = temporaryName(target, attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// A name beside target that nobody else uses, where unnamed files cannot be made.
+int createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryName(target, attempt);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -62,20 +88,40 @@ bool moveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
     return ::rename(temporary.c_str(), target.c_str()) == 0;
 }
 
-bool writeThroughTemporary(const std::filesystem::path& target, std::span<const uint8_t> bytes,
-                           const struct stat* replaced) {
-    std::filesystem::path temporary;
-    FileDescriptor file{createTemporary(target, temporary)};
-    if (!file.isOpen())
-        return false;
-    // The new file keeps the permission bits of the one it replaces, set-ID bits aside.
-    if (replaced != nullptr)
-        ::fchmod(file.get(), replaced->st_mode & 0777);
-    const bool done = writeAll(file.get(), bytes) && file.close() &&
-                      moveIntoPlace(temporary, target, replaced != nullptr);
+// The bytes, then the name: a kill part way leaves no file, or one that is whole.
+bool finish(FileDescriptor& file, const std::filesystem::path& temporary,
+            const std::filesystem::path& target, bool replacing) {
+    const bool done = file.close() && moveIntoPlace(temporary, target, replacing);
     if (!done)
         ::unlink(temporary.c_str());
     return done;
+}
+
+bool writeThroughTemporary(const std::filesystem::path& target, std::span<const uint8_t> bytes,
+                           const struct stat* replaced) {
+    // The new file keeps the permission bits of the one it replaces, set-ID bits aside.
+    const auto keepMode = [replaced](int fd) {
+        if (replaced != nullptr)
+            ::fchmod(fd, replaced->st_mode & 0777);
+    };
+    std::filesystem::path temporary;
+    if (FileDescriptor unnamed{createUnnamed(target)}; unnamed.isOpen()) {
+        keepMode(unnamed.get());
+        if (!writeAll(unnamed.get(), bytes))
+            return false;
+        if (linkUnnamed(unnamed.get(), target, temporary))
+            return finish(unnamed, temporary, target, replaced != nullptr);
+        // Without /proc the file cannot be named: written again under a name.
+    }
+    FileDescriptor file{createTemporary(target, temporary)};
+    if (!file.isOpen())
+        return false;
+    keepMode(file.get());
+    if (!writeAll(file.get(), bytes)) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return finish(file, temporary, target, replaced != nullptr);
 }
 
 } // namespace

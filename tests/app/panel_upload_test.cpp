@@ -188,6 +188,8 @@ TEST_F(Upload, FileFailuresSayWhyAndAlwaysSwitchTheSensorBack) {
         EXPECT_FALSE(run.panel.ended()) << "a file never ends the program";
         EXPECT_EQ(std::filesystem::is_regular_file(dir.path() / "test.raw"), c.rawWritten);
         EXPECT_EQ(std::filesystem::is_regular_file(dir.path() / "testfile.bmp"), c.bmpWritten);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary left behind";
         EXPECT_EQ(run.viewer.launches, 0);
         EXPECT_EQ(run.decoded().back(), (DecodedTransaction{0x42, 0x13, 0x20}));
         EXPECT_EQ(run.port.accesses().back(), (testing::PortAccess{true, 0x37A, 0x20}));
