@@ -1,6 +1,7 @@
 // orvane-studio: the live-view front end. Opens the camera before any window, runs it on a worker
 // thread and the window on the main thread.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -31,6 +32,8 @@ constexpr int usageStatus = 2;
 constexpr int startFailureStatus = 1;
 // How long the end of a run waits for a trace pipe that takes nothing.
 constexpr std::chrono::seconds quitPatience{2};
+// How long the end of a run waits for the camera's thread, which the trace gives up on by then.
+constexpr std::chrono::seconds stuckWorkerPatience{5};
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -153,9 +156,17 @@ int main(int argc, char** argv) {
     // A trace pipe whose reader has stalled holds the worker only a little longer.
     if (trace != nullptr)
         trace->stopWaitingAfter(quitPatience);
-    QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::BlockingQueuedConnection);
-    thread.quit();
-    thread.wait();
+    // The worker stops, then its thread ends. A worker held by a recording pipe whose reader
+    // has stopped never returns: the program then ends without it, saying so.
+    QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
+    if (!thread.wait(QDeadlineTimer(stuckWorkerPatience))) {
+        std::cerr << "orvane-studio: the camera did not stop (a recording pipe whose reader has "
+                     "stopped?); ending without finishing the recording\n";
+        // No stream is flushed: the held one is locked by the write that waits.
+        std::_Exit(startFailureStatus);
+    }
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     const quint64 frames = worker->framesCaptured();
     const bool limited = worker->camera().recordingState() == orvane::RecordingState::LimitReached;
