@@ -65,6 +65,23 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     EXPECT_GT(minimum, 0u);
     EXPECT_EQ(minimum, maximum);
     gst_query_unref(latency);
+
+    // A smaller window while playing: the frames that follow have the new size, and the caps
+    // downstream say so.
+    const gsize cifBytes = 312 * 208 * 3;
+    g_object_set(harness->element, "size", 1, nullptr); // qcif
+    gsize bytes = cifBytes;
+    for (int i = 0; i < 200 && bytes == cifBytes; ++i) {
+        GstBuffer* buffer = gst_harness_pull(harness);
+        bytes = gst_buffer_get_size(buffer);
+        gst_buffer_unref(buffer);
+    }
+    GstVideoInfo info;
+    GstCaps* caps = gst_pad_get_current_caps(harness->sinkpad);
+    ASSERT_TRUE(gst_video_info_from_caps(&info, caps));
+    gst_caps_unref(caps);
+    EXPECT_LT(GST_VIDEO_INFO_WIDTH(&info), 312);
+    EXPECT_EQ(bytes, GST_VIDEO_INFO_SIZE(&info));
     gst_harness_teardown(harness);
 }
 
