@@ -85,14 +85,14 @@ void applyPending(GstOrvaneSrc* self, SourceState& state) {
     }
     if (state.registersPending) {
         state.registersPending = false;
-        std::vector<orvane::RegisterWrite> writes;
+        std::vector<orvane::RegisterAssignment> writes;
         if (const std::string problem = orvane::parseRegisterList(state.registers, writes);
             !problem.empty()) {
             GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("registers: %s", problem.c_str()),
                                 (nullptr));
             return;
         }
-        for (const orvane::RegisterWrite& write : writes) {
+        for (const orvane::RegisterAssignment& write : writes) {
             if (const orvane::Status status =
                     state.camera->writeRegister(write.address, write.value);
                 !status)

@@ -27,13 +27,13 @@ bool number(std::string_view text, int& value) {
 
 } // namespace
 
-std::string parseRegisterList(std::string_view text, std::vector<RegisterWrite>& writes) {
+std::string parseRegisterList(std::string_view text, std::vector<RegisterAssignment>& writes) {
     writes.clear();
     while (!trimmed(text).empty()) {
         const std::size_t comma = text.find(',');
         const std::string_view pair = text.substr(0, comma);
         const std::size_t equals = pair.find('=');
-        RegisterWrite write{};
+        RegisterAssignment write{};
         if (equals == std::string_view::npos || !number(pair.substr(0, equals), write.address) ||
             !number(pair.substr(equals + 1), write.value))
             return "\"" + std::string(trimmed(pair).substr(0, 80)) +

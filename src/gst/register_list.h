@@ -7,7 +7,7 @@
 
 namespace orvane {
 
-struct RegisterWrite {
+struct RegisterAssignment {
     int address;
     int value;
 };
@@ -15,6 +15,6 @@ struct RegisterWrite {
 // Comma-separated ADDRESS=VALUE pairs, each number decimal or 0x-prefixed hexadecimal; blanks
 // around them are ignored. Empty when every pair was understood, else what is wrong (with the
 // pair, at most 80 characters of it).
-std::string parseRegisterList(std::string_view text, std::vector<RegisterWrite>& writes);
+std::string parseRegisterList(std::string_view text, std::vector<RegisterAssignment>& writes);
 
 } // namespace orvane

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
 
 namespace {
 
@@ -21,6 +22,8 @@ double meanOf(GstBuffer* buffer) {
 
 TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     GstHarness* harness = gst_harness_new("orvanesrc");
+    GstBus* bus = gst_bus_new();
+    gst_element_set_bus(harness->element, bus);
     g_object_set(harness->element, "brightness", 60, nullptr);
     gst_harness_play(harness);
     std::vector<double> means;
@@ -82,6 +85,18 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     gst_caps_unref(caps);
     EXPECT_LT(GST_VIDEO_INFO_WIDTH(&info), 312);
     EXPECT_EQ(bytes, GST_VIDEO_INFO_SIZE(&info));
+    // A choice the camera refuses is a warning with its text, and the stream goes on.
+    g_object_set(harness->element, "bus-width", 16, nullptr);
+    GstMessage* warning = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND, GST_MESSAGE_WARNING);
+    ASSERT_NE(warning, nullptr);
+    GError* error = nullptr;
+    gst_message_parse_warning(warning, &error, nullptr);
+    EXPECT_NE(std::string(error->message).find("bus-width 16 cannot be chosen"), std::string::npos)
+        << error->message;
+    g_error_free(error);
+    gst_message_unref(warning);
+    gst_buffer_unref(gst_harness_pull(harness));
+    gst_object_unref(bus);
     gst_harness_teardown(harness);
 }
 
