@@ -13,6 +13,7 @@ enum class PixelFormat : uint8_t {
     Bgr24,  // B, G, R bytes per pixel, top row first
     Xrgb32, // one 32-bit word 0xFFRRGGBB per pixel in the machine's byte order (QImage RGB32)
     Mosaic, // the rgb format's colour samples, one byte per pixel: G B / R G in 2 x 2 cells
+    Vyuy,   // the yuv format's 4:2:2 bytes as read, V Y U Y for each pair of pixels, 2 a pixel
 };
 
 // The shape of a frame in one format for the settings in force.

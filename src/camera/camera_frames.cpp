@@ -20,6 +20,9 @@ Status Camera::layout(PixelFormat format, FrameLayout& layout) const {
     if (format == PixelFormat::Mosaic && device.shadow.mode.dataFormat != dataFormatRgb)
         return {StatusCode::InvalidArgument,
                 "the colour mosaic exists only in the rgb format; set format to rgb first"};
+    if (format == PixelFormat::Vyuy && device.shadow.mode.dataFormat == dataFormatRgb)
+        return {StatusCode::InvalidArgument,
+                "4:2:2 bytes exist only in the yuv format; set format to yuv first"};
     const FrameGeometry& g = device.geometry;
     // The row conversion works in rows of at most maxFrameWidth pixels.
     if (!frameFitsBuffers(g, device.shadow.mode.dataFormat) || g.imageWidth > maxFrameWidth)

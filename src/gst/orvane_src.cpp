@@ -41,8 +41,10 @@ struct SourceState {
     std::string registers; // "0x06=0x90,0x05=0x20", written at the next capture
     bool registersPending = false;
     std::unique_ptr<orvane::Camera> camera;
-    orvane::FrameLayout layout;
-    GstVideoInfo info;
+    orvane::FrameLayout layout;                              // of the RGB frame: the size in force
+    orvane::PixelFormat format = orvane::PixelFormat::Rgb24; // as negotiated
+    std::size_t frameBytes = 0;                              // a buffer's size
+    std::size_t stride = 0;                                  // bytes from row to row
     std::atomic<bool> flushing = false;
     std::atomic<GstClockTime> frameTime = assumedFrameTime;
 };
@@ -62,11 +64,33 @@ std::span<const orvane::ControlInfo> controls() {
     return orvane::controlList();
 }
 
-GstCaps* capsFor(const orvane::FrameLayout& layout) {
-    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", "width", G_TYPE_INT,
-                               gint(layout.width), "height", G_TYPE_INT, gint(layout.height),
-                               "framerate", GST_TYPE_FRACTION, 0, 1, "max-framerate",
-                               GST_TYPE_FRACTION, 1000, 1, nullptr);
+// The 4:2:2 bytes exist only while the sensor sends yuv, the colour mosaic only while it sends
+// rgb.
+bool offers(const orvane::Camera& camera, orvane::PixelFormat format) {
+    orvane::FrameLayout layout;
+    return camera.layout(format, layout).ok();
+}
+
+GstStructure* videoStructure(const char* format, const orvane::FrameLayout& layout) {
+    return gst_structure_new("video/x-raw", "format", G_TYPE_STRING, format, "width", G_TYPE_INT,
+                             gint(layout.width), "height", G_TYPE_INT, gint(layout.height),
+                             "framerate", GST_TYPE_FRACTION, 0, 1, "max-framerate",
+                             GST_TYPE_FRACTION, 1000, 1, nullptr);
+}
+
+// RGB first, so it is what an undecided peer gets; then the module's own bytes: its 4:2:2
+// bytes, or its colour mosaic, whose G B / R G cells are GStreamer's gbrg Bayer layout.
+GstCaps* capsFor(const orvane::Camera& camera, const orvane::FrameLayout& layout) {
+    GstCaps* caps = gst_caps_new_empty();
+    gst_caps_append_structure(caps, videoStructure("RGB", layout));
+    if (offers(camera, orvane::PixelFormat::Vyuy))
+        gst_caps_append_structure(caps, videoStructure("VYUY", layout));
+    if (offers(camera, orvane::PixelFormat::Mosaic)) {
+        GstStructure* bayer = videoStructure("gbrg", layout);
+        gst_structure_set_name(bayer, "video/x-bayer");
+        gst_caps_append_structure(caps, bayer);
+    }
+    return caps;
 }
 
 // Applies what was set while playing; a refusal is a warning on the bus and changes nothing.
@@ -193,7 +217,7 @@ GstCaps* getCaps(GstBaseSrc* base, GstCaps* filter) {
     GstCaps* caps = nullptr;
     {
         std::lock_guard guard(state.lock);
-        caps = state.camera != nullptr ? capsFor(state.layout)
+        caps = state.camera != nullptr ? capsFor(*state.camera, state.layout)
                                        : gst_pad_get_pad_template_caps(GST_BASE_SRC_PAD(base));
     }
     if (filter != nullptr) {
@@ -208,9 +232,27 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
     auto* self = GST_ORVANE_SRC(base);
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
-    if (!gst_video_info_from_caps(&state.info, caps))
-        return FALSE;
-    gst_base_src_set_blocksize(base, guint(GST_VIDEO_INFO_SIZE(&state.info)));
+    const GstStructure* structure = gst_caps_get_structure(caps, 0);
+    if (gst_structure_has_name(structure, "video/x-bayer")) {
+        // Rows of whole words, as bayer2rgb reads them.
+        gint width = 0, height = 0;
+        if (!gst_structure_get_int(structure, "width", &width) ||
+            !gst_structure_get_int(structure, "height", &height))
+            return FALSE;
+        state.format = orvane::PixelFormat::Mosaic;
+        state.stride = GST_ROUND_UP_4(std::size_t(width));
+        state.frameBytes = state.stride * std::size_t(height);
+    } else {
+        GstVideoInfo info;
+        if (!gst_video_info_from_caps(&info, caps))
+            return FALSE;
+        state.format = GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_VYUY
+                           ? orvane::PixelFormat::Vyuy
+                           : orvane::PixelFormat::Rgb24;
+        state.stride = std::size_t(GST_VIDEO_INFO_PLANE_STRIDE(&info, 0));
+        state.frameBytes = GST_VIDEO_INFO_SIZE(&info);
+    }
+    gst_base_src_set_blocksize(base, guint(state.frameBytes));
     return TRUE;
 }
 
@@ -256,7 +298,9 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         applyPending(self, state);
         orvane::FrameLayout layout;
         state.camera->layout(orvane::PixelFormat::Rgb24, layout);
-        renegotiate = layout.width != state.layout.width || layout.height != state.layout.height;
+        renegotiate =
+            layout.width != state.layout.width || layout.height != state.layout.height ||
+            (state.format != orvane::PixelFormat::Rgb24 && !offers(*state.camera, state.format));
         state.layout = layout;
     }
     // A new window or size is a new format downstream before the frame that has it.
@@ -264,12 +308,13 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         return GST_FLOW_NOT_NEGOTIATED;
 
     GstBuffer* buffer = nullptr;
-    const GstFlowReturn allocated = GST_BASE_SRC_CLASS(gst_orvane_src_parent_class)
-                                        ->alloc(base, G_MAXUINT64, guint(state.info.size), &buffer);
+    const GstFlowReturn allocated =
+        GST_BASE_SRC_CLASS(gst_orvane_src_parent_class)
+            ->alloc(base, G_MAXUINT64, guint(state.frameBytes), &buffer);
     if (allocated != GST_FLOW_OK)
         return allocated;
-    GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &state.info, buffer, GST_MAP_WRITE)) {
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
         gst_buffer_unref(buffer);
         GST_ELEMENT_ERROR(self, RESOURCE, WRITE, ("cannot map a buffer"), (nullptr));
         return GST_FLOW_ERROR;
@@ -279,14 +324,10 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     orvane::FrameInfo info;
     {
         std::lock_guard guard(state.lock);
-        const auto stride = std::size_t(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
-        const auto size = std::size_t(GST_VIDEO_FRAME_SIZE(&frame));
-        status = state.camera->capture(
-            orvane::PixelFormat::Rgb24,
-            std::span(static_cast<uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)), size), stride,
-            &info);
+        status =
+            state.camera->capture(state.format, std::span(map.data, map.size), state.stride, &info);
     }
-    gst_video_frame_unmap(&frame);
+    gst_buffer_unmap(buffer, &map);
     if (!status) {
         gst_buffer_unref(buffer);
         GST_ELEMENT_ERROR(self, RESOURCE, READ, ("%s", status.message().c_str()), (nullptr));
@@ -350,8 +391,9 @@ static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
         "Frames of the OV7610 camera module on the parallel port, or of the simulated module",
         "The Orvane authors");
     GstCaps* caps = gst_caps_from_string(
-        "video/x-raw, format=RGB, width=[1, 640], height=[1, 500], framerate=0/1, "
-        "max-framerate=[0/1, 1000/1]");
+        "video/x-raw, format={RGB, VYUY}, width=[1, 640], height=[1, 500], framerate=0/1, "
+        "max-framerate=[0/1, 1000/1]; video/x-bayer, format=gbrg, width=[1, 640], "
+        "height=[1, 500], framerate=0/1, max-framerate=[0/1, 1000/1]");
     gst_element_class_add_pad_template(
         elementClass, gst_pad_template_new("src", GST_PAD_SRC, GST_PAD_ALWAYS, caps));
     gst_caps_unref(caps);
@@ -370,7 +412,6 @@ static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
 static void gst_orvane_src_init(GstOrvaneSrc* self) {
     self->state = new SourceState;
     self->state->pending.resize(controls().size());
-    gst_video_info_init(&self->state->info);
     gst_base_src_set_live(GST_BASE_SRC(self), TRUE);
     gst_base_src_set_format(GST_BASE_SRC(self), GST_FORMAT_TIME);
 }

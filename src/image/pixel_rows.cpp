@@ -19,6 +19,8 @@ std::size_t bytesPerPixel(PixelFormat format) {
         return 3;
     case PixelFormat::Xrgb32:
         return 4;
+    case PixelFormat::Vyuy:
+        return 2;
     case PixelFormat::Raw:
     case PixelFormat::Mosaic:
         return 1;
@@ -99,6 +101,21 @@ void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry,
         for (uint32_t y = 0; y < layout.height; ++y)
             std::memcpy(out + y * stride, raw.data() + std::size_t{y} * geometry.bytesPerLine,
                         layout.rowBytes);
+        return;
+    }
+    if (format == PixelFormat::Vyuy) {
+        // The pixel bytes lead each line; a line shorter than the row ends in zeros.
+        for (uint32_t y = 0; y < layout.height; ++y) {
+            const std::size_t start = std::size_t{y} * geometry.bytesPerLine;
+            const std::size_t available =
+                start < raw.size() ? std::min({std::size_t{geometry.bytesPerLine},
+                                               raw.size() - start, layout.rowBytes})
+                                   : 0;
+            uint8_t* row = out + y * stride;
+            if (available > 0)
+                std::memcpy(row, raw.data() + start, available);
+            std::memset(row + available, 0, layout.rowBytes - available);
+        }
         return;
     }
     // Each row is converted into three rows that stay in the first-level cache and then

@@ -105,9 +105,19 @@ TEST(Camera, EveryLayoutHoldsTheSamePixelsAtAnyStride) {
                 ASSERT_EQ(memory[y * stride + w * size], 0xEE) << "the padding stays";
             }
         }
-        FrameLayout mosaic;
+        FrameLayout mosaic, packed;
         const Status status = camera->layout(PixelFormat::Mosaic, mosaic);
         EXPECT_EQ(status.code(), format == 1 ? StatusCode::Ok : StatusCode::InvalidArgument);
+        EXPECT_EQ(camera->layout(PixelFormat::Vyuy, packed).code(),
+                  format == 0 ? StatusCode::Ok : StatusCode::InvalidArgument);
+        if (format == 0) {
+            const std::vector<uint8_t> raw = captured(*camera, PixelFormat::Raw, &info);
+            const std::vector<uint8_t> bytes = captured(*camera, PixelFormat::Vyuy);
+            ASSERT_EQ(packed.rowBytes, 2 * w);
+            for (std::size_t y = 0; y < packed.height; ++y)
+                ASSERT_TRUE(std::equal(&bytes[y * 2 * w], &bytes[(y + 1) * 2 * w],
+                                       &raw[y * info.bytesPerLine]));
+        }
         if (format == 1) {
             const std::vector<uint8_t> raw = captured(*camera, PixelFormat::Raw, &info);
             const std::vector<uint8_t> samples = captured(*camera, PixelFormat::Mosaic);
