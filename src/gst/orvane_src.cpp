@@ -6,13 +6,16 @@
 #include <orvane/camera.h>
 
 #include <atomic>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "control_properties.h"
+#include "profile/settings_profile.h"
 #include "register_list.h"
 
 GST_DEBUG_CATEGORY_STATIC(orvane_src_debug);
@@ -23,6 +26,7 @@ namespace {
 enum Property : guint {
     propertyDevice = 1,
     propertyScene,
+    propertyProfile,
     propertyRegisters,
     firstControlProperty,
 };
@@ -36,6 +40,7 @@ struct SourceState {
     std::mutex lock;
     std::string device;
     std::string scene;
+    std::string profile; // a settings file applied as the camera opens
     // Control values set as properties and not yet applied, in the table's order.
     std::vector<std::optional<int32_t>> pending;
     std::string registers; // "0x06=0x90,0x05=0x20", written at the next capture
@@ -137,6 +142,9 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spe
     case propertyScene:
         state.scene = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
         return;
+    case propertyProfile:
+        state.profile = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
+        return;
     case propertyRegisters:
         state.registers = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
         state.registersPending = !state.registers.empty();
@@ -163,6 +171,9 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
     case propertyScene:
         g_value_set_string(value, state.scene.c_str());
         return;
+    case propertyProfile:
+        g_value_set_string(value, state.profile.c_str());
+        return;
     case propertyRegisters:
         g_value_set_string(value, state.registers.c_str());
         return;
@@ -184,6 +195,37 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
     orvane::controlValueToGValue(info, current, value);
 }
 
+// The profile's settings, in its order; a line it cannot use is a warning, a file that cannot be
+// read an error.
+bool applyProfile(GstOrvaneSrc* self, SourceState& state) {
+    if (state.profile.empty())
+        return true;
+    // A profile is a few hundred bytes; the limit keeps a wrong file from filling the memory.
+    constexpr std::streamsize maxProfileBytes = 64 * 1024;
+    std::ifstream file(state.profile, std::ios::binary);
+    std::string text(std::size_t(maxProfileBytes) + 1, '\0');
+    file.read(text.data(), maxProfileBytes + 1);
+    text.resize(std::size_t(file.gcount()));
+    if (!file.eof() || text.size() > std::size_t(maxProfileBytes)) {
+        GST_ELEMENT_ERROR(self, RESOURCE, OPEN_READ,
+                          ("cannot read the profile %s (missing, not a file, or over 64 KiB)",
+                           state.profile.c_str()),
+                          (nullptr));
+        return false;
+    }
+    const orvane::ProfileReading reading = orvane::readSettingsProfile(text);
+    for (const std::string& problem : reading.problems)
+        GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS,
+                            ("%s: %s", state.profile.c_str(), problem.c_str()), (nullptr));
+    for (const orvane::ControlChange& change : reading.changes) {
+        if (const orvane::Status status = state.camera->set(change.name, change.value); !status)
+            GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS,
+                                ("%s: %s", state.profile.c_str(), status.message().c_str()),
+                                (nullptr));
+    }
+    return true;
+}
+
 gboolean start(GstBaseSrc* base) {
     auto* self = GST_ORVANE_SRC(base);
     SourceState& state = *self->state;
@@ -198,6 +240,11 @@ gboolean start(GstBaseSrc* base) {
         return FALSE;
     }
     GST_INFO_OBJECT(self, "%s", state.camera->description().c_str());
+    // The profile first, then what the properties ask for on top of it.
+    if (!applyProfile(self, state)) {
+        state.camera.reset();
+        return FALSE;
+    }
     applyPending(self, state);
     state.camera->layout(orvane::PixelFormat::Rgb24, state.layout);
     state.flushing = false;
@@ -372,6 +419,13 @@ static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
         g_param_spec_string("scene", "Scene",
                             "A binary PPM the simulated module shows instead of its built-in "
                             "scene",
+                            "", stringFlags));
+    g_object_class_install_property(
+        objectClass, propertyProfile,
+        g_param_spec_string("profile", "Profile",
+                            "A settings file (\"brightness = 150\" a line, as orvane-studio "
+                            "saves them) applied as the camera opens, before the control "
+                            "properties",
                             "", stringFlags));
     g_object_class_install_property(
         objectClass, propertyRegisters,

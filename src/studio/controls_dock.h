@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include "studio/control_values.h"
+#include "profile/control_values.h"
 
 namespace orvane {
 

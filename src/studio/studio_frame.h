@@ -7,7 +7,7 @@
 
 #include <orvane/frame.h>
 
-#include "studio/control_values.h"
+#include "profile/control_values.h"
 #include "studio/frame_histogram.h"
 
 namespace orvane {

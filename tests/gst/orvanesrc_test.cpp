@@ -1,8 +1,10 @@
 // orvanesrc in a harness: buffers of the negotiated size, a control changed while playing shows
 // in the frames after it and in none before, and the latency is one frame's time.
+#include <glib/gstdio.h>
 #include <gst/check/gstharness.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,13 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     GstBus* bus = gst_bus_new();
     gst_element_set_bus(harness->element, bus);
     g_object_set(harness->element, "brightness", 60, nullptr);
+    // A profile is applied as the camera opens; the properties set come on top of it.
+    gchar* profile = nullptr;
+    const gint descriptor = g_file_open_tmp("orvane-XXXXXX.txt", &profile, nullptr);
+    ASSERT_GE(descriptor, 0);
+    close(descriptor);
+    ASSERT_TRUE(g_file_set_contents(profile, "contrast = 77\nbrightness = 10\n", -1, nullptr));
+    g_object_set(harness->element, "profile", profile, nullptr);
     gst_harness_play(harness);
     std::vector<double> means;
     for (int i = 0; i < 3; ++i) {
@@ -39,6 +48,11 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
         gst_buffer_unref(buffer);
     }
     EXPECT_EQ(means[0], means[2]) << "the same scene, the same settings";
+    gint contrast = 0;
+    g_object_get(harness->element, "contrast", &contrast, nullptr);
+    EXPECT_EQ(contrast, 77);
+    g_unlink(profile);
+    g_free(profile);
 
     // Frames already captured keep the old brightness; the first captured after the change has
     // the new one. The harness holds at most what was captured before the change.

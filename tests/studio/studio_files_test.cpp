@@ -19,7 +19,7 @@
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/pixel_readout.h"
-#include "studio/settings_profile.h"
+#include "profile/settings_profile.h"
 #include "studio/snapshot_files.h"
 
 namespace orvane {

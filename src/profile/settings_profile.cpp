@@ -1,5 +1,5 @@
 // Writing and reading settings profiles.
-#include "studio/settings_profile.h"
+#include "profile/settings_profile.h"
 
 #include <array>
 #include <charconv>

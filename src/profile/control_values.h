@@ -1,5 +1,6 @@
-// The camera's controls as the studio passes them between its threads: the values in force, and
-// the changes the user asks for, by the control table's names.
+// The camera's controls as the front ends pass them (the studio between its threads, profiles to
+// the camera): the values in force, and the changes the user asks for, by the control table's
+// names.
 #pragma once
 
 #include <cstdint>

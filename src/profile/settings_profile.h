@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "studio/control_values.h"
+#include "profile/control_values.h"
 
 namespace orvane {
 
