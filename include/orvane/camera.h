@@ -103,6 +103,10 @@ public:
 
     // The shape a capture in format has with the settings in force.
     Status layout(PixelFormat format, FrameLayout& layout) const;
+    // The shape it would have with settings made on top of them, or why they would be refused;
+    // nothing is set or sent.
+    Status layoutWith(std::span<const ControlSetting> settings, PixelFormat format,
+                      FrameLayout& layout) const;
     // Captures one frame into memory, rows stride bytes apart (0: the layout's rowBytes).
     // DoesNotFit when the window's frame does not fit the frame buffers or memory is too small,
     // with nothing sent; InvalidArgument for Mosaic while the format is yuv.

@@ -99,7 +99,16 @@ Status Camera::Parts::change(const ControlRow& row, int32_t value) {
 }
 
 Status Camera::Parts::apply() {
-    const ApplyPlan plan = planApply(device.shadow, fields);
+    ApplyPlan plan;
+    if (Status status = this->plan(plan); !status)
+        return status;
+    device.send(plan);
+    device.keep(plan);
+    return {};
+}
+
+Status Camera::Parts::plan(ApplyPlan& plan) const {
+    plan = planApply(device.shadow, fields);
     if (!plan.corrections.empty()) {
         const WindowCorrection& problem = plan.corrections.front();
         return {StatusCode::Refused, std::string(firstParagraph(problem.text)) + " (window " +
@@ -108,8 +117,6 @@ Status Camera::Parts::apply() {
                                          std::to_string(fields.of(0x19)) + " to " +
                                          std::to_string(fields.of(0x1A)) + ")"};
     }
-    device.send(plan);
-    device.keep(plan);
     return {};
 }
 
@@ -215,8 +222,8 @@ Status Camera::set(std::string_view name, int32_t value) {
     return set(std::span<const ControlSetting>(&setting, 1));
 }
 
-Status Camera::set(std::span<const ControlSetting> settings) {
-    std::vector<std::pair<const ControlRow*, int32_t>> changes;
+Status Camera::Parts::ordered(std::span<const ControlSetting> settings,
+                              std::vector<std::pair<const ControlRow*, int32_t>>& changes) {
     for (const ControlSetting& setting : settings) {
         const ControlRow* row = nullptr;
         if (Status status = checkSetting(setting, row); !status)
@@ -225,6 +232,41 @@ Status Camera::set(std::span<const ControlSetting> settings) {
     }
     std::stable_sort(changes.begin(), changes.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    return {};
+}
+
+Status Camera::layoutWith(std::span<const ControlSetting> settings, PixelFormat format,
+                          FrameLayout& layout) const {
+    std::vector<std::pair<const ControlRow*, int32_t>> changes;
+    if (Status status = Parts::ordered(settings, changes); !status)
+        return status;
+    // The settings are made on the state and taken back; nothing is sent.
+    Parts& parts = *parts_;
+    const RegisterShadow shadow = parts.device.shadow;
+    const SensorFields fields = parts.fields;
+    const FrameGeometry geometry = parts.device.geometry;
+    Status status;
+    for (const auto& [row, value] : changes) {
+        if (status = parts.change(*row, value); !status)
+            break;
+    }
+    ApplyPlan plan;
+    if (status)
+        status = parts.plan(plan);
+    if (status) {
+        parts.device.keep(plan);
+        status = this->layout(format, layout);
+    }
+    parts.device.shadow = shadow;
+    parts.fields = fields;
+    parts.device.geometry = geometry;
+    return status;
+}
+
+Status Camera::set(std::span<const ControlSetting> settings) {
+    std::vector<std::pair<const ControlRow*, int32_t>> changes;
+    if (Status status = Parts::ordered(settings, changes); !status)
+        return status;
 
     // A refusal anywhere leaves everything as it was.
     const RegisterShadow shadow = parts_->device.shadow;

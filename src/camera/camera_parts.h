@@ -39,6 +39,11 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     // A Set Register of what is pending; a window whose start is not before its end is refused
     // with nothing sent.
     Status apply();
+    // What apply would send and keep, or its refusal; nothing changes.
+    Status plan(ApplyPlan& plan) const;
+    // The settings checked and in the order a Camera applies them.
+    static Status ordered(std::span<const ControlSetting> settings,
+                          std::vector<std::pair<const ControlRow*, int32_t>>& changes);
 
     OpenedPort opened; // empty on a borrowed port
     std::unique_ptr<VcdRecorder> recorder;

@@ -85,8 +85,7 @@ GstStructure* videoStructure(const char* format, const orvane::FrameLayout& layo
 
 // RGB first, so it is what an undecided peer gets; then the module's own bytes: its 4:2:2
 // bytes, or its colour mosaic, whose G B / R G cells are GStreamer's gbrg Bayer layout.
-GstCaps* capsFor(const orvane::Camera& camera, const orvane::FrameLayout& layout) {
-    GstCaps* caps = gst_caps_new_empty();
+void appendFormats(const orvane::Camera& camera, const orvane::FrameLayout& layout, GstCaps* caps) {
     gst_caps_append_structure(caps, videoStructure("RGB", layout));
     if (offers(camera, orvane::PixelFormat::Vyuy))
         gst_caps_append_structure(caps, videoStructure("VYUY", layout));
@@ -95,7 +94,53 @@ GstCaps* capsFor(const orvane::Camera& camera, const orvane::FrameLayout& layout
         gst_structure_set_name(bayer, "video/x-bayer");
         gst_caps_append_structure(caps, bayer);
     }
+}
+
+// The size control's other choices that give a frame of their own, with their frame's shape.
+std::vector<std::pair<int32_t, orvane::FrameLayout>> otherSizes(const orvane::Camera& camera) {
+    std::vector<std::pair<int32_t, orvane::FrameLayout>> sizes;
+    const orvane::ControlInfo* size = orvane::findControl("size");
+    int32_t current = 0;
+    if (size == nullptr || !camera.get(size->name, current))
+        return sizes;
+    for (const orvane::ControlChoice& choice : size->choices) {
+        const orvane::ControlSetting setting{size->name, choice.value};
+        orvane::FrameLayout layout;
+        if (choice.selectable && choice.value != current &&
+            camera.layoutWith({&setting, 1}, orvane::PixelFormat::Rgb24, layout))
+            sizes.emplace_back(choice.value, layout);
+    }
+    return sizes;
+}
+
+// The size in force first, so it is what an undecided peer gets; then the other sizes a peer may
+// ask for (CIF, QCIF).
+GstCaps* capsFor(const orvane::Camera& camera, const orvane::FrameLayout& layout) {
+    GstCaps* caps = gst_caps_new_empty();
+    appendFormats(camera, layout, caps);
+    for (const auto& [value, other] : otherSizes(camera)) {
+        if (other.width != layout.width || other.height != layout.height)
+            appendFormats(camera, other, caps);
+    }
     return caps;
+}
+
+// Sets the size whose frame the peer chose, when it is not the one in force.
+bool takeSize(GstOrvaneSrc* self, SourceState& state, gint width, gint height) {
+    if (guint(width) == state.layout.width && guint(height) == state.layout.height)
+        return true;
+    for (const auto& [value, layout] : otherSizes(*state.camera)) {
+        if (guint(width) != layout.width || guint(height) != layout.height)
+            continue;
+        if (const orvane::Status status = state.camera->set("size", value); !status) {
+            GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("%s", status.message().c_str()),
+                                (nullptr));
+            return false;
+        }
+        state.camera->layout(orvane::PixelFormat::Rgb24, state.layout);
+        return true;
+    }
+    return false;
 }
 
 // Applies what was set while playing; a refusal is a warning on the bus and changes nothing.
@@ -280,12 +325,13 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
     const GstStructure* structure = gst_caps_get_structure(caps, 0);
+    gint width = 0, height = 0;
+    if (!gst_structure_get_int(structure, "width", &width) ||
+        !gst_structure_get_int(structure, "height", &height) ||
+        !takeSize(self, state, width, height))
+        return FALSE;
     if (gst_structure_has_name(structure, "video/x-bayer")) {
         // Rows of whole words, as bayer2rgb reads them.
-        gint width = 0, height = 0;
-        if (!gst_structure_get_int(structure, "width", &width) ||
-            !gst_structure_get_int(structure, "height", &height))
-            return FALSE;
         state.format = orvane::PixelFormat::Mosaic;
         state.stride = GST_ROUND_UP_4(std::size_t(width));
         state.frameBytes = state.stride * std::size_t(height);

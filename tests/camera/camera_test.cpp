@@ -128,6 +128,28 @@ TEST(Camera, EveryLayoutHoldsTheSamePixelsAtAnyStride) {
     }
 }
 
+// A size asked about is the size it would give, and nothing changes until it is set.
+TEST(Camera, LayoutWithTellsTheShapeOfSettingsWithoutMakingThem) {
+    std::unique_ptr<Camera> camera = openSim();
+    FrameLayout before, preview, still, after;
+    ASSERT_TRUE(camera->layout(PixelFormat::Rgb24, before));
+    const ControlSetting qcif{"size", 1};
+    ASSERT_TRUE(camera->layoutWith({&qcif, 1}, PixelFormat::Rgb24, preview));
+    ASSERT_TRUE(camera->layout(PixelFormat::Rgb24, still));
+    int32_t size = -1;
+    ASSERT_TRUE(camera->get("size", size));
+    EXPECT_EQ(size, 0);
+    EXPECT_EQ(still.bytes, before.bytes);
+    ASSERT_TRUE(camera->set("size", 1));
+    ASSERT_TRUE(camera->layout(PixelFormat::Rgb24, after));
+    EXPECT_EQ(preview.width, after.width);
+    EXPECT_EQ(preview.height, after.height);
+    EXPECT_LT(after.width, before.width);
+    const ControlSetting wrong{"window-h-start", 300};
+    EXPECT_EQ(camera->layoutWith({&wrong, 1}, PixelFormat::Rgb24, preview).code(),
+              StatusCode::OutOfRange);
+}
+
 struct Refusal {
     std::vector<ControlSetting> settings;
     StatusCode code;
