@@ -176,60 +176,59 @@ void applyPending(GstOrvaneSrc* self, SourceState& state) {
     }
 }
 
+// The string properties' fields; null for a control property.
+std::string* stringProperty(SourceState& state, guint id) {
+    switch (id) {
+    case propertyDevice:
+        return &state.device;
+    case propertyScene:
+        return &state.scene;
+    case propertyProfile:
+        return &state.profile;
+    case propertyRegisters:
+        return &state.registers;
+    default:
+        return nullptr;
+    }
+}
+
+// The control a property stands for, or null (with GLib's warning) for an unknown property.
+const orvane::ControlInfo* controlProperty(GObject* object, guint id, GParamSpec* spec) {
+    const std::size_t control = id - firstControlProperty;
+    if (id < firstControlProperty || control >= controls().size()) {
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+        return nullptr;
+    }
+    return &controls()[control];
+}
+
 void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spec) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
-    switch (id) {
-    case propertyDevice:
-        state.device = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
-        return;
-    case propertyScene:
-        state.scene = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
-        return;
-    case propertyProfile:
-        state.profile = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
-        return;
-    case propertyRegisters:
-        state.registers = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
-        state.registersPending = !state.registers.empty();
-        return;
-    default:
-        break;
-    }
-    const std::size_t control = id - firstControlProperty;
-    if (id < firstControlProperty || control >= controls().size()) {
-        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+    if (std::string* text = stringProperty(state, id)) {
+        *text = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
+        if (id == propertyRegisters)
+            state.registersPending = !text->empty();
         return;
     }
-    state.pending[control] = orvane::controlValueFromGValue(controls()[control], value);
+    if (const orvane::ControlInfo* info = controlProperty(object, id, spec))
+        state.pending[std::size_t(info - controls().data())] =
+            orvane::controlValueFromGValue(*info, value);
 }
 
 void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
-    switch (id) {
-    case propertyDevice:
-        g_value_set_string(value, state.device.c_str());
-        return;
-    case propertyScene:
-        g_value_set_string(value, state.scene.c_str());
-        return;
-    case propertyProfile:
-        g_value_set_string(value, state.profile.c_str());
-        return;
-    case propertyRegisters:
-        g_value_set_string(value, state.registers.c_str());
-        return;
-    default:
-        break;
-    }
-    const std::size_t control = id - firstControlProperty;
-    if (id < firstControlProperty || control >= controls().size()) {
-        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+    if (const std::string* text = stringProperty(state, id)) {
+        g_value_set_string(value, text->c_str());
         return;
     }
+    const orvane::ControlInfo* found = controlProperty(object, id, spec);
+    if (found == nullptr)
+        return;
+    const std::size_t control = std::size_t(found - controls().data());
     // What was asked for and is not yet applied, else what the camera holds, else the default.
     const orvane::ControlInfo& info = controls()[control];
     int32_t current = info.defaultValue;
