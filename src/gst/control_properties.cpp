@@ -1,4 +1,4 @@
-// Control table entries as GObject property specs.
+// Control table entries as GObject property definitions.
 #include "control_properties.h"
 
 #include <gst/gst.h>

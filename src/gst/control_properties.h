@@ -10,7 +10,7 @@
 namespace orvane {
 
 // A property for control, changeable while playing and from a controller. The strings it
-// names are interned, so the spec can live for the whole process.
+// names are interned, so the property can live for the whole process.
 GParamSpec* controlParamSpec(const ControlInfo& control);
 
 // The control's value as the property's GValue holds it, and back.

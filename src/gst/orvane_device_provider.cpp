@@ -14,7 +14,7 @@ struct _GstOrvaneDeviceProvider {
 
 struct _GstOrvaneDevice {
     GstDevice parent;
-    gchar* specification; // what orvanesrc's device property takes
+    gchar* portName; // what orvanesrc's device property takes
 };
 
 G_DEFINE_TYPE(GstOrvaneDeviceProvider, gst_orvane_device_provider, GST_TYPE_DEVICE_PROVIDER)
@@ -24,8 +24,8 @@ namespace {
 
 // The simulated module's frame size is known without hardware; a real port is not opened to
 // look (that would drive the camera), so it offers every size the element can give.
-GstCaps* capsOf(const std::string& specification) {
-    if (specification == "sim") {
+GstCaps* capsOf(const std::string& portName) {
+    if (portName == "sim") {
         orvane::Status status;
         const std::unique_ptr<orvane::Camera> camera = orvane::Camera::open("sim", status);
         orvane::FrameLayout layout;
@@ -39,15 +39,15 @@ GstCaps* capsOf(const std::string& specification) {
         "video/x-raw, format=RGB, width=[1, 640], height=[1, 500], framerate=0/1");
 }
 
-GstDevice* deviceFor(const std::string& specification, const std::string& name) {
-    GstCaps* caps = capsOf(specification);
+GstDevice* deviceFor(const std::string& portName, const std::string& name) {
+    GstCaps* caps = capsOf(portName);
     GstStructure* properties =
         gst_structure_new("orvane-device", "device.api", G_TYPE_STRING, "orvane", "device.path",
-                          G_TYPE_STRING, specification.c_str(), nullptr);
+                          G_TYPE_STRING, portName.c_str(), nullptr);
     auto* device = static_cast<GstOrvaneDevice*>(
         g_object_new(GST_TYPE_ORVANE_DEVICE, "display-name", name.c_str(), "caps", caps,
                      "device-class", "Video/Source", "properties", properties, nullptr));
-    device->specification = g_strdup(specification.c_str());
+    device->portName = g_strdup(portName.c_str());
     gst_caps_unref(caps);
     gst_structure_free(properties);
     return GST_DEVICE(device);
@@ -73,12 +73,12 @@ GList* probe(GstDeviceProvider*) {
 GstElement* createElement(GstDevice* device, const gchar* name) {
     GstElement* element = gst_element_factory_make("orvanesrc", name);
     if (element != nullptr)
-        g_object_set(element, "device", GST_ORVANE_DEVICE(device)->specification, nullptr);
+        g_object_set(element, "device", GST_ORVANE_DEVICE(device)->portName, nullptr);
     return element;
 }
 
 void finalizeDevice(GObject* object) {
-    g_free(GST_ORVANE_DEVICE(object)->specification);
+    g_free(GST_ORVANE_DEVICE(object)->portName);
     G_OBJECT_CLASS(gst_orvane_device_parent_class)->finalize(object);
 }
 

@@ -193,16 +193,16 @@ std::string* stringProperty(SourceState& state, guint id) {
 }
 
 // The control a property stands for, or null (with GLib's warning) for an unknown property.
-const orvane::ControlInfo* controlProperty(GObject* object, guint id, GParamSpec* spec) {
+const orvane::ControlInfo* controlProperty(GObject* object, guint id, GParamSpec* definition) {
     const std::size_t control = id - firstControlProperty;
     if (id < firstControlProperty || control >= controls().size()) {
-        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, definition);
         return nullptr;
     }
     return &controls()[control];
 }
 
-void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spec) {
+void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* definition) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
@@ -212,12 +212,12 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spe
             state.registersPending = !text->empty();
         return;
     }
-    if (const orvane::ControlInfo* info = controlProperty(object, id, spec))
+    if (const orvane::ControlInfo* info = controlProperty(object, id, definition))
         state.pending[std::size_t(info - controls().data())] =
             orvane::controlValueFromGValue(*info, value);
 }
 
-void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
+void getProperty(GObject* object, guint id, GValue* value, GParamSpec* definition) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
     std::lock_guard guard(state.lock);
@@ -225,7 +225,7 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
         g_value_set_string(value, text->c_str());
         return;
     }
-    const orvane::ControlInfo* found = controlProperty(object, id, spec);
+    const orvane::ControlInfo* found = controlProperty(object, id, definition);
     if (found == nullptr)
         return;
     const std::size_t control = std::size_t(found - controls().data());
