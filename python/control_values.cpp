@@ -1,0 +1,93 @@
+#include "control_values.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "errors.h"
+
+namespace orvane::python {
+namespace {
+
+int32_t saturated(long long value) {
+    return int32_t(std::clamp<long long>(value, std::numeric_limits<int32_t>::min(),
+                                         std::numeric_limits<int32_t>::max()));
+}
+
+std::string choiceNames(const ControlInfo& info) {
+    std::string names;
+    for (const ControlChoice& choice : info.choices) {
+        if (choice.selectable)
+            names += (names.empty() ? "" : ", ") + std::to_string(choice.value) + " (" +
+                     std::string(choice.name) + ")";
+    }
+    return names;
+}
+
+} // namespace
+
+std::string controlName(std::string_view pythonName) {
+    std::string name(pythonName);
+    std::replace(name.begin(), name.end(), '_', '-');
+    return name;
+}
+
+void RequestedSettings::add(std::string_view pythonName, const py::handle& value) {
+    const std::string name = controlName(pythonName);
+    const ControlInfo* info = findControl(name);
+    int32_t number = 0;
+    if (py::isinstance<py::str>(value)) {
+        const std::string text = value.cast<std::string>();
+        if (info != nullptr && info->choices.empty())
+            throw py::type_error(name + " takes a whole number, not " +
+                                 py::repr(value).cast<std::string>());
+        const ControlChoice* choice = info != nullptr ? findChoice(*info, text) : nullptr;
+        if (info != nullptr && choice == nullptr) {
+            const ControlSetting asked{info->name, info->minimum - 1};
+            raiseIfFailed({StatusCode::OutOfRange, py::repr(value).cast<std::string>() +
+                                                       " is not a choice: " + name + " takes " +
+                                                       choiceNames(*info)},
+                          {&asked, 1});
+        }
+        number = choice != nullptr ? choice->value : 0;
+    } else {
+        py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr()));
+        if (!index) {
+            PyErr_Clear();
+            throw py::type_error(name + " takes a whole number or the name of a choice, not " +
+                                 std::string(Py_TYPE(value.ptr())->tp_name));
+        }
+        int overflow = 0;
+        const long long whole = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
+        number = overflow != 0 ? (overflow > 0 ? std::numeric_limits<int32_t>::max()
+                                               : std::numeric_limits<int32_t>::min())
+                               : saturated(whole);
+    }
+    names_.push_back(name);
+    values_.push_back(number);
+    shown_.push_back(py::isinstance<py::str>(value) ? std::to_string(number)
+                                                    : py::str(value).cast<std::string>());
+    settings_.clear();
+}
+
+void RequestedSettings::addAll(const py::handle& mapping) {
+    if (!py::isinstance<py::dict>(mapping) && !py::hasattr(mapping, "items"))
+        throw py::type_error("settings are a mapping of control names to values");
+    for (const py::handle item : mapping.attr("items")()) {
+        const py::tuple pair = py::reinterpret_borrow<py::tuple>(item);
+        if (!py::isinstance<py::str>(pair[0]))
+            throw py::type_error("a control's name is a string, not " +
+                                 py::repr(pair[0]).cast<std::string>());
+        add(pair[0].cast<std::string>(), pair[1]);
+    }
+}
+
+const std::vector<ControlSetting>& RequestedSettings::settings() {
+    if (settings_.size() != names_.size()) {
+        settings_.clear();
+        for (std::size_t i = 0; i < names_.size(); ++i)
+            settings_.push_back({names_[i], values_[i]});
+    }
+    return settings_;
+}
+
+} // namespace orvane::python
