@@ -1,0 +1,155 @@
+"""The orvane module through its public face, against the panel's own files."""
+import ast
+import os
+import pathlib
+import subprocess
+import sys
+import threading
+import time
+
+import numpy as np
+import pytest
+from PIL import Image
+
+import orvane
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+
+def panel_upload(tmp_path, script):
+    """The panel's testfile.bmp (as RGB rows) and test.raw after orvane-cli runs script."""
+    (tmp_path / "bmphead24").write_bytes(pathlib.Path(os.environ["ORVANE_BMPHEAD24"]).read_bytes())
+    subprocess.run([os.environ["ORVANE_CLI"]], input=script, text=True, cwd=tmp_path, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env={**os.environ, "ORVANE_PORT": "sim"})
+    picture = np.asarray(Image.open(tmp_path / "testfile.bmp").convert("RGB"))
+    return picture, (tmp_path / "test.raw").read_bytes()
+
+
+@pytest.mark.parametrize("script, settings", [
+    ("move Contrast 40\nmove Brightness 150\npress &Set Register\npress &Upload\n",
+     dict(contrast=40, brightness=150)),
+    ("click &RGB\nclick QCIF\nclick Mirror/Enable\npress Set Register\npress Upload\n",
+     dict(format="rgb", size="qcif", mirror=True)),
+])
+def test_a_capture_is_the_panels_upload(tmp_path, script, settings):
+    picture, raw = panel_upload(tmp_path, script)
+    with orvane.Camera("sim") as cam:
+        cam.set(**settings)
+        frame, read = cam.capture(), cam.capture(raw=True)
+        # Into a view of a larger array, rows apart by its stride.
+        canvas = np.zeros((300, 700, 3), np.uint8)
+        view = canvas[5:5 + frame.shape[0], 7:7 + frame.shape[1]]
+        assert cam.capture(out=view) is view
+    assert frame.dtype == np.uint8 and frame.shape == picture.shape
+    np.testing.assert_array_equal(frame, picture)
+    np.testing.assert_array_equal(view, picture)
+    assert canvas.sum() == view.sum()
+    assert read.tobytes() == raw and read.shape[0] == picture.shape[0]
+
+
+def test_out_of_range_names_the_range_and_changes_nothing():
+    with orvane.Camera() as cam:
+        cam.set(brightness=140)
+        with pytest.raises(orvane.OutOfRangeError, match="^64 is outside the range: blue-bias takes 0 to 63$") as error:
+            cam.set(brightness=150, blue_bias=64)
+        assert (error.value.control, error.value.minimum, error.value.maximum) == ("blue-bias", 0, 63)
+        assert cam["brightness"] == 140 and cam.registers["brightness"] == 140
+
+
+ERRORS = [
+    (lambda cam: orvane.Camera("lpt9"), orvane.PortError, OSError, "accepted values"),
+    (lambda cam: cam.set(nope=1), orvane.UnknownControlError, KeyError, 'no control is named "nope"'),
+    (lambda cam: cam["nope"], orvane.UnknownControlError, KeyError, 'no control is named "nope"'),
+    (lambda cam: cam.set(brightness=2**70), orvane.OutOfRangeError, ValueError, f"^{2**70} is outside"),
+    (lambda cam: cam.set(size="huge"), orvane.OutOfRangeError, ValueError, r"size takes 0 \(cif\)"),
+    (lambda cam: cam.set(brightness=1.5), TypeError, TypeError, "whole number"),
+    (lambda cam: cam.write_register(0x06, 256), orvane.InvalidArgumentError, ValueError, "0 to 255"),
+    (lambda cam: cam.registers[0x7F], orvane.InvalidArgumentError, ValueError, ""),
+    (lambda cam: cam.capture(out=np.zeros((10, 10, 3), np.uint8)), orvane.DoesNotFitError, ValueError,
+     r"needs \(208, 312, 3\)"),
+    (lambda cam: cam.capture(out=np.zeros((208, 312, 3), np.float32)), TypeError, TypeError, "uint8"),
+    (lambda cam: (cam.close(), cam.capture()), orvane.ClosedError, ValueError, "closed"),
+]
+
+
+@pytest.mark.parametrize("call, kind, builtin, text", ERRORS)
+def test_errors_are_exceptions_of_their_kind(call, kind, builtin, text):
+    with orvane.Camera() as cam:
+        with pytest.raises(kind, match=text) as error:
+            call(cam)
+    assert isinstance(error.value, builtin)
+    assert isinstance(error.value, orvane.Error) == issubclass(kind, orvane.Error)
+
+
+def test_reset_brings_every_control_and_register_back():
+    with orvane.Camera() as fresh, orvane.Camera() as cam:
+        cam.set({"blue-bias": 10}, format="rgb", size="qcif")
+        cam.write_register(0x06, 0x20)
+        fresh.reset()
+        cam.reset()
+        assert cam.controls.values() == {c.name: c.default for c in cam.controls}
+        assert [(r.value, r.pending) for r in cam.registers] == [(r.value, r.pending) for r in fresh.registers]
+        assert cam.registers["brightness"] == 0x80
+
+
+def resident_kib():
+    return int(pathlib.Path("/proc/self/statm").read_text().split()[1]) * os.sysconf("SC_PAGE_SIZE") // 1024
+
+
+def test_a_thousand_captures_keep_memory_flat():
+    with orvane.Camera() as cam:
+        for _ in range(100):
+            cam.capture()
+        before = resident_kib()
+        for _ in range(1000):
+            cam.capture()
+        assert resident_kib() - before < 1024
+
+
+def test_another_thread_runs_while_a_capture_is_in_progress():
+    interval = sys.getswitchinterval()
+    # Threads then change only where one lets the GIL go: the capture, and the sleep below.
+    sys.setswitchinterval(1000)
+    try:
+        with orvane.Camera() as cam:
+            cam.set(format="rgb", window_v_end=245)  # the largest frame
+            spans, ticks = [], []
+
+            def capture():
+                for _ in range(20):
+                    start = time.perf_counter()
+                    cam.capture()
+                    spans.append((start, time.perf_counter()))
+
+            worker = threading.Thread(target=capture)
+            worker.start()
+            while worker.is_alive():
+                ticks.append(time.perf_counter())
+                time.sleep(0)
+            worker.join()
+    finally:
+        sys.setswitchinterval(interval)
+    busy = sum(any(start < tick < end for tick in ticks) for start, end in spans)
+    assert len(spans) == 20 and busy >= 10
+
+
+def test_the_type_stubs_name_what_the_module_has():
+    stubs = ast.parse((pathlib.Path(orvane.__file__).parent / "orvane.pyi").read_text())
+    classes = {node.name: node for node in stubs.body if isinstance(node, ast.ClassDef)}
+    assert set(classes) == {name for name in dir(orvane) if not name.startswith("_")}
+    for name, node in classes.items():
+        cls = getattr(orvane, name)
+        if issubclass(cls, BaseException):
+            assert [ast.unparse(base) for base in node.bases] == [b.__name__ for b in cls.__bases__]
+            continue
+        members = {item.name for item in node.body if isinstance(item, ast.FunctionDef)}
+        assert {m for m in members if not m.startswith("_")} == {
+            m for m in dir(cls) if not m.startswith("_")}, name
+
+
+def test_the_example_sweeps_brightness_into_pngs(tmp_path):
+    result = subprocess.run([sys.executable, str(ROOT / "examples/python/brightness_sweep.py"), str(tmp_path)],
+                            capture_output=True, text=True, check=True)
+    assert "mean R" in result.stdout
+    greens = [np.asarray(Image.open(path))[..., 1].mean() for path in sorted(tmp_path.glob("brightness-*.png"))]
+    assert len(greens) == 5 and greens == sorted(greens) and greens[0] < greens[-1]
