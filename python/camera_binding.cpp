@@ -53,6 +53,8 @@ py::object capture(const Handle& camera, bool raw, const py::object& out) {
     for (int attempt = 0;; ++attempt) {
         FrameLayout layout;
         raiseIfFailed(camera->run([&](Camera& c) { return c.layout(format, layout); }));
+        if (layout.width == 0 || layout.height == 0)
+            raiseIfFailed({StatusCode::DoesNotFit, "the window gives an empty frame"});
         const std::vector<py::ssize_t> shape = frameShape(format, layout);
         Frame frame = out.is_none() ? Frame(shape) : checkedOut(out, shape);
         uint8_t* memory = frame.mutable_data();
