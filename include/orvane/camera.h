@@ -31,6 +31,10 @@ public:
 struct CameraOptions {
     // A PPM picture (P6) for the simulated module to show; empty: its built-in scene.
     std::string scene;
+    // How long each port access of the simulated module takes, as ORVANE_SIM_PACE says it:
+    // "hardware" (about 1 us, about 0.4 s a CIF frame, as on a real parallel port), a number of
+    // microseconds, or empty for no wait. Other devices take their own time.
+    std::string simulatedPace;
     // Send the full register set as the camera opens, so the sensor holds what the controls
     // say. Without it nothing is sent until the first set().
     bool configure = true;

@@ -21,6 +21,7 @@ PortSettings portSettingsFromEnvironment() {
         settings.vcd = std::string_view(vcd);
     if (const char* limit = std::getenv("ORVANE_VCD_LIMIT"))
         settings.vcdLimit = std::string_view(limit);
+    settings.pace = paceSettingFromEnvironment();
     return settings;
 }
 
@@ -33,7 +34,7 @@ bool PanelApp::openPort(std::ostream& messages) {
 
 bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
     recorder_.reset();
-    opened_ = orvane::openPort(settings.port, settings.scene);
+    opened_ = orvane::openPort(settings.port, settings.scene, settings.pace);
     if (opened_.port == nullptr) {
         messages << opened_.status.message() << '\n';
         return false;

@@ -24,10 +24,12 @@ struct PortSettings {
     std::optional<std::string_view> vcd;   // a file recording every access (ORVANE_VCD)
     // The most the recording may take: bytes, or with K, M or G (ORVANE_VCD_LIMIT)
     std::optional<std::string_view> vcdLimit = std::nullopt;
+    // How long each access of the simulated module takes (ORVANE_SIM_PACE)
+    std::optional<std::string_view> pace = std::nullopt;
 };
 
-// ORVANE_PORT, ORVANE_SCENE, ORVANE_VCD and ORVANE_VCD_LIMIT from the environment; unset stays
-// nullopt.
+// ORVANE_PORT, ORVANE_SCENE, ORVANE_VCD, ORVANE_VCD_LIMIT and ORVANE_SIM_PACE from the environment;
+// unset stays nullopt.
 PortSettings portSettingsFromEnvironment();
 
 // The exit status of a program that could not start: no port, no recording file, no buffers.

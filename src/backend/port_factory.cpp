@@ -1,9 +1,12 @@
 // Port backend selection.
 #include "backend/port_factory.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
+#include "sim/paced_port.h"
 #include "sim/scene.h"
 #include "sim/simulated_camera_module.h"
 
@@ -37,6 +40,31 @@ OpenedPort openSimulatedModule(std::optional<std::string_view> scene,
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
                       description + ", scene " + std::string(*scene),
                       {}};
+}
+
+struct Pace {
+    std::chrono::nanoseconds accessTime{0};
+    std::string text; // for the description; empty for none
+    bool valid = true;
+};
+
+// ORVANE_SIM_PACE's value: "hardware", microseconds an access, or nothing.
+Pace paceFrom(std::optional<std::string_view> setting) {
+    const std::string_view text = setting.value_or("");
+    if (text.empty() || text == "0" || text == "off")
+        return {};
+    if (text == "hardware")
+        return {hardwareAccessTime, "hardware pace, 1 us a port access"};
+    double microseconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), microseconds);
+    const std::string_view unit(end, text.data() + text.size() - end);
+    if (error != std::errc() || (unit != "" && unit != "us") || !(microseconds >= 0) ||
+        microseconds > 1000)
+        return {{}, {}, false};
+    if (microseconds == 0)
+        return {};
+    return {std::chrono::nanoseconds(std::llround(microseconds * 1000)),
+            "pace " + std::string(text.substr(0, text.size() - unit.size())) + " us a port access"};
 }
 
 std::string settingPrefix(std::string_view setting) {
@@ -99,23 +127,38 @@ PortBackends systemPortBackends() {
     };
 }
 
-OpenedPort openPort(std::optional<std::string_view> setting,
-                    std::optional<std::string_view> scene) {
-    return openPort(setting, scene, systemPortBackends());
+OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
+                    std::optional<std::string_view> pace) {
+    return openPort(setting, scene, systemPortBackends(), pace);
 }
 
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
-                    const PortBackends& backends) {
+                    const PortBackends& backends, std::optional<std::string_view> pace) {
     const std::string_view name = setting.value_or("sim");
     if (name.empty() || name == "sim") {
+        const Pace paced = paceFrom(pace);
+        if (!paced.valid)
+            return OpenedPort{nullptr,
+                              "",
+                              {StatusCode::PortError,
+                               "orvane: ORVANE_SIM_PACE=" + std::string(*pace) +
+                                   " is not a pace; accepted values: hardware (about 1 us a port "
+                                   "access, as on a real parallel port), a number of microseconds "
+                                   "a port access up to 1000 (0.5 or 2us), or off"}};
         // The module needs no privilege: root goes first, then the scene is read as the user.
         OpenedPort dropped = droppingRoot(
             "sim", OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}}, backends);
         if (dropped.port == nullptr)
             return dropped;
         OpenedPort opened = openSimulatedModule(scene, backends);
-        if (opened.port != nullptr)
-            opened.description += dropped.description;
+        if (opened.port == nullptr)
+            return opened;
+        opened.description += dropped.description;
+        if (paced.accessTime.count() > 0) {
+            opened.port = std::make_unique<PacedPort>(std::move(opened.port), paced.accessTime,
+                                                      backends.holdClock());
+            opened.description += ", " + paced.text;
+        }
         return opened;
     }
     if (name == ppdevName)
@@ -140,6 +183,10 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
 
 std::optional<std::string_view> portSettingFromEnvironment() {
     return environment("ORVANE_PORT");
+}
+
+std::optional<std::string_view> paceSettingFromEnvironment() {
+    return environment("ORVANE_SIM_PACE");
 }
 
 std::optional<std::string_view> sceneSettingFromEnvironment() {

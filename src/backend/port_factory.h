@@ -45,13 +45,21 @@ PortBackends systemPortBackends();
 // Anything else is refused with the list of accepted values. A process running as root that sudo
 // (or a set-user-ID start) gave root gives it up for that user once the port is open, whatever
 // the backend; a port whose drop fails is closed again and the error says why.
+//
+// pace (the value of ORVANE_SIM_PACE) makes the simulated module take as long per port access as
+// real hardware: "hardware" (about 1 us an access, about 0.4 s a CIF frame), a number of
+// microseconds an access (up to 1000), or unset, empty, "0" or "off" for no wait. A pace that
+// is none of these is refused; the hardware backends take their own time and ignore it.
 OpenedPort openPort(std::optional<std::string_view> setting,
-                    std::optional<std::string_view> scene = std::nullopt);
+                    std::optional<std::string_view> scene = std::nullopt,
+                    std::optional<std::string_view> pace = std::nullopt);
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
-                    const PortBackends& backends);
+                    const PortBackends& backends,
+                    std::optional<std::string_view> pace = std::nullopt);
 
-// Read ORVANE_PORT and ORVANE_SCENE from the environment.
+// Read ORVANE_PORT, ORVANE_SCENE and ORVANE_SIM_PACE from the environment.
 std::optional<std::string_view> portSettingFromEnvironment();
 std::optional<std::string_view> sceneSettingFromEnvironment();
+std::optional<std::string_view> paceSettingFromEnvironment();
 
 } // namespace orvane

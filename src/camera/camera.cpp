@@ -125,7 +125,10 @@ std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& sta
     std::optional<std::string_view> scene;
     if (!options.scene.empty())
         scene = options.scene;
-    OpenedPort opened = openPort(device, scene);
+    std::optional<std::string_view> pace;
+    if (!options.simulatedPace.empty())
+        pace = options.simulatedPace;
+    OpenedPort opened = openPort(device, scene, pace);
     if (!opened.port) {
         status = opened.status;
         return nullptr;

@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     // sudo, the camera gives up root once the port is open, before any window or file.
     orvane::CameraOptions cameraOptions;
     cameraOptions.scene = environment("ORVANE_SCENE");
+    cameraOptions.simulatedPace = options.pace.value_or(environment("ORVANE_SIM_PACE"));
     cameraOptions.recording = environment("ORVANE_VCD");
     if (!cameraOptions.recording.empty()) {
         const orvane::RecordingLimit limit =

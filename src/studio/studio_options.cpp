@@ -6,32 +6,55 @@
 
 namespace orvane {
 
+namespace {
+
+// The options that take a value, as --NAME VALUE or --NAME=VALUE.
+struct ValueOption {
+    std::string_view name;
+    std::optional<std::string> StudioOptions::*value;
+    std::string_view needs;
+};
+constexpr ValueOption valueOptions[] = {
+    {"--trace", &StudioOptions::traceFile, "a file name"},
+    {"--pace", &StudioOptions::pace, "a pace: hardware, or microseconds a port access"},
+};
+
+} // namespace
+
 StudioOptions parseStudioOptions(std::span<char* const> arguments) {
     StudioOptions options;
-    constexpr std::string_view traceOption = "--trace";
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
+    for (std::size_t i = 1; i < arguments.size() && options.error.empty(); ++i) {
         const std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == traceOption && i + 1 < arguments.size()) {
-            options.traceFile = arguments[++i];
-        } else if (argument.starts_with("--trace=") && argument.size() > traceOption.size() + 1) {
-            options.traceFile = std::string(argument.substr(traceOption.size() + 1));
-        } else if (argument == traceOption) {
-            options.error = "--trace needs a file name";
-        } else {
-            options.error = "unknown argument " + std::string(argument);
+            continue;
         }
-        if (!options.error.empty())
-            break;
+        if (argument == "--version") {
+            options.version = true;
+            continue;
+        }
+        options.error = "unknown argument " + std::string(argument);
+        for (const ValueOption& option : valueOptions) {
+            std::optional<std::string>& value = options.*option.value;
+            const bool joined = argument.starts_with(option.name) &&
+                                argument.size() > option.name.size() + 1 &&
+                                argument[option.name.size()] == '=';
+            if (joined) {
+                value = std::string(argument.substr(option.name.size() + 1));
+                options.error.clear();
+            } else if (argument == option.name && i + 1 < arguments.size()) {
+                value = arguments[++i];
+                options.error.clear();
+            } else if (argument == option.name || argument == std::string(option.name) + "=") {
+                options.error = std::string(option.name) + " needs " + std::string(option.needs);
+            }
+        }
     }
     return options;
 }
 
 void printStudioHelp(std::ostream& out) {
-    out << "Usage: orvane-studio [--trace FILE]\n"
+    out << "Usage: orvane-studio [--trace FILE] [--pace PACE]\n"
            "       orvane-studio --help | --version\n"
            "\n"
            "Live view of the Orvane camera module: the picture captured continuously with the\n"
@@ -39,6 +62,9 @@ void printStudioHelp(std::ostream& out) {
            "Register runs after each change), a histogram and the frame figures.\n"
            "\n"
            "  --trace FILE   write the bus trace into FILE (no trace without it)\n"
+           "  --pace PACE    make the simulated module as slow as real hardware: hardware\n"
+           "                 (about 1 us a port access, 0.4 s a frame) or microseconds an\n"
+           "                 access; the default is ORVANE_SIM_PACE, else no wait\n"
            "\n"
            "Keys: Space pause/run, Ctrl+S snapshot (snapshot-NNNN.png and .raw in the working\n"
            "directory), Ctrl+O open settings, Ctrl+Shift+S save settings, F fit to window,\n"
@@ -49,7 +75,8 @@ void printStudioHelp(std::ostream& out) {
            "\n"
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the simulated\n"
            "module's picture, a binary PPM), ORVANE_VCD (record every port access),\n"
-           "ORVANE_VCD_LIMIT (the most that recording may take, such as 500M).\n";
+           "ORVANE_VCD_LIMIT (the most that recording may take, such as 500M), ORVANE_SIM_PACE\n"
+           "(the simulated module's pace, as --pace).\n";
 }
 
 } // namespace orvane

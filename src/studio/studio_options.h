@@ -12,10 +12,12 @@ struct StudioOptions {
     bool help = false;
     bool version = false;
     std::optional<std::string> traceFile; // --trace FILE: the bus trace goes there, nowhere else
+    std::optional<std::string> pace;      // --pace PACE: the simulated module's, as ORVANE_SIM_PACE
     std::string error;                    // a wrong command line, said with the usage
 };
 
-// --help, --version and --trace FILE (or --trace=FILE); anything else is an error.
+// --help, --version, --trace FILE and --pace PACE (or --trace=FILE, --pace=PACE); anything else is
+// an error.
 StudioOptions parseStudioOptions(std::span<char* const> arguments);
 
 void printStudioHelp(std::ostream& out);

@@ -47,6 +47,56 @@ TEST(OpenPort, UnsetEmptyAndSimGiveTheSimulatedModule) {
     }
 }
 
+// Each access of the paced module waits its time out on the hold clock (here 100 ns a reading:
+// 1 + time / 100 ns readings an access); a pace that is none of the accepted ones opens nothing.
+TEST(OpenPort, SimulatedPaceMakesEveryAccessWaitOrIsRefused) {
+    const struct {
+        std::optional<std::string_view> pace;
+        int clockReadings; // -1: refused
+        std::string_view described;
+    } cases[] = {
+        {std::nullopt, 0, ""},
+        {"", 0, ""},
+        {"off", 0, ""},
+        {"0", 0, ""},
+        {"hardware", 11, "hardware pace, 1 us a port access"},
+        {"0.5", 6, "pace 0.5 us a port access"},
+        {"2us", 21, "pace 2 us a port access"},
+        {"fast", -1, ""},
+        {"-1", -1, ""},
+        {"1001", -1, ""},
+        {"1e400", -1, ""},
+        {"nan", -1, ""},
+        {"2 us", -1, ""},
+        {"us", -1, ""},
+    };
+    for (const auto& c : cases) {
+        RequestLog log;
+        PortBackends backends = fakeBackends(log);
+        backends.holdClock = [&log] {
+            return std::make_unique<testing::SteppingHoldClock>(log, std::chrono::nanoseconds(100));
+        };
+        const OpenedPort opened = openPort("sim", std::nullopt, backends, c.pace);
+        const std::string pace(c.pace.value_or("unset"));
+        if (c.clockReadings < 0) {
+            EXPECT_EQ(opened.port, nullptr) << pace;
+            EXPECT_EQ(opened.status.message().find("orvane: ORVANE_SIM_PACE=" + pace +
+                                                   " is not a pace; accepted values: hardware"),
+                      0u)
+                << opened.status.message();
+            continue;
+        }
+        ASSERT_NE(opened.port, nullptr) << pace;
+        EXPECT_EQ(opened.description.find(c.described.empty() ? "pace" : c.described) ==
+                      std::string::npos,
+                  c.described.empty())
+            << opened.description;
+        log.clear();
+        opened.port->readPort(0x379);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "clock"), c.clockReadings) << pace;
+    }
+}
+
 TEST(OpenPort, UnknownValueIsRefusedNamingEveryAcceptedValue) {
     for (const std::string_view setting :
          {"Sim", "lpt1", "direct:0x378", "ppdev:", "PPDEV", "parport0", "ppdev0"}) {
