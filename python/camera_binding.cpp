@@ -101,25 +101,27 @@ void bindCamera(py::module_& module) {
     py::class_<CameraHandle, Handle>(module, "Camera",
                                      R"(The camera module on a parallel port, or the simulated one.
 
-    Camera(device="sim", *, scene=None, configure=True)
+    Camera(device="sim", *, scene=None, pace="", configure=True)
 
 device is what ORVANE_PORT takes: "sim" (or "") for the simulated module, "ppdev" or
 "ppdev:/dev/parportN" for the Linux parallel-port driver, "direct" for port instructions (as
-root). scene is a PPM picture (P6) for the simulated module to show. With configure the full
-register set is sent as the camera opens. Raises PortError, with what to do, when the port
-cannot be opened.
+root). scene is a PPM picture (P6) for the simulated module to show; pace makes it as slow
+as real hardware, as ORVANE_SIM_PACE says it ("hardware": about 1 us a port access, 0.4 s a
+frame; or microseconds an access). With configure the full register set is sent as the camera
+opens. Raises PortError, with what to do, when the port cannot be opened.
 
 Use it in a with statement, or call close(), to let the port go. One thread drives the camera
 at a time; while it does, other Python threads run.)")
-        .def(py::init([](const std::string& device, const py::object& scene, bool configure) {
+        .def(py::init([](const std::string& device, const py::object& scene,
+                         const std::string& pace, bool configure) {
                  const std::string scenePath =
                      scene.is_none() ? std::string()
                                      : py::str(py::module_::import("os").attr("fspath")(scene))
                                            .cast<std::string>();
-                 return std::make_shared<CameraHandle>(device, scenePath, configure);
+                 return std::make_shared<CameraHandle>(device, scenePath, pace, configure);
              }),
              py::arg("device") = "sim", py::kw_only(), py::arg("scene") = py::none(),
-             py::arg("configure") = true)
+             py::arg("pace") = "", py::arg("configure") = true)
         .def_property_readonly("device", &CameraHandle::device,
                                "The device name it was opened with.")
         .def_property_readonly("description", &CameraHandle::description,

@@ -2,10 +2,12 @@
 
 namespace orvane::python {
 
-CameraHandle::CameraHandle(const std::string& device, const std::string& scene, bool configure)
+CameraHandle::CameraHandle(const std::string& device, const std::string& scene,
+                           const std::string& pace, bool configure)
     : device_(device) {
     CameraOptions options;
     options.scene = scene;
+    options.simulatedPace = pace;
     options.configure = configure;
     Status status;
     {

@@ -19,7 +19,8 @@ namespace orvane::python {
 class CameraHandle {
 public:
     // Opens device (any ORVANE_PORT name); raises the status's exception when it cannot.
-    CameraHandle(const std::string& device, const std::string& scene, bool configure);
+    CameraHandle(const std::string& device, const std::string& scene, const std::string& pace,
+                 bool configure);
 
     // Closes the port, after a call in progress in another thread. Later calls raise ClosedError.
     void close();

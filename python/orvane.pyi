@@ -106,6 +106,7 @@ class Camera:
         device: str = "sim",
         *,
         scene: Optional[Union[str, os.PathLike[str]]] = None,
+        pace: str = "",
         configure: bool = True,
     ) -> None: ...
     @property
