@@ -3,6 +3,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace orvane {
 namespace {
 
@@ -61,23 +63,52 @@ void StudioWorker::start() {
     schedule();
 }
 
+namespace {
+
+bool sameControls(const ControlChanges& a, const ControlChanges& b) {
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](const ControlChange& x, const ControlChange& y) { return x.name == y.name; });
+}
+
+} // namespace
+
+// Changes that came while a frame was read wait for the frame's end; a slider dragged meanwhile
+// sends only where it ended, since each change for the same controls replaces the one before.
 void StudioWorker::applySettings(const ControlChanges& changes) {
     if (!active_)
         return;
-    std::vector<ControlSetting> settings;
-    for (const ControlChange& change : changes)
-        settings.push_back({change.name, change.value});
-    report(camera_->set(settings));
+    if (!pending_.empty() && sameControls(pending_.back(), changes))
+        pending_.back() = changes;
+    else
+        pending_.push_back(changes);
+    // Runs after every change already queued behind this one.
+    QMetaObject::invokeMethod(this, &StudioWorker::sendPending, Qt::QueuedConnection);
+}
+
+void StudioWorker::sendPending() {
+    std::vector<ControlChanges> batches;
+    batches.swap(pending_);
+    for (const ControlChanges& changes : batches) {
+        std::vector<ControlSetting> settings;
+        for (const ControlChange& change : changes)
+            settings.push_back({change.name, change.value});
+        report(camera_->set(settings));
+    }
 }
 
 void StudioWorker::reset() {
-    if (active_)
-        report(camera_->reset());
+    if (!active_)
+        return;
+    sendPending();
+    report(camera_->reset());
 }
 
 void StudioWorker::writeRegister(int address, int value) {
-    if (active_)
-        report(camera_->writeRegister(address, value));
+    if (!active_)
+        return;
+    sendPending();
+    report(camera_->writeRegister(address, value));
 }
 
 void StudioWorker::setRunning(bool running) {
@@ -92,6 +123,8 @@ void StudioWorker::frameShown() {
 }
 
 void StudioWorker::stop() {
+    if (active_)
+        sendPending(); // the settings kept at exit are the last ones asked for
     active_ = false;
     if (timer_ != nullptr)
         timer_->stop();
@@ -117,6 +150,7 @@ void StudioWorker::schedule() {
 void StudioWorker::captureNext() {
     if (!active_ || !running_ || framesInFlight_ >= maxFramesInFlight)
         return;
+    sendPending();
     FrameLayout picture;
     FrameLayout raw;
     Status status = camera_->layout(PixelFormat::Xrgb32, picture);

@@ -1,5 +1,6 @@
 // StudioWorker: the thread side of the studio. It owns the Camera and captures frames back to
-// back; control changes arrive as queued calls and run between two frames, never inside one.
+// back; control changes arrive as queued calls and run between two frames, never inside one, the
+// newest of a run of changes to the same controls only.
 #pragma once
 
 #include <QObject>
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include <orvane/camera.h>
 
@@ -51,6 +53,7 @@ private:
     ControlValues controls() const;
     void report(const Status& status);
     void tellRecordingState();
+    void sendPending();
     void captureNext();
     void schedule();
 
@@ -63,6 +66,8 @@ private:
     std::size_t nextSlot_ = 0;
 
     std::unique_ptr<Camera> camera_;
+    // Settings asked for and not yet sent, in the order asked.
+    std::vector<ControlChanges> pending_;
     QTimer* timer_ = nullptr;
     quint64 framesCaptured_ = 0;
     int framesInFlight_ = 0;

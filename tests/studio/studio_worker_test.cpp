@@ -169,5 +169,30 @@ TEST(StudioWorker, SettingsGoOnTheBusBetweenFramesAsTheCameraSendsThem) {
     EXPECT_EQ(frames.back().image.width(), 312) << "the default frame after the reset";
 }
 
+// A run of changes to the same control that came during a frame sends only the last of it;
+// other changes keep their place in the order.
+TEST(StudioWorker, ARunOfChangesToOneControlSendsOnlyWhereItEnded) {
+    SimulatedCameraModule module;
+    Status status;
+    StudioWorker worker(CameraFactory::openOn(module, status, {}));
+    int told = 0;
+    QObject::connect(&worker, &StudioWorker::controlsChanged, [&] { ++told; });
+    worker.start();
+    const std::size_t before = module.bus().transactions().size();
+    for (int value = 0; value < 50; ++value)
+        worker.applySettings({{"brightness", value}});
+    worker.applySettings({{"contrast", 9}});
+    worker.applySettings({{"brightness", 77}});
+    QTRY_COMPARE_WITH_TIMEOUT(told, 3, 10000);
+    worker.stop();
+    std::vector<std::pair<int, int>> sent;
+    const std::vector<DecodedTransaction>& traffic = module.bus().transactions();
+    for (std::size_t i = before; i < traffic.size(); ++i) {
+        if (traffic[i].subAddress != 0x13)
+            sent.emplace_back(traffic[i].subAddress, traffic[i].value);
+    }
+    EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{0x06, 49}, {0x05, 9}, {0x06, 77}}));
+}
+
 } // namespace
 } // namespace orvane
