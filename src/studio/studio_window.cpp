@@ -20,11 +20,11 @@
 #include <cstdio>
 
 #include "files/launcher_folder.h"
+#include "profile/settings_profile.h"
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
 #include "studio/pixel_readout.h"
-#include "profile/settings_profile.h"
 #include "studio/snapshot_files.h"
 
 namespace orvane {
@@ -134,8 +134,13 @@ void StudioWindow::buildActions() {
 
     resetAction_ = new QAction(QStringLiteral("Re&set"), this);
     resetAction_->setToolTip(
-        QStringLiteral("Reset the sensor and send every control's default again"));
-    connect(resetAction_, &QAction::triggered, this, &StudioWindow::resetRequested);
+        QStringLiteral("Reset the sensor, then send the current settings to it again"));
+    connect(resetAction_, &QAction::triggered, this, [this] { emit resetRequested(true); });
+    resetDefaultsAction_ = new QAction(QStringLiteral("Reset to &defaults"), this);
+    resetDefaultsAction_->setToolTip(
+        QStringLiteral("Reset the sensor and leave every control at its default"));
+    connect(resetDefaultsAction_, &QAction::triggered, this,
+            [this] { emit resetRequested(false); });
 
     fitAction_ = new QAction(QStringLiteral("&Fit to window"), this);
     fitAction_->setShortcut(Qt::Key_F);
@@ -186,6 +191,7 @@ void StudioWindow::buildMenus() {
     QMenu* camera = menuBar()->addMenu(QStringLiteral("&Camera"));
     camera->addAction(runAction_);
     camera->addAction(resetAction_);
+    camera->addAction(resetDefaultsAction_);
 
     QToolBar* tools = addToolBar(QStringLiteral("Live"));
     tools->setObjectName(QStringLiteral("live"));

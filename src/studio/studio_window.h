@@ -51,7 +51,8 @@ public slots:
 
 signals:
     void settingsRequested(const orvane::ControlChanges& changes);
-    void resetRequested();
+    // keepSettings: the current settings go to the sensor again after its reset.
+    void resetRequested(bool keepSettings);
     void registerWriteRequested(int address, int value);
     void runningChanged(bool running);
     void frameShown();
@@ -81,6 +82,7 @@ private:
     QAction* runAction_ = nullptr;
     QAction* snapshotAction_ = nullptr;
     QAction* resetAction_ = nullptr;
+    QAction* resetDefaultsAction_ = nullptr;
     QAction* fitAction_ = nullptr;
     QAction* actualSizeAction_ = nullptr;
     QAction* openAction_ = nullptr;

@@ -97,11 +97,29 @@ void StudioWorker::sendPending() {
     }
 }
 
-void StudioWorker::reset() {
+// The sensor's reset leaves every control at its default; keepSettings sends the ones that were
+// set otherwise again, so the picture is the one a fresh start with those settings gives.
+void StudioWorker::reset(bool keepSettings) {
     if (!active_)
         return;
     sendPending();
-    report(camera_->reset());
+    const ControlValues before = controls();
+    Status status = camera_->reset();
+    std::vector<ControlSetting> settings;
+    for (const ControlValue& value : before) {
+        const ControlInfo* info = findControl(value.name);
+        if (keepSettings && info != nullptr && info->defaultValue != value.value)
+            settings.push_back({value.name, value.value});
+    }
+    if (status && !settings.empty())
+        status = camera_->set(settings);
+    if (status)
+        emit statusMessage(keepSettings ? QStringLiteral("Sensor reset; the current settings were "
+                                                         "sent again (%1 controls)")
+                                              .arg(settings.size())
+                                        : QStringLiteral("Sensor reset; every control is at its "
+                                                         "default"));
+    report(status);
 }
 
 void StudioWorker::writeRegister(int address, int value) {

@@ -35,7 +35,7 @@ public slots:
     void start();
     // Sets the controls; a refusal comes back as a status message, controlsChanged follows.
     void applySettings(const orvane::ControlChanges& changes);
-    void reset();
+    void reset(bool keepSettings);
     void writeRegister(int address, int value);
     void setRunning(bool running);
     // The window has shown a frame.

@@ -74,7 +74,7 @@ const std::vector<Step> steps{
 
 void run(StudioWorker& worker, const Step& step) {
     if (step.reset)
-        worker.reset();
+        worker.reset(false);
     else if (step.registerAddress >= 0)
         worker.writeRegister(step.registerAddress, step.registerValue);
     else
@@ -192,6 +192,44 @@ TEST(StudioWorker, ARunOfChangesToOneControlSendsOnlyWhereItEnded) {
             sent.emplace_back(traffic[i].subAddress, traffic[i].value);
     }
     EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{0x06, 49}, {0x05, 9}, {0x06, 77}}));
+}
+
+// The picture right after each Reset: with the settings kept it is a fresh start's with them,
+// without, a fresh start's with the defaults.
+TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
+    const ControlChanges settings{
+        {"format", 1}, {"size", 1}, {"mirror", 1}, {"brightness", 150}, {"contrast", 40}};
+    for (const bool keep : {true, false}) {
+        SimulatedCameraModule module;
+        Status status;
+        StudioWorker worker(CameraFactory::openOn(module, status, {}));
+        std::vector<StudioFrame> frames;
+        QObject::connect(&worker, &StudioWorker::frameReady, [&](const StudioFrame& frame) {
+            frames.push_back(frame);
+            worker.frameShown();
+        });
+        worker.start();
+        worker.applySettings(settings);
+        QTRY_VERIFY_WITH_TIMEOUT(frames.size() > 1, 10000);
+        worker.reset(keep);
+        const std::size_t seen = frames.size();
+        QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
+        worker.stop();
+
+        SimulatedCameraModule freshModule;
+        std::unique_ptr<Camera> fresh = CameraFactory::openOn(freshModule, status, {});
+        std::vector<ControlSetting> kept;
+        for (const ControlChange& change : settings)
+            kept.push_back({change.name, change.value});
+        ASSERT_TRUE(fresh->set(keep ? std::span(kept) : std::span<ControlSetting>()));
+        const QImage& after = frames[seen].image;
+        QImage expected(after.size(), QImage::Format_RGB32);
+        ASSERT_TRUE(fresh->capture(PixelFormat::Xrgb32,
+                                   {expected.bits(), std::size_t(expected.sizeInBytes())},
+                                   std::size_t(expected.bytesPerLine())));
+        EXPECT_EQ(after.width(), keep ? 176 : 312);
+        EXPECT_EQ(after, expected) << "keep " << keep;
+    }
 }
 
 } // namespace
