@@ -1,6 +1,7 @@
 // The studio's controls, generated from the control list.
 #include "studio/controls_dock.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,6 +38,8 @@ ControlsDock::ControlsDock(QWidget* parent) : QWidget(parent) {
             layout->addWidget(box);
         }
         QWidget* widget = addControl(info);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->installEventFilter(this);
         widget->setToolTip(
             QString::fromUtf8(info.description.data(), qsizetype(info.description.size())));
         widgets_.insert(nameOf(info), widget);
@@ -111,6 +114,15 @@ QWidget* ControlsDock::addRegisterWrite() {
         emit registerWriteRequested(address->value(), value->value());
     });
     return box;
+}
+
+bool ControlsDock::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Wheel && widget != nullptr && !widget->hasFocus()) {
+        event->ignore(); // passed on to the scroll area around the dock
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ControlsDock::send(const ControlInfo& info, int value) {

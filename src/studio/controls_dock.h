@@ -33,6 +33,11 @@ signals:
     void changes(const orvane::ControlChanges& changes);
     void registerWriteRequested(int address, int value);
 
+protected:
+    // The wheel changes a control only while it has the keyboard focus; otherwise it scrolls the
+    // dock, so scrolling never sends a register by accident.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* addControl(const ControlInfo& info);
     QWidget* addRegisterWrite();

@@ -27,7 +27,10 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 void PictureView::setImage(const QImage& image) {
     const bool resized = image.size() != image_.size();
     image_ = image;
-    update();
+    if (resized)
+        changed();
+    else
+        update();
     if (resized || pointer_.x() >= 0)
         emit pointerMoved(pixelAt(pointer_));
 }
@@ -35,17 +38,50 @@ void PictureView::setImage(const QImage& image) {
 void PictureView::fitToWindow() {
     fit_ = true;
     pan_ = {};
-    update();
+    changed();
 }
 
 void PictureView::setZoom(double zoom) {
     fit_ = false;
     zoom_ = std::clamp(zoom, minimumZoom, maximumZoom);
-    update();
+    pan_ = {};
+    changed();
 }
 
-void PictureView::zoomBy(double factor) {
-    setZoom(zoom() * factor);
+void PictureView::zoomAt(double factor, QPointF anchor) {
+    const QRectF before = imageRect();
+    const double scale = zoom();
+    if (before.isEmpty()) {
+        setZoom(scale * factor);
+        return;
+    }
+    const QPointF point = (anchor - before.topLeft()) / scale; // in image pixels
+    fit_ = false;
+    zoom_ = std::clamp(scale * factor, minimumZoom, maximumZoom);
+    const QSizeF size(image_.width() * zoom_, image_.height() * zoom_);
+    const QPointF centred((width() - size.width()) / 2, (height() - size.height()) / 2);
+    pan_ = anchor - point * zoom_ - centred;
+    changed();
+}
+
+void PictureView::keepInView() {
+    if (fit_ || image_.isNull())
+        return;
+    const QSizeF size(image_.width() * zoom_, image_.height() * zoom_);
+    // Centred, the picture overhangs each side by half the difference; a pan may use that much.
+    const double reachX = std::max(0.0, (size.width() - width()) / 2);
+    const double reachY = std::max(0.0, (size.height() - height()) / 2);
+    pan_ = QPointF(std::clamp(pan_.x(), -reachX, reachX), std::clamp(pan_.y(), -reachY, reachY));
+}
+
+void PictureView::changed() {
+    keepInView();
+    update();
+    emit zoomChanged(zoom(), fit_);
+}
+
+void PictureView::resizeEvent(QResizeEvent*) {
+    changed();
 }
 
 double PictureView::zoom() const {
@@ -90,7 +126,7 @@ void PictureView::paintEvent(QPaintEvent*) {
 void PictureView::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches != 0)
-        zoomBy(std::pow(wheelStep, notches));
+        zoomAt(std::pow(wheelStep, notches), event->position());
     event->accept();
 }
 
@@ -103,6 +139,7 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) != 0 && !fit_) {
         pan_ += pointer_ - dragAt_;
         dragAt_ = pointer_;
+        keepInView();
         update();
     }
     emit pointerMoved(pixelAt(pointer_));

@@ -1,5 +1,5 @@
-// PictureView: the live picture, fitted to the window, at 1:1 or zoomed with the wheel (and
-// dragged with the left button), and the pixel under the pointer.
+// PictureView: the live picture, fitted to the window, at 1:1 or zoomed with the wheel about the
+// pointer (and dragged with the left button), and the pixel under the pointer.
 #pragma once
 
 #include <QImage>
@@ -20,8 +20,9 @@ public:
     const QImage& image() const { return image_; }
 
     void fitToWindow();
-    void setZoom(double zoom); // 1.0 is 1:1; leaves fit mode
-    void zoomBy(double factor);
+    void setZoom(double zoom); // 1.0 is 1:1, centred; leaves fit mode
+    // Zooms by factor keeping the image point under anchor (a widget point) where it is.
+    void zoomAt(double factor, QPointF anchor);
     bool fitting() const { return fit_; }
     double zoom() const;
 
@@ -35,6 +36,8 @@ public:
 signals:
     // The pixel under the pointer, or nothing when the pointer is off the picture.
     void pointerMoved(std::optional<QPoint> pixel);
+    // The scale shown, 1.0 for 1:1, and whether it is the fitted one.
+    void zoomChanged(double zoom, bool fitting);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,8 +45,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Keeps an enlarged picture covering the view and a smaller one centred, so no pan leaves it
+    // off screen.
+    void keepInView();
+    void changed();
+
     QImage image_;
     bool fit_ = true;
     double zoom_ = 1.0;

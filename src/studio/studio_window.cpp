@@ -7,13 +7,17 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <orvane/camera.h>
 
@@ -51,8 +55,22 @@ QString settingsKey(const char* key) {
 StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     : QMainWindow(parent), directory_(std::move(directory)) {
     setWindowTitle(QStringLiteral("Orvane Studio"));
-    picture_ = new PictureView(this);
-    setCentralWidget(picture_);
+    auto* centre = new QWidget(this);
+    auto* centreLayout = new QVBoxLayout(centre);
+    centreLayout->setContentsMargins(0, 0, 0, 0);
+    centreLayout->setSpacing(0);
+    banner_ = new QLabel(centre);
+    banner_->setWordWrap(true);
+    banner_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    banner_->setMargin(6);
+    banner_->setAutoFillBackground(true);
+    banner_->setBackgroundRole(QPalette::ToolTipBase);
+    banner_->setForegroundRole(QPalette::ToolTipText);
+    banner_->hide();
+    picture_ = new PictureView(centre);
+    centreLayout->addWidget(banner_);
+    centreLayout->addWidget(picture_, 1);
+    setCentralWidget(centre);
 
     controls_ = new ControlsDock;
     auto* scroll = new QScrollArea;
@@ -71,8 +89,14 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
 
     pixelLabel_ = new QLabel(this);
     figuresLabel_ = new QLabel(QStringLiteral("Starting"), this);
+    zoomLabel_ = new QLabel(this);
     statusBar()->addPermanentWidget(pixelLabel_);
+    statusBar()->addPermanentWidget(zoomLabel_);
     statusBar()->addPermanentWidget(figuresLabel_);
+    connect(picture_, &PictureView::zoomChanged, this, [this](double zoom, bool fitting) {
+        const QString percent = QStringLiteral("%1%").arg(qRound(zoom * 100));
+        zoomLabel_->setText(fitting ? QStringLiteral("Fit ") + percent : percent);
+    });
 
     buildActions();
     buildMenus();
@@ -118,18 +142,19 @@ void StudioWindow::restoreWindow(QDockWidget* controlsDock, QDockWidget* histogr
 StudioWindow::~StudioWindow() = default;
 
 void StudioWindow::buildActions() {
-    runAction_ = new QAction(QStringLiteral("&Pause"), this);
-    runAction_->setCheckable(true);
-    runAction_->setChecked(true);
-    runAction_->setShortcut(Qt::Key_Space);
-    runAction_->setToolTip(QStringLiteral("Pause or run the live picture (Space)"));
-    connect(runAction_, &QAction::toggled, this, [this](bool running) {
-        runAction_->setText(running ? QStringLiteral("&Pause") : QStringLiteral("&Run"));
-        emit runningChanged(running);
+    pauseAction_ = new QAction(QStringLiteral("&Pause"), this);
+    pauseAction_->setCheckable(true);
+    pauseAction_->setShortcut(Qt::Key_Space);
+    pauseAction_->setToolTip(QStringLiteral("Hold the live picture; again to go on (Space)"));
+    pauseAction_->setIcon(QIcon::fromTheme(QStringLiteral("media-playback-pause")));
+    connect(pauseAction_, &QAction::toggled, this, [this](bool paused) {
+        emit runningChanged(!paused);
+        updateFrameFigures(lastDisplayMilliseconds_, true);
     });
 
     snapshotAction_ = new QAction(QStringLiteral("&Snapshot"), this);
     snapshotAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    snapshotAction_->setIcon(QIcon::fromTheme(QStringLiteral("camera-photo")));
     connect(snapshotAction_, &QAction::triggered, this, [this] { takeSnapshot(); });
 
     resetAction_ = new QAction(QStringLiteral("Re&set"), this);
@@ -144,9 +169,11 @@ void StudioWindow::buildActions() {
 
     fitAction_ = new QAction(QStringLiteral("&Fit to window"), this);
     fitAction_->setShortcut(Qt::Key_F);
+    fitAction_->setIcon(QIcon::fromTheme(QStringLiteral("zoom-fit-best")));
     connect(fitAction_, &QAction::triggered, picture_, &PictureView::fitToWindow);
     actualSizeAction_ = new QAction(QStringLiteral("&Actual size (1:1)"), this);
     actualSizeAction_->setShortcut(Qt::Key_1);
+    actualSizeAction_->setIcon(QIcon::fromTheme(QStringLiteral("zoom-original")));
     connect(actualSizeAction_, &QAction::triggered, this, [this] { picture_->setZoom(1.0); });
 
     openAction_ = new QAction(QStringLiteral("&Open settings..."), this);
@@ -165,6 +192,20 @@ void StudioWindow::buildActions() {
             directory_.filePath(QStringLiteral("settings.txt")), settingsFilter);
         if (!path.isEmpty())
             saveSettings(path);
+    });
+    aboutAction_ = new QAction(QStringLiteral("&About Orvane Studio"), this);
+    connect(aboutAction_, &QAction::triggered, this, &StudioWindow::showAbout);
+    shortcutsAction_ = new QAction(QStringLiteral("&Keyboard shortcuts"), this);
+    shortcutsAction_->setShortcut(QKeySequence::HelpContents);
+    connect(shortcutsAction_, &QAction::triggered, this, &StudioWindow::showShortcuts);
+    manualAction_ = new QAction(QStringLiteral("&Manual pages"), this);
+    connect(manualAction_, &QAction::triggered, this, [this] {
+        QMessageBox::information(
+            this, QStringLiteral("Manual pages"),
+            QStringLiteral("In a terminal: man orvane-studio (this program), man orvane-panel, "
+                           "man orvane-cli, man monitor.exe and man orvane-launch.\n\nThe "
+                           "package installs them in /usr/share/man/man1; in the source they "
+                           "are in packaging/man, readable with man -l."));
     });
     quitAction_ = new QAction(QStringLiteral("&Quit"), this);
     quitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -189,14 +230,22 @@ void StudioWindow::buildMenus() {
         view->addAction(dock->toggleViewAction());
 
     QMenu* camera = menuBar()->addMenu(QStringLiteral("&Camera"));
-    camera->addAction(runAction_);
+    camera->addAction(pauseAction_);
     camera->addAction(resetAction_);
     camera->addAction(resetDefaultsAction_);
 
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(shortcutsAction_);
+    help->addAction(manualAction_);
+    help->addSeparator();
+    help->addAction(aboutAction_);
+
     QToolBar* tools = addToolBar(QStringLiteral("Live"));
     tools->setObjectName(QStringLiteral("live"));
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    resetAction_->setIcon(QIcon::fromTheme(QStringLiteral("view-refresh")));
     for (QAction* action :
-         {runAction_, snapshotAction_, resetAction_, fitAction_, actualSizeAction_})
+         {pauseAction_, snapshotAction_, resetAction_, fitAction_, actualSizeAction_})
         tools->addAction(action);
 }
 
@@ -214,22 +263,59 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     emit frameShown();
 }
 
-void StudioWindow::updateFrameFigures(double displayMilliseconds) {
-    const qint64 now = clock_.elapsed();
-    if (now - lastFigures_ < figuresIntervalMs)
+// Size, format and rate always; "Paused" instead of a rate that no longer holds.
+void StudioWindow::updateFrameFigures(double displayMilliseconds, bool now) {
+    lastDisplayMilliseconds_ = displayMilliseconds;
+    const qint64 time = clock_.elapsed();
+    if (!now && time - lastFigures_ < figuresIntervalMs)
         return;
-    lastFigures_ = now;
+    lastFigures_ = time;
     const double span =
         frameTimes_.size() > 1 ? double(frameTimes_.back() - frameTimes_.front()) : 0;
     const double fps = span > 0 ? 1000.0 * double(frameTimes_.size() - 1) / span : 0;
+    const QString shape = frame_.image.isNull()
+                              ? QString()
+                              : QStringLiteral("%1 x %2 %3  ")
+                                    .arg(frame_.image.width())
+                                    .arg(frame_.image.height())
+                                    .arg(frame_.info.mosaic ? QStringLiteral("RGB mosaic")
+                                                            : QStringLiteral("YUV 4:2:2"));
+    const QString rate = pauseAction_->isChecked() ? QStringLiteral("Paused")
+                                                   : QStringLiteral("%1 fps").arg(fps, 0, 'f', 1);
     figuresLabel_->setText(
-        QStringLiteral("Frame %1  %2 fps  port %3 ms  conversion %4 ms  display %5 ms")
+        QStringLiteral("%1%2  frame %3  port %4 ms  conversion %5 ms  display %6 ms")
+            .arg(shape, rate)
             .arg(frame_.number)
-            .arg(fps, 0, 'f', 1)
             .arg(frame_.portMilliseconds, 0, 'f', 1)
             .arg(frame_.conversionMilliseconds, 0, 'f', 1)
             .arg(displayMilliseconds, 0, 'f', 1));
     showPixel(pointer_);
+}
+
+void StudioWindow::showAbout() {
+    QMessageBox::about(
+        this, QStringLiteral("About Orvane Studio"),
+        QStringLiteral("<b>Orvane Studio</b>, version %1<br>Live view and bring-up bench for the "
+                       "OV7610 camera module on the parallel port.<br>MIT licence.<br>Working "
+                       "folder: %2")
+            .arg(QString::fromLatin1(version()), directory_.absolutePath().toHtmlEscaped()));
+}
+
+// Every action with a key, as the menus name it.
+void StudioWindow::showShortcuts() {
+    QString text;
+    for (const QAction* action : findChildren<QAction*>()) {
+        if (action->shortcut().isEmpty())
+            continue;
+        text += QStringLiteral("%1\t%2\n")
+                    .arg(action->shortcut().toString(QKeySequence::NativeText),
+                         action->text().remove(QLatin1Char('&')));
+    }
+    text += QStringLiteral("Wheel over the picture\tzoom about the pointer\n"
+                           "Drag the enlarged picture\tmove it\n"
+                           "Wheel over a control\tchange it, once it has the focus (click or "
+                           "Tab); otherwise the dock scrolls");
+    QMessageBox::information(this, QStringLiteral("Keyboard shortcuts"), text);
 }
 
 void StudioWindow::showPixel(std::optional<QPoint> pixel) {
@@ -260,6 +346,19 @@ void StudioWindow::showControls(const ControlValues& values) {
 
 void StudioWindow::showStatus(const QString& text) {
     statusBar()->showMessage(text, noteTimeoutMs);
+    // The status bar cuts what does not fit; such a note is shown whole above the picture too.
+    const int room = statusBar()->width() - figuresLabel_->width() - pixelLabel_->width() -
+                     zoomLabel_->width() - 40;
+    if (statusBar()->fontMetrics().horizontalAdvance(text) <= room) {
+        banner_->hide();
+        return;
+    }
+    banner_->setText(text);
+    banner_->show();
+    QTimer::singleShot(noteTimeoutMs, banner_, [this, text] {
+        if (banner_->text() == text)
+            banner_->hide();
+    });
 }
 
 QString StudioWindow::takeSnapshot() {
@@ -272,7 +371,8 @@ QString StudioWindow::takeSnapshot() {
         showStatus(QStringLiteral("Snapshot not saved: ") + result.error);
         return {};
     }
-    showStatus(QStringLiteral("Saved %1.png and %1.raw").arg(result.name));
+    showStatus(QStringLiteral("Saved %1.png and %1.raw in %2")
+                   .arg(result.name, QDir::toNativeSeparators(directory_.absolutePath())));
     return result.name;
 }
 

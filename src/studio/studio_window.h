@@ -65,7 +65,9 @@ private:
     void buildActions();
     void buildMenus();
     void showPixel(std::optional<QPoint> pixel);
-    void updateFrameFigures(double displayMilliseconds);
+    void updateFrameFigures(double displayMilliseconds, bool now = false);
+    void showAbout();
+    void showShortcuts();
     void rememberRecent(const QString& path);
     void rebuildRecentMenu();
     QStringList recentFiles() const;
@@ -78,8 +80,14 @@ private:
     HistogramView* histogram_ = nullptr;
     QLabel* pixelLabel_ = nullptr;
     QLabel* figuresLabel_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;
+    // A note too long for the status bar, shown whole above the picture for a while.
+    QLabel* banner_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QAction* runAction_ = nullptr;
+    QAction* pauseAction_ = nullptr; // checked while paused
+    QAction* aboutAction_ = nullptr;
+    QAction* shortcutsAction_ = nullptr;
+    QAction* manualAction_ = nullptr;
     QAction* snapshotAction_ = nullptr;
     QAction* resetAction_ = nullptr;
     QAction* resetDefaultsAction_ = nullptr;
@@ -95,6 +103,7 @@ private:
     std::deque<qint64> frameTimes_; // ms of the frames of the last second
     QElapsedTimer clock_;
     qint64 lastFigures_ = -1000;
+    double lastDisplayMilliseconds_ = 0;
     std::optional<QPoint> pointer_;
 };
 

@@ -1,6 +1,7 @@
 // The studio's main window without a worker: its title, keys and toolbar actions, and what a
 // frame and the dialog's answers turn into.
 #include <QDataStream>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
@@ -59,15 +60,43 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     EXPECT_TRUE(QFileInfo::exists(path + "/snapshot-0001.png"));
     EXPECT_TRUE(QFileInfo::exists(path + "/snapshot-0001.raw"));
     EXPECT_EQ(window.statusBar()->currentMessage(),
-              "Saved snapshot-0001.png and snapshot-0001.raw");
+              "Saved snapshot-0001.png and snapshot-0001.raw in " + QDir(path).absolutePath());
+    // Paused: the size and format stay, the rate gives way to the word.
+    const QString figures = window.statusBar()->findChildren<QLabel*>().last()->text();
+    EXPECT_TRUE(figures.startsWith("4 x 2 YUV 4:2:2  Paused  frame 7")) << figures.toStdString();
 
     EXPECT_FALSE(window.openSettings("/dev/null")); // a device, not a settings file
     window.showStatus("Improper range: Vertical Window Setting will NOT set");
     EXPECT_EQ(window.statusBar()->currentMessage(),
               "Improper range: Vertical Window Setting will NOT set");
+    // A note wider than the status bar is shown whole as well.
+    const QString longNote = QString("refused: ").repeated(40);
+    window.showStatus(longNote);
+    const auto labels = window.centralWidget()->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+        return label->isVisible() && label->text() == longNote && label->wordWrap();
+    }));
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(quit.size(), 1);
     EXPECT_FALSE(window.isVisible());
+}
+
+// Zooming in and out about a point keeps the pixel under it; 1:1 and panning keep the picture in
+// view.
+TEST(StudioWindow, ZoomAboutThePointerKeepsItsPixel) {
+    PictureView view;
+    view.resize(400, 300);
+    QImage image(312, 208, QImage::Format_RGB32);
+    view.setImage(image);
+    for (const QPointF anchor : {QPointF(200, 150), QPointF(61.5, 88), QPointF(330, 240)}) {
+        const std::optional<QPoint> before = view.pixelAt(anchor);
+        for (const double factor : {1.25, 1.25, 4.0, 0.5, 1.0 / 1.25})
+            view.zoomAt(factor, anchor);
+        EXPECT_EQ(view.pixelAt(anchor), before) << anchor.x() << ", " << anchor.y();
+    }
+    view.setZoom(1.0);
+    EXPECT_TRUE(QRectF(0, 0, 400, 300).intersects(view.imageRect()));
+    EXPECT_EQ(view.imageRect().center(), QPointF(200, 150));
 }
 
 // A geometry as saveGeometry writes it, for a window of the given size.
