@@ -198,4 +198,11 @@ ProfileReading readSettingsProfile(std::string_view text) {
     return reading;
 }
 
+ControlChanges changesFrom(const ControlChanges& changes, const ControlValues& current) {
+    auto first = changes.begin();
+    while (first != changes.end() && valueOf(current, first->name) == first->value)
+        ++first;
+    return ControlChanges(first, changes.end());
+}
+
 } // namespace orvane

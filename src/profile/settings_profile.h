@@ -25,4 +25,9 @@ struct ProfileReading {
 // The changes a profile asks for, in its order.
 ProfileReading readSettingsProfile(std::string_view text);
 
+// The changes that would change something, in order: from the first for a control whose value
+// differs from current (or that current does not hold) on. The ones before it are in force
+// already; the ones after it stay, since a new format or size presets the window they set.
+ControlChanges changesFrom(const ControlChanges& changes, const ControlValues& current);
+
 } // namespace orvane

@@ -115,8 +115,8 @@ int main(int argc, char** argv) {
     using orvane::StudioWindow;
     using orvane::StudioWorker;
     QObject::connect(worker.get(), &StudioWorker::started, &window,
-                     [&window](const orvane::ControlValues& values) {
-                         window.showControls(values);
+                     [&window, &options](const orvane::ControlValues& values) {
+                         window.startWith(values, options.defaults);
                          window.show();
                      });
     QObject::connect(worker.get(), &StudioWorker::frameReady, &window, &StudioWindow::showFrame);

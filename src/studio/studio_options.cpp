@@ -33,6 +33,10 @@ StudioOptions parseStudioOptions(std::span<char* const> arguments) {
             options.version = true;
             continue;
         }
+        if (argument == "--defaults") {
+            options.defaults = true;
+            continue;
+        }
         options.error = "unknown argument " + std::string(argument);
         for (const ValueOption& option : valueOptions) {
             std::optional<std::string>& value = options.*option.value;
@@ -54,13 +58,15 @@ StudioOptions parseStudioOptions(std::span<char* const> arguments) {
 }
 
 void printStudioHelp(std::ostream& out) {
-    out << "Usage: orvane-studio [--trace FILE] [--pace PACE]\n"
+    out << "Usage: orvane-studio [--defaults] [--trace FILE] [--pace PACE]\n"
            "       orvane-studio --help | --version\n"
            "\n"
            "Live view of the Orvane camera module: the picture captured continuously with the\n"
            "panel's own upload sequence, every panel control applied as it changes (Set\n"
            "Register runs after each change), a histogram and the frame figures.\n"
            "\n"
+           "  --defaults     start from every control's default instead of the settings the\n"
+           "                 last session ended with\n"
            "  --trace FILE   write the bus trace into FILE (no trace without it)\n"
            "  --pace PACE    make the simulated module as slow as real hardware: hardware\n"
            "                 (about 1 us a port access, 0.4 s a frame) or microseconds an\n"
@@ -69,6 +75,9 @@ void printStudioHelp(std::ostream& out) {
            "Keys: Space pause/run, Ctrl+S snapshot (snapshot-NNNN.png and .raw in the working\n"
            "directory), Ctrl+O open settings, Ctrl+Shift+S save settings, F fit to window,\n"
            "1 actual size, mouse wheel zoom, Ctrl+Q quit.\n"
+           "\n"
+           "The camera's settings are kept from one session to the next; named profiles are in\n"
+           "File > Profiles.\n"
            "\n"
            "Settings files hold one control a line, NAME = VALUE (brightness = 150), with the\n"
            "names of orvane-cli's set command; earlier studios' command files still load.\n"

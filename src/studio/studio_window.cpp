@@ -8,9 +8,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
@@ -207,6 +210,12 @@ void StudioWindow::buildActions() {
                            "package installs them in /usr/share/man/man1; in the source they "
                            "are in packaging/man, readable with man -l."));
     });
+    keepSettingsAction_ = new QAction(QStringLiteral("&Keep settings between sessions"), this);
+    keepSettingsAction_->setCheckable(true);
+    const QVariant keep = settings_.value(settingsKey("keepCameraSettings"));
+    keepSettingsAction_->setChecked(keep.typeId() != QMetaType::Bool || keep.toBool());
+    keepSettingsAction_->setToolTip(
+        QStringLiteral("At the next start, send the settings this session ends with"));
     quitAction_ = new QAction(QStringLiteral("&Quit"), this);
     quitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quitAction_, &QAction::triggered, this, &QWidget::close);
@@ -217,6 +226,9 @@ void StudioWindow::buildMenus() {
     file->addAction(openAction_);
     recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
     file->addAction(saveAction_);
+    profilesMenu_ = file->addMenu(QStringLiteral("&Profiles"));
+    connect(profilesMenu_, &QMenu::aboutToShow, this, &StudioWindow::rebuildProfilesMenu);
+    rebuildProfilesMenu();
     file->addSeparator();
     file->addAction(snapshotAction_);
     file->addSeparator();
@@ -233,6 +245,8 @@ void StudioWindow::buildMenus() {
     camera->addAction(pauseAction_);
     camera->addAction(resetAction_);
     camera->addAction(resetDefaultsAction_);
+    camera->addSeparator();
+    camera->addAction(keepSettingsAction_);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(shortcutsAction_);
@@ -405,13 +419,84 @@ bool StudioWindow::openSettings(const QString& path) {
     const ProfileReading reading =
         readSettingsProfile(std::string_view(text.constData(), std::size_t(text.size())));
     rememberRecent(path);
-    emit settingsRequested(reading.changes);
+    // What is in force already is not asked for again.
+    if (const ControlChanges changes = changesFrom(reading.changes, values_); !changes.empty())
+        emit settingsRequested(changes);
     if (reading.problems.empty())
         showStatus(QStringLiteral("Settings loaded from %1").arg(path));
     else
         showStatus(QStringLiteral("Settings loaded from %1; left out: %2")
                        .arg(path, QString::fromStdString(reading.problems.front())));
     return true;
+}
+
+void StudioWindow::startWith(const ControlValues& values, bool fromDefaults) {
+    showControls(values);
+    if (fromDefaults) {
+        showStatus(QStringLiteral("Started from every control's default (--defaults)"));
+        return;
+    }
+    const QVariant saved = settings_.value(settingsKey("camera"));
+    if (!keepSettingsAction_->isChecked() || saved.typeId() != QMetaType::QString ||
+        saved.toString().size() > maxSettingsBytes)
+        return;
+    const QByteArray text = saved.toString().toUtf8();
+    const ProfileReading reading =
+        readSettingsProfile(std::string_view(text.constData(), std::size_t(text.size())));
+    const ControlChanges changes = changesFrom(reading.changes, values);
+    if (changes.empty())
+        return;
+    emit settingsRequested(changes);
+    showStatus(QStringLiteral("The settings the last session ended with are live again"));
+}
+
+QString StudioWindow::profilesFolder() const {
+    const QFileInfo file(settings_.path());
+    return settings_.path().isEmpty() ? QString() : file.dir().filePath(QStringLiteral("profiles"));
+}
+
+void StudioWindow::rebuildProfilesMenu() {
+    profilesMenu_->clear();
+    const QDir folder(profilesFolder());
+    const QStringList names = profilesFolder().isEmpty()
+                                  ? QStringList()
+                                  : folder.entryList({QStringLiteral("*.txt")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names) {
+        const QString path = folder.filePath(name);
+        profilesMenu_->addAction(QFileInfo(name).completeBaseName(), this,
+                                 [this, path] { openSettings(path); });
+    }
+    if (names.isEmpty())
+        profilesMenu_->addAction(QStringLiteral("(none saved yet)"))->setEnabled(false);
+    profilesMenu_->addSeparator();
+    profilesMenu_
+        ->addAction(QStringLiteral("Save profile &as..."), this, &StudioWindow::saveProfileAs)
+        ->setEnabled(!profilesFolder().isEmpty());
+}
+
+// A name of letters, digits, blanks, '-', '_' and '.', not starting with a dot, becomes
+// NAME.txt in the profiles folder.
+void StudioWindow::saveProfileAs() {
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, QStringLiteral("Save profile as"),
+                              QStringLiteral("Name of the profile:"), QLineEdit::Normal, {}, &ok)
+            .trimmed();
+    if (!ok || name.isEmpty())
+        return;
+    static const QRegularExpression allowed(QStringLiteral("^[\\w][\\w .-]{0,63}$"));
+    if (!allowed.match(name).hasMatch()) {
+        showStatus(QStringLiteral("Profile not saved: \"%1\" is not a name of up to 64 letters, "
+                                  "digits, blanks, '-', '_' and '.'")
+                       .arg(name));
+        return;
+    }
+    if (!QDir().mkpath(profilesFolder())) {
+        showStatus(QStringLiteral("Profile not saved: %1 cannot be made").arg(profilesFolder()));
+        return;
+    }
+    saveSettings(QDir(profilesFolder()).filePath(name + QStringLiteral(".txt")));
 }
 
 // The first few saved paths that can be paths at all.
@@ -450,6 +535,12 @@ void StudioWindow::rebuildRecentMenu() {
 }
 
 void StudioWindow::closeEvent(QCloseEvent* event) {
+    if (!values_.empty()) {
+        const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+        settings_.setValue(settingsKey("camera"), QString::fromStdString(settingsProfile(
+                                                      values_, date.toStdString(), version())));
+    }
+    settings_.setValue(settingsKey("keepCameraSettings"), keepSettingsAction_->isChecked());
     settings_.setValue(settingsKey("geometry"), saveGeometry());
     settings_.setValue(settingsKey("windowState"), saveState());
     if (settings_.usable() && !settings_.save())

@@ -44,6 +44,12 @@ public:
     // Asks the worker for the settings of a profile (or an earlier studio's command file).
     bool openSettings(const QString& path);
 
+    // The camera has started with values: they are shown, and the settings the last session
+    // ended with are asked for on top of them unless fromDefaults or the user chose otherwise.
+    void startWith(const ControlValues& values, bool fromDefaults);
+    // Where named profiles are kept: a folder beside the studio's own settings.
+    QString profilesFolder() const;
+
 public slots:
     void showFrame(const orvane::StudioFrame& frame);
     void showControls(const orvane::ControlValues& values);
@@ -70,6 +76,8 @@ private:
     void showShortcuts();
     void rememberRecent(const QString& path);
     void rebuildRecentMenu();
+    void rebuildProfilesMenu();
+    void saveProfileAs();
     QStringList recentFiles() const;
     void restoreWindow(QDockWidget* controlsDock, QDockWidget* histogramDock);
 
@@ -84,6 +92,8 @@ private:
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QMenu* profilesMenu_ = nullptr;
+    QAction* keepSettingsAction_ = nullptr;
     QAction* pauseAction_ = nullptr; // checked while paused
     QAction* aboutAction_ = nullptr;
     QAction* shortcutsAction_ = nullptr;

@@ -81,6 +81,35 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     EXPECT_FALSE(window.isVisible());
 }
 
+// The settings a session ends with are asked for at the next start, unless it starts from the
+// defaults; a profile that holds what is in force asks for nothing.
+TEST(StudioWindow, SettingsSurviveARestartAndProfilesAskOnlyForWhatDiffers) {
+    testing::TempDirectory directory;
+    const QString path = QString::fromStdString(directory.path().string());
+    qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+    const ControlValues defaults{{"brightness", 128}, {"contrast", 0}};
+    {
+        StudioWindow window{QDir(path)};
+        window.showControls({{"brightness", 150}, {"contrast", 0}});
+        window.close();
+    }
+    for (const bool fromDefaults : {false, true}) {
+        StudioWindow window{QDir(path)};
+        QSignalSpy asked(&window, &StudioWindow::settingsRequested);
+        window.startWith(defaults, fromDefaults);
+        ASSERT_EQ(asked.size(), fromDefaults ? 0 : 1);
+        if (!fromDefaults) {
+            EXPECT_EQ(asked.at(0).at(0).value<ControlChanges>().front(),
+                      (ControlChange{"brightness", 150}));
+        }
+        ASSERT_TRUE(QDir().mkpath(window.profilesFolder()));
+        EXPECT_TRUE(window.saveSettings(window.profilesFolder() + "/same.txt"));
+        EXPECT_TRUE(window.openSettings(window.profilesFolder() + "/same.txt"));
+        EXPECT_EQ(asked.size(), fromDefaults ? 0 : 1);
+        window.close();
+    }
+}
+
 // Zooming in and out about a point keeps the pixel under it; 1:1 and panning keep the picture in
 // view.
 TEST(StudioWindow, ZoomAboutThePointerKeepsItsPixel) {
