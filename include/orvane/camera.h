@@ -6,6 +6,7 @@
 // port block until the port is done. Separate Cameras share nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -101,6 +102,9 @@ public:
     std::vector<RegisterState> registers() const;
     // A managed register's value by number; InvalidArgument for another one.
     Status readRegister(int address, uint8_t& value) const;
+    // What the simulated module's sensor holds, every register by number, for comparing with
+    // registers(); false, with nothing filled, on a real port, whose bus cannot be read back.
+    bool moduleRegisters(std::array<uint8_t, 256>& values) const;
     // Writes one register now, whatever it is (0 to 255 each). A managed register keeps the
     // value, and so does the control that stands for all of it when the value is in its range.
     Status writeRegister(int address, int value);

@@ -154,6 +154,7 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
         if (opened.port == nullptr)
             return opened;
         opened.description += dropped.description;
+        opened.module = static_cast<const SimulatedCameraModule*>(opened.port.get());
         if (paced.accessTime.count() > 0) {
             opened.port = std::make_unique<PacedPort>(std::move(opened.port), paced.accessTime,
                                                       backends.holdClock());

@@ -18,10 +18,15 @@
 
 namespace orvane {
 
+class SimulatedCameraModule;
+
 struct OpenedPort {
     std::unique_ptr<PortIo> port; // null when the backend could not be opened
     std::string description;      // what the program says on standard error
     Status status;                // why it could not be opened, with what to do
+    // The simulated module behind port (perhaps paced), whose registers can be read back; null
+    // for hardware.
+    const SimulatedCameraModule* module = nullptr;
 };
 
 // What the hardware backends are built from; tests put fakes in.

@@ -155,8 +155,11 @@ std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed
         recorder = std::move(created.recorder);
     }
     PortIo& driven = recorder != nullptr ? *recorder : port;
+    const SimulatedCameraModule* module =
+        borrowed != nullptr ? dynamic_cast<const SimulatedCameraModule*>(borrowed) : opened.module;
     auto parts = std::make_unique<Camera::Parts>(std::move(opened), std::move(recorder), driven,
                                                  options.trace);
+    parts->module = module;
     if (!parts->device.open()) {
         status = {StatusCode::NoMemory, "not enough memory for the frame buffers; close other "
                                         "programs and start again"};
@@ -313,6 +316,13 @@ std::vector<RegisterState> Camera::registers() const {
             {row.subAddress, row.name, row.meaning, value, row.defaultValue, entry.pending == 1});
     }
     return states;
+}
+
+bool Camera::moduleRegisters(std::array<uint8_t, 256>& values) const {
+    if (parts_->module == nullptr)
+        return false;
+    values = parts_->module->sensor().registers();
+    return true;
 }
 
 Status Camera::readRegister(int address, uint8_t& value) const {

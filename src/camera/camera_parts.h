@@ -10,6 +10,7 @@
 #include "port/trace_sink.h"
 #include "port/vcd_recorder.h"
 #include "sensor/control_table.h"
+#include "sim/simulated_camera_module.h"
 
 namespace orvane {
 
@@ -46,6 +47,8 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
                           std::vector<std::pair<const ControlRow*, int32_t>>& changes);
 
     OpenedPort opened; // empty on a borrowed port
+    // The simulated module the camera drives, opened or borrowed; null on hardware.
+    const SimulatedCameraModule* module = nullptr;
     std::unique_ptr<VcdRecorder> recorder;
     TraceForwarder trace;
     MonotonicTickCounter ticks;

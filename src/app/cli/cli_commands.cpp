@@ -356,7 +356,8 @@ void printHelp(std::ostream& out) {
            "  1  at the first bad line, or the first line that showed an \"Error Message\"\n"
            "     box (an upload or a Save As that failed): the lines before it ran, the\n"
            "     rest are not read; or the port, the ORVANE_SCENE picture or the\n"
-           "     ORVANE_VCD file cannot be opened, or ORVANE_VCD_LIMIT is no size\n"
+           "     ORVANE_VCD file cannot be opened, or ORVANE_VCD_LIMIT is no size or\n"
+           "     ORVANE_SIM_PACE no pace\n"
            "     (nothing runs)\n"
            "  2  wrong arguments, or SCRIPT cannot be read or is not a regular file; or\n"
            "     a read error part way (the lines before it ran)\n"
@@ -364,7 +365,8 @@ void printHelp(std::ostream& out) {
            "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the\n"
            "simulated module's picture, a binary PPM), ORVANE_VCD (record every port\n"
            "access in this Value Change Dump file), ORVANE_VCD_LIMIT (the most that file\n"
-           "may take, such as 500M; the recording ends there).\n"
+           "may take, such as 500M; the recording ends there), ORVANE_SIM_PACE (hardware:\n"
+           "the simulated module as slow as a real port, about 1 us an access).\n"
            "\n"
            "Controls:\n";
     for (const ControlTemplate& control : controlPanelTemplate.controls) {

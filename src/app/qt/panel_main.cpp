@@ -23,6 +23,8 @@ constexpr std::string_view help =
     "  ORVANE_SCENE  a binary PPM the simulated module shows instead of its built-in scene\n"
     "  ORVANE_VCD    a file that records every port access of the run\n"
     "  ORVANE_VCD_LIMIT  the most that file may take (500M, say); the recording ends there\n"
+    "  ORVANE_SIM_PACE   hardware: the simulated module as slow as a real port (1 us an\n"
+    "                    access, 0.4 s a frame), or microseconds an access; off by default\n"
     "Standard output carries the bus trace. Started with sudo, the panel gives up root for\n"
     "the invoking user as soon as the port is open.\n"
     "Exit status: 0 when the panel closed, 1 when it could not start.\n";
