@@ -124,6 +124,8 @@ int main(int argc, char** argv) {
                      &StudioWindow::showControls);
     QObject::connect(worker.get(), &StudioWorker::statusMessage, &window,
                      &StudioWindow::showStatus);
+    QObject::connect(worker.get(), &StudioWorker::registersChanged, &window,
+                     &StudioWindow::showRegisters);
     QObject::connect(&window, &StudioWindow::settingsRequested, worker.get(),
                      &StudioWorker::applySettings);
     QObject::connect(&window, &StudioWindow::resetRequested, worker.get(), &StudioWorker::reset);

@@ -32,6 +32,7 @@
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
 #include "studio/pixel_readout.h"
+#include "studio/register_inspector.h"
 #include "studio/snapshot_files.h"
 
 namespace orvane {
@@ -89,6 +90,17 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     histogramDock->setObjectName(QStringLiteral("histogram"));
     histogramDock->setWidget(histogram_);
     addDockWidget(Qt::RightDockWidgetArea, histogramDock);
+
+    // The register inspector, for bring-up: hidden until asked for in the View menu.
+    registers_ = new RegisterInspector;
+    auto* registersDock = new QDockWidget(QStringLiteral("Registers"), this);
+    registersDock->setObjectName(QStringLiteral("registers"));
+    registersDock->setWidget(registers_);
+    addDockWidget(Qt::BottomDockWidgetArea, registersDock);
+    registersDock->hide();
+    connect(registers_, &RegisterInspector::registerWriteRequested, this,
+            &StudioWindow::registerWriteRequested);
+    connect(registers_, &RegisterInspector::note, this, &StudioWindow::showStatus);
 
     pixelLabel_ = new QLabel(this);
     figuresLabel_ = new QLabel(QStringLiteral("Starting"), this);
@@ -356,6 +368,10 @@ void StudioWindow::showPixel(std::optional<QPoint> pixel) {
 void StudioWindow::showControls(const ControlValues& values) {
     values_ = values;
     controls_->showValues(values);
+}
+
+void StudioWindow::showRegisters(const RegisterSnapshot& registers) {
+    registers_->showRegisters(registers);
 }
 
 void StudioWindow::showStatus(const QString& text) {

@@ -14,6 +14,7 @@
 
 #include <deque>
 
+#include "studio/register_dump.h"
 #include "studio/studio_frame.h"
 #include "studio/studio_settings.h"
 
@@ -22,6 +23,7 @@ namespace orvane {
 class ControlsDock;
 class HistogramView;
 class PictureView;
+class RegisterInspector;
 
 class StudioWindow final : public QMainWindow {
     Q_OBJECT
@@ -34,6 +36,7 @@ public:
     PictureView* pictureView() const { return picture_; }
     ControlsDock* controlsDock() const { return controls_; }
     HistogramView* histogramView() const { return histogram_; }
+    RegisterInspector* registerInspector() const { return registers_; }
     const StudioFrame& currentFrame() const { return frame_; }
     const ControlValues& controlValues() const { return values_; }
 
@@ -53,6 +56,7 @@ public:
 public slots:
     void showFrame(const orvane::StudioFrame& frame);
     void showControls(const orvane::ControlValues& values);
+    void showRegisters(const orvane::RegisterSnapshot& registers);
     void showStatus(const QString& text);
 
 signals:
@@ -86,6 +90,7 @@ private:
     PictureView* picture_ = nullptr;
     ControlsDock* controls_ = nullptr;
     HistogramView* histogram_ = nullptr;
+    RegisterInspector* registers_ = nullptr;
     QLabel* pixelLabel_ = nullptr;
     QLabel* figuresLabel_ = nullptr;
     QLabel* zoomLabel_ = nullptr;

@@ -17,6 +17,7 @@ StudioWorker::StudioWorker(std::unique_ptr<Camera> camera) : camera_(std::move(c
     qRegisterMetaType<StudioFrame>();
     qRegisterMetaType<ControlValues>();
     qRegisterMetaType<ControlChanges>();
+    qRegisterMetaType<RegisterSnapshot>();
 }
 
 StudioWorker::~StudioWorker() = default;
@@ -31,10 +32,18 @@ ControlValues StudioWorker::controls() const {
     return values;
 }
 
+RegisterSnapshot StudioWorker::registerSnapshot() const {
+    RegisterSnapshot snapshot{camera_->registers(), std::nullopt};
+    if (std::array<uint8_t, 256> module{}; camera_->moduleRegisters(module))
+        snapshot.module = module;
+    return snapshot;
+}
+
 void StudioWorker::report(const Status& status) {
     if (!status)
         emit statusMessage(QString::fromStdString(status.message()));
     emit controlsChanged(controls());
+    emit registersChanged(registerSnapshot());
     captureFailing_ = false;
     schedule();
 }
@@ -60,6 +69,7 @@ void StudioWorker::start() {
     connect(timer_, &QTimer::timeout, this, &StudioWorker::captureNext);
     active_ = true;
     emit started(controls());
+    emit registersChanged(registerSnapshot());
     schedule();
 }
 

@@ -13,6 +13,7 @@
 
 #include <orvane/camera.h>
 
+#include "studio/register_dump.h"
 #include "studio/studio_frame.h"
 
 namespace orvane {
@@ -46,11 +47,14 @@ signals:
     void started(const orvane::ControlValues& controls);
     void frameReady(const orvane::StudioFrame& frame);
     void controlsChanged(const orvane::ControlValues& controls);
+    // The registers after a change, and what the simulated module holds.
+    void registersChanged(const orvane::RegisterSnapshot& registers);
     void statusMessage(const QString& text);
     void stopped();
 
 private:
     ControlValues controls() const;
+    RegisterSnapshot registerSnapshot() const;
     void report(const Status& status);
     void tellRecordingState();
     void sendPending();

@@ -6,10 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "camera/camera_parts.h"
+#include "image/temp_directory.h"
 #include "port/parallel_port.h"
 #include "sensor/register_masks.h"
 #include "sim/simulated_camera_module.h"
+#include "studio/register_inspector.h"
 #include "studio/studio_worker.h"
+
+#include <QFile>
+#include <QSignalSpy>
 
 namespace orvane {
 namespace {
@@ -230,6 +235,55 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
         EXPECT_EQ(after.width(), keep ? 176 : 312);
         EXPECT_EQ(after, expected) << "keep " << keep;
     }
+}
+
+// A value typed into the inspector and the lines of a loaded dump reach the sensor; what the
+// sensor then holds is shown beside what the camera sent, and a dump reads as it was written.
+TEST(RegisterInspector, EditsAndLoadedDumpsReachTheSensorAndDumpsReadBack) {
+    SimulatedCameraModule module;
+    Status status;
+    StudioWorker worker(CameraFactory::openOn(module, status, {}));
+    RegisterInspector inspector;
+    QSignalSpy notes(&inspector, &RegisterInspector::note);
+    QObject::connect(&worker, &StudioWorker::registersChanged, &inspector,
+                     &RegisterInspector::showRegisters);
+    QObject::connect(&inspector, &RegisterInspector::registerWriteRequested, &worker,
+                     &StudioWorker::writeRegister);
+    worker.start();
+    QTableWidget& table = *inspector.table();
+    ASSERT_EQ(table.rowCount(), 49);
+    const int brightness = int(table.findItems("brightness", Qt::MatchExactly).front()->row());
+    for (const char* typed : {"0x90", "300", "bright"})
+        table.item(brightness, 2)->setText(typed);
+    EXPECT_EQ(module.sensor()[0x06], 0x90);
+    EXPECT_EQ(table.item(brightness, 2)->text(), "0x90");
+    EXPECT_EQ(table.item(brightness, 4)->text(), "0x90") << "what the module holds";
+    EXPECT_EQ(notes.size(), 2);
+
+    testing::TempDirectory directory;
+    const QString dump = QString::fromStdString((directory.path() / "dump.txt").string());
+    ASSERT_TRUE(inspector.dumpTo(dump));
+    QFile written(dump);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const std::string text = written.readAll().toStdString();
+    EXPECT_NE(text.find("\n0x06 = 0x90  # brightness\n"), std::string::npos);
+    std::vector<DumpedWrite> expected;
+    for (const RegisterState& state : inspector.snapshot().registers)
+        expected.push_back({state.address, state.value});
+    EXPECT_EQ(readRegisterDump(text).writes, expected);
+    EXPECT_TRUE(readRegisterDump(text).problems.empty());
+
+    const QString load = QString::fromStdString((directory.path() / "load.txt").string());
+    QFile file(load);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# bring-up\n0x0C = 5\n0x0D=0x1G\n  13 = 0x07 # red-bias\n0x100 = 1\n");
+    file.close();
+    ASSERT_TRUE(inspector.loadFrom(load));
+    EXPECT_EQ(module.sensor()[0x0C], 5);
+    EXPECT_EQ(module.sensor()[0x0D], 7);
+    EXPECT_TRUE(notes.last().at(0).toString().startsWith("2 registers written from " + load +
+                                                         "; left out: line 3: \"0x0D=0x1G\""));
+    worker.stop();
 }
 
 } // namespace
