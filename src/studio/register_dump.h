@@ -26,7 +26,7 @@ struct DumpedWrite {
 };
 
 struct RegisterDumpReading {
-    std::vector<DumpedWrite> writes; // in the file's order
+    std::vector<DumpedWrite> writes;   // in the file's order
     std::vector<std::string> problems; // "line 3: ...", for lines that were left out
 };
 

@@ -14,8 +14,6 @@
 #include <cstring>
 
 namespace orvane {
-namespace {
-
 bool saveBytes(const QString& path, const QByteArray& bytes, QString& error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -25,7 +23,17 @@ bool saveBytes(const QString& path, const QByteArray& bytes, QString& error) {
     return true;
 }
 
-} // namespace
+QByteArray pngBytes(const QImage& image, QString& error) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        error = "PNG: " + writer.errorString();
+        return {};
+    }
+    return png;
+}
 
 qint64 nextSnapshotNumber(const QDir& directory) {
     static const QRegularExpression pattern(QStringLiteral("^snapshot-(\\d{1,18})\\.(png|raw)$"));
@@ -66,12 +74,10 @@ QString claimSnapshotName(const QDir& directory, qint64 first) {
 }
 
 SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image))
-        return {{}, "PNG: " + writer.errorString()};
+    QString encodeError;
+    const QByteArray png = pngBytes(image, encodeError);
+    if (png.isEmpty())
+        return {{}, encodeError};
     const QString name = claimSnapshotName(directory, nextSnapshotNumber(directory));
     if (name.isEmpty())
         return {{},

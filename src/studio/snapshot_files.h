@@ -9,6 +9,13 @@
 
 namespace orvane {
 
+// Writes bytes to a temporary name beside path and renames it over path, so path is never seen
+// half written; false with "path: reason" in error.
+bool saveBytes(const QString& path, const QByteArray& bytes, QString& error);
+
+// The image as a PNG file's bytes; empty with the reason in error.
+QByteArray pngBytes(const QImage& image, QString& error);
+
 // The highest NNNN among snapshot-NNNN.png and snapshot-NNNN.raw in directory, plus one; 1 when
 // there is none. Numbers never wrap: they go on past 9999 with more digits.
 qint64 nextSnapshotNumber(const QDir& directory);

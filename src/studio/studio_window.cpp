@@ -32,6 +32,7 @@
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
 #include "studio/pixel_readout.h"
+#include "studio/record_dialog.h"
 #include "studio/register_inspector.h"
 #include "studio/snapshot_files.h"
 
@@ -105,6 +106,11 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     pixelLabel_ = new QLabel(this);
     figuresLabel_ = new QLabel(QStringLiteral("Starting"), this);
     zoomLabel_ = new QLabel(this);
+    recordingLabel_ = new QLabel(this);
+    recordingLabel_->setStyleSheet(
+        QStringLiteral("color: white; background: #c01010; padding: 0 4px"));
+    recordingLabel_->hide();
+    statusBar()->addPermanentWidget(recordingLabel_);
     statusBar()->addPermanentWidget(pixelLabel_);
     statusBar()->addPermanentWidget(zoomLabel_);
     statusBar()->addPermanentWidget(figuresLabel_);
@@ -208,6 +214,19 @@ void StudioWindow::buildActions() {
         if (!path.isEmpty())
             saveSettings(path);
     });
+    recordAction_ = new QAction(QStringLiteral("&Record..."), this);
+    recordAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    recordAction_->setIcon(QIcon::fromTheme(QStringLiteral("media-record")));
+    recordAction_->setToolTip(QStringLiteral("Record the frames as PNG, raw bytes and settings"));
+    connect(recordAction_, &QAction::triggered, this, [this] {
+        RecordDialog dialog(directory_.absolutePath(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            startRecording(dialog.plan());
+    });
+    stopRecordingAction_ = new QAction(QStringLiteral("S&top recording"), this);
+    stopRecordingAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    stopRecordingAction_->setEnabled(false);
+    connect(stopRecordingAction_, &QAction::triggered, this, &StudioWindow::stopRecording);
     aboutAction_ = new QAction(QStringLiteral("&About Orvane Studio"), this);
     connect(aboutAction_, &QAction::triggered, this, &StudioWindow::showAbout);
     shortcutsAction_ = new QAction(QStringLiteral("&Keyboard shortcuts"), this);
@@ -243,6 +262,8 @@ void StudioWindow::buildMenus() {
     rebuildProfilesMenu();
     file->addSeparator();
     file->addAction(snapshotAction_);
+    file->addAction(recordAction_);
+    file->addAction(stopRecordingAction_);
     file->addSeparator();
     file->addAction(quitAction_);
 
@@ -270,8 +291,8 @@ void StudioWindow::buildMenus() {
     tools->setObjectName(QStringLiteral("live"));
     tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     resetAction_->setIcon(QIcon::fromTheme(QStringLiteral("view-refresh")));
-    for (QAction* action :
-         {pauseAction_, snapshotAction_, resetAction_, fitAction_, actualSizeAction_})
+    for (QAction* action : {pauseAction_, snapshotAction_, recordAction_, resetAction_, fitAction_,
+                            actualSizeAction_})
         tools->addAction(action);
 }
 
@@ -282,6 +303,7 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     picture_->setImage(frame.image);
     histogram_->setHistogram(frame.histogram);
     ++framesShown_;
+    recordFrame();
     frameTimes_.push_back(clock_.elapsed());
     while (!frameTimes_.empty() && frameTimes_.front() < frameTimes_.back() - 1000)
         frameTimes_.pop_front();
@@ -389,6 +411,44 @@ void StudioWindow::showStatus(const QString& text) {
         if (banner_->text() == text)
             banner_->hide();
     });
+}
+
+bool StudioWindow::startRecording(const RecordingPlan& plan) {
+    if (!recording_.start(plan)) {
+        showStatus(QStringLiteral("Not recording: ") + recording_.error());
+        return false;
+    }
+    recordAction_->setEnabled(false);
+    stopRecordingAction_->setEnabled(true);
+    recordingLabel_->setText(QStringLiteral("\u25CF REC 0"));
+    recordingLabel_->show();
+    showStatus(QStringLiteral("Recording into %1").arg(recording_.folder()));
+    return true;
+}
+
+void StudioWindow::stopRecording() {
+    const bool failed = !recording_.error().isEmpty();
+    recording_.stop();
+    recordAction_->setEnabled(true);
+    stopRecordingAction_->setEnabled(false);
+    recordingLabel_->hide();
+    if (failed)
+        showStatus(QStringLiteral("Recording stopped after %1 frames: %2")
+                       .arg(recording_.framesWritten())
+                       .arg(recording_.error()));
+    else
+        showStatus(QStringLiteral("Recorded %1 frames in %2")
+                       .arg(recording_.framesWritten())
+                       .arg(recording_.folder()));
+}
+
+void StudioWindow::recordFrame() {
+    if (!recording_.active())
+        return;
+    const bool goingOn = recording_.offer(frame_, values_, clock_.elapsed());
+    recordingLabel_->setText(QStringLiteral("\u25CF REC %1").arg(recording_.framesWritten()));
+    if (!goingOn)
+        stopRecording();
 }
 
 QString StudioWindow::takeSnapshot() {
@@ -551,6 +611,8 @@ void StudioWindow::rebuildRecentMenu() {
 }
 
 void StudioWindow::closeEvent(QCloseEvent* event) {
+    if (recording_.active())
+        stopRecording();
     if (!values_.empty()) {
         const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
         settings_.setValue(settingsKey("camera"), QString::fromStdString(settingsProfile(

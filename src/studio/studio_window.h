@@ -14,6 +14,7 @@
 
 #include <deque>
 
+#include "studio/frame_recording.h"
 #include "studio/register_dump.h"
 #include "studio/studio_frame.h"
 #include "studio/studio_settings.h"
@@ -46,6 +47,10 @@ public:
     bool saveSettings(const QString& path);
     // Asks the worker for the settings of a profile (or an earlier studio's command file).
     bool openSettings(const QString& path);
+    // Records the frames shown from now on as plan says; false with the reason in the status bar.
+    bool startRecording(const RecordingPlan& plan);
+    void stopRecording();
+    const FrameRecording& recording() const { return recording_; }
 
     // The camera has started with values: they are shown, and the settings the last session
     // ended with are asked for on top of them unless fromDefaults or the user chose otherwise.
@@ -94,12 +99,15 @@ private:
     QLabel* pixelLabel_ = nullptr;
     QLabel* figuresLabel_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
+    QLabel* recordingLabel_ = nullptr; // red, with the frame count, while recording
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMenu* profilesMenu_ = nullptr;
     QAction* keepSettingsAction_ = nullptr;
     QAction* pauseAction_ = nullptr; // checked while paused
+    QAction* recordAction_ = nullptr;
+    QAction* stopRecordingAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QAction* shortcutsAction_ = nullptr;
     QAction* manualAction_ = nullptr;
@@ -112,6 +120,8 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* quitAction_ = nullptr;
 
+    FrameRecording recording_;
+    void recordFrame();
     StudioFrame frame_;
     ControlValues values_;
     quint64 framesShown_ = 0;

@@ -110,6 +110,50 @@ TEST(StudioWindow, SettingsSurviveARestartAndProfilesAskOnlyForWhatDiffers) {
     }
 }
 
+// A recording of every frame stops at its count with whole files; a time-lapse takes one frame
+// an interval; a folder that goes away stops the recording, naming the file.
+TEST(StudioWindow, RecordingsLeaveWholeFramesWithTheirSettings) {
+    testing::TempDirectory directory;
+    const QString path = QString::fromStdString(directory.path().string());
+    qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+    StudioWindow window{QDir(path)};
+    window.showControls({{"brightness", 150}});
+    StudioFrame frame;
+    frame.image = QImage(6, 4, QImage::Format_RGB32);
+    frame.image.fill(qRgb(10, 200, 30));
+    frame.raw = QByteArray(40, '\x07');
+    const struct {
+        qint64 intervalMs, limit;
+        int shown, expected;
+        bool removeFolder;
+    } cases[] = {{0, 20, 25, 20, false}, {60'000, 0, 5, 1, false}, {0, 0, 3, 0, true}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(window.startRecording({path, c.intervalMs, c.limit}));
+        const QString folder = window.recording().folder();
+        if (c.removeFolder)
+            ASSERT_TRUE(QDir(folder).removeRecursively() &&
+                        QFile(folder).open(QIODevice::WriteOnly));
+        for (int i = 0; i < c.shown; ++i)
+            window.showFrame(frame);
+        window.stopRecording();
+        const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+        EXPECT_EQ(files.size(), 3 * c.expected) << files.join(' ').toStdString();
+        for (int n = 1; n <= c.expected; ++n) {
+            const QString base = folder + QString("/frame-%1").arg(n, 4, 10, QChar('0'));
+            EXPECT_EQ(QImage(base + ".png").convertToFormat(QImage::Format_RGB32), frame.image);
+            QFile sidecar(base + ".txt");
+            ASSERT_TRUE(sidecar.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(sidecar.readAll().contains("brightness = 150"));
+        }
+        if (c.removeFolder) {
+            EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+                "Recording stopped after 0 frames: " + folder + "/frame-0001.png"))
+                << window.statusBar()->currentMessage().toStdString();
+        }
+    }
+    EXPECT_FALSE(window.startRecording({path + "/missing", 0, 1}));
+}
+
 // Zooming in and out about a point keeps the pixel under it; 1:1 and panning keep the picture in
 // view.
 TEST(StudioWindow, ZoomAboutThePointerKeepsItsPixel) {
