@@ -130,9 +130,10 @@ TEST(StudioWindow, RecordingsLeaveWholeFramesWithTheirSettings) {
     for (const auto& c : cases) {
         ASSERT_TRUE(window.startRecording({path, c.intervalMs, c.limit}));
         const QString folder = window.recording().folder();
-        if (c.removeFolder)
+        if (c.removeFolder) {
             ASSERT_TRUE(QDir(folder).removeRecursively() &&
                         QFile(folder).open(QIODevice::WriteOnly));
+        }
         for (int i = 0; i < c.shown; ++i)
             window.showFrame(frame);
         window.stopRecording();
