@@ -2,10 +2,10 @@
 #include "studio/histogram_view.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace orvane {
 namespace {
@@ -31,7 +31,21 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
 
 void HistogramView::setHistogram(const FrameHistogram& histogram) {
     histogram_ = histogram;
+    setToolTip(clippedText(histogram));
     update();
+}
+
+void HistogramView::setLogScale(bool logScale) {
+    logScale_ = logScale;
+    update();
+}
+
+double HistogramView::heightOf(uint32_t count, uint32_t highest, bool logScale) {
+    if (count == 0 || highest == 0)
+        return 0;
+    const double share = logScale ? std::log1p(double(count)) / std::log1p(double(highest))
+                                  : double(count) / double(highest);
+    return std::min(1.0, share);
 }
 
 QString HistogramView::clippedText(const FrameHistogram& histogram) {
@@ -45,36 +59,62 @@ QString HistogramView::clippedText(const FrameHistogram& histogram) {
     return text;
 }
 
+// Plain polylines: four antialiased paths stroked every frame cost the window most of its time.
 void HistogramView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(24, 24, 24));
+    const QFontMetrics metrics = fontMetrics();
+    const int line = metrics.height();
+    // The level axis and the clipped line below the plot, the count axis's label on the left.
     const QString clipped = clippedText(histogram_);
-    const QRect text = rect().adjusted(4, 0, -4, -2);
-    const int textHeight = fontMetrics().boundingRect(text, Qt::TextWordWrap, clipped).height() + 4;
-    const QRectF plot = QRectF(rect()).adjusted(2, 2, -2, -textHeight);
+    const int left = metrics.horizontalAdvance(QStringLiteral("00000")) + 6;
+    const QRect plot = rect().adjusted(left, 4, -6, -(2 * line + 6));
+    if (plot.width() < 16 || plot.height() < 16)
+        return;
 
     // Scaled to the highest level inside the range, so clipped pixels do not flatten the rest.
     uint32_t highest = 1;
     for (const auto& counts : histogram_.counts)
         highest = std::max(highest, *std::max_element(counts.begin() + 1, counts.end() - 1));
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const ChannelStyle& style : channelStyles) {
+
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawRect(plot.adjusted(0, 0, -1, -1));
+    painter.setPen(QColor(170, 170, 170));
+    for (const int level : {0, 64, 128, 192, 255}) {
+        const int x = plot.left() + plot.width() * level / 255;
+        painter.drawLine(x, plot.bottom(), x, plot.bottom() + 3);
+        const QString label = QString::number(level);
+        const int width = metrics.horizontalAdvance(label);
+        painter.drawText(std::clamp(x - width / 2, 0, this->width() - width),
+                         plot.bottom() + 3 + metrics.ascent(), label);
+    }
+    const QString top =
+        highest >= 10000 ? QStringLiteral("%1k").arg(highest / 1000) : QString::number(highest);
+    painter.drawText(QRect(0, plot.top(), left - 4, line), Qt::AlignRight, top);
+    painter.drawText(QRect(0, plot.bottom() - line, left - 4, line), Qt::AlignRight,
+                     logScale_ ? QStringLiteral("log") : QStringLiteral("0"));
+
+    std::array<QPointF, 256> points;
+    for (std::size_t index = 0; index < channelStyles.size(); ++index) {
+        const ChannelStyle& style = channelStyles[index];
         const auto& counts = histogram_.counts[static_cast<std::size_t>(style.channel)];
-        QPainterPath path;
         for (int level = 0; level < 256; ++level) {
-            const double x = plot.left() + plot.width() * level / 255.0;
-            const double share = std::min(1.0, double(counts[std::size_t(level)]) / highest);
-            const QPointF point(x, plot.bottom() - share * plot.height());
-            if (level == 0)
-                path.moveTo(point);
-            else
-                path.lineTo(point);
+            const double x = plot.left() + (plot.width() - 1) * level / 255.0;
+            const double height = heightOf(counts[std::size_t(level)], highest, logScale_);
+            points[std::size_t(level)] = QPointF(x, plot.bottom() - height * (plot.height() - 1));
         }
-        painter.setPen(QPen(style.colour, 1.2));
-        painter.drawPath(path);
+        painter.setPen(style.colour);
+        painter.drawPolyline(points.data(), int(points.size()));
+        // Clipped pixels: a bar of the channel's colour beside each end of the level axis.
+        const int offset = int(index);
+        if (counts[0] > 0)
+            painter.fillRect(plot.left() - 5 + offset, plot.top(), 1, plot.height(), style.colour);
+        if (counts[255] > 0)
+            painter.fillRect(plot.right() + 2 + offset, plot.top(), 1, plot.height(), style.colour);
     }
     painter.setPen(QColor(220, 220, 220));
-    painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, clipped);
+    painter.drawText(rect().adjusted(4, 0, -4, -2), Qt::AlignBottom | Qt::AlignLeft,
+                     metrics.elidedText(clipped, Qt::ElideRight, width() - 8));
 }
 
 } // namespace orvane

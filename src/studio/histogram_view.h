@@ -1,5 +1,5 @@
-// HistogramView: the histogram of the current frame (red, green, blue and luma) and the pixels
-// clipped at 0 and 255.
+// HistogramView: the histogram of the current frame (red, green, blue and luma) on level and
+// count axes, linear or logarithmic, with the pixels clipped at 0 and 255 marked at the ends.
 #pragma once
 
 #include <QWidget>
@@ -15,6 +15,12 @@ public:
 
     void setHistogram(const FrameHistogram& histogram);
     const FrameHistogram& histogram() const { return histogram_; }
+    // Counts on a logarithmic axis, so the rare levels show beside the common ones.
+    void setLogScale(bool logScale);
+    bool logScale() const { return logScale_; }
+    // Where the count of level lies on the plot's height: 0 at the bottom, 1 at the top, for a
+    // highest count of highest.
+    static double heightOf(uint32_t count, uint32_t highest, bool logScale);
 
     // "Clipped at 0 / 255: R 3 / 0  G ..." as the dock shows it under the curves.
     static QString clippedText(const FrameHistogram& histogram);
@@ -26,6 +32,7 @@ protected:
 
 private:
     FrameHistogram histogram_;
+    bool logScale_ = false;
 };
 
 } // namespace orvane

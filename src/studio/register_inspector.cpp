@@ -131,9 +131,9 @@ void RegisterInspector::showRegisters(const RegisterSnapshot& snapshot) {
         table_->item(row, Module)
             ->setBackground(differs ? QBrush(QColor(255, 190, 170)) : QBrush());
         table_->item(row, Module)
-            ->setToolTip(differs
-                             ? QStringLiteral("The sensor holds another value than the camera sent")
-                             : QString());
+            ->setToolTip(differs ? QStringLiteral("The sensor holds another value than the "
+                                                  "camera's copy (sent otherwise, or never sent)")
+                                 : QString());
     }
     filling_ = false;
     table_->resizeColumnsToContents();

@@ -270,6 +270,12 @@ void StudioWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(fitAction_);
     view->addAction(actualSizeAction_);
+    auto* logScale = new QAction(QStringLiteral("Histogram on a &log scale"), this);
+    logScale->setCheckable(true);
+    connect(logScale, &QAction::toggled, histogram_, &HistogramView::setLogScale);
+    histogram_->addAction(logScale);
+    histogram_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view->addAction(logScale);
     view->addSeparator();
     for (QDockWidget* dock : findChildren<QDockWidget*>())
         view->addAction(dock->toggleViewAction());

@@ -155,6 +155,22 @@ TEST(StudioWindow, RecordingsLeaveWholeFramesWithTheirSettings) {
     EXPECT_FALSE(window.startRecording({path + "/missing", 0, 1}));
 }
 
+// Counts on the plot's height: a rare level stays visible on the log scale, none is drawn above
+// the top.
+TEST(HistogramView, CountsTakeTheirShareOfTheHeight) {
+    const struct {
+        uint32_t count, highest;
+        bool log;
+        double low, high;
+    } cases[] = {{0, 100, false, 0, 0},       {50, 100, false, 0.5, 0.5},
+                 {1, 1000, false, 0, 0.0011}, {1, 1000, true, 0.09, 0.11},
+                 {900, 100, true, 1, 1},      {5000, 100, false, 1, 1}};
+    for (const auto& c : cases) {
+        const double height = HistogramView::heightOf(c.count, c.highest, c.log);
+        EXPECT_TRUE(height >= c.low && height <= c.high) << c.count << " " << height;
+    }
+}
+
 // Zooming in and out about a point keeps the pixel under it; 1:1 and panning keep the picture in
 // view.
 TEST(StudioWindow, ZoomAboutThePointerKeepsItsPixel) {
