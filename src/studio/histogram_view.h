@@ -21,6 +21,8 @@ public:
     // Where the count of level lies on the plot's height: 0 at the bottom, 1 at the top, for a
     // highest count of highest.
     static double heightOf(uint32_t count, uint32_t highest, bool logScale);
+    // How long the last paint took, for the status bar's display time.
+    double lastPaintMilliseconds() const { return paintMilliseconds_; }
 
     // "Clipped at 0 / 255: R 3 / 0  G ..." as the dock shows it under the curves.
     static QString clippedText(const FrameHistogram& histogram);
@@ -33,6 +35,7 @@ protected:
 private:
     FrameHistogram histogram_;
     bool logScale_ = false;
+    double paintMilliseconds_ = 0;
 };
 
 } // namespace orvane

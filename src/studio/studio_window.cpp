@@ -313,7 +313,9 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     frameTimes_.push_back(clock_.elapsed());
     while (!frameTimes_.empty() && frameTimes_.front() < frameTimes_.back() - 1000)
         frameTimes_.pop_front();
-    updateFrameFigures(double(display.nsecsElapsed()) / 1e6 + picture_->lastPaintMilliseconds());
+    // The paints of the previous frame: this frame's come after this call returns.
+    updateFrameFigures(double(display.nsecsElapsed()) / 1e6 + picture_->lastPaintMilliseconds() +
+                       histogram_->lastPaintMilliseconds());
     emit frameShown();
 }
 
