@@ -27,6 +27,8 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 void PictureView::setImage(const QImage& image) {
     const bool resized = image.size() != image_.size();
     image_ = image;
+    if (resized && !selection_.isEmpty())
+        clearSelection();
     if (resized)
         changed();
     else
@@ -119,6 +121,20 @@ void PictureView::paintEvent(QPaintEvent*) {
         // Nearest pixels when enlarged, so single samples stay visible.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom() < 1.0);
         painter.drawImage(imageRect(), image_);
+        const QRectF rect = imageRect();
+        const double scale = zoom();
+        if (!selection_.isEmpty()) {
+            painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
+            painter.drawRect(QRectF(rect.topLeft() + QPointF(selection_.topLeft()) * scale,
+                                    QSizeF(selection_.size()) * scale));
+        }
+        if (crosshair_ && rect.contains(pointer_)) {
+            painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
+            painter.drawLine(QPointF(rect.left(), pointer_.y()),
+                             QPointF(rect.right(), pointer_.y()));
+            painter.drawLine(QPointF(pointer_.x(), rect.top()),
+                             QPointF(pointer_.x(), rect.bottom()));
+        }
     }
     paintMilliseconds_ = double(timer.nsecsElapsed()) / 1e6;
 }
@@ -130,23 +146,62 @@ void PictureView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void PictureView::setCrosshair(bool shown) {
+    crosshair_ = shown;
+    update();
+}
+
+void PictureView::clearSelection() {
+    selectingFrom_.reset();
+    selection_ = {};
+    update();
+    emit selectionChanged(selection_);
+}
+
 void PictureView::mousePressEvent(QMouseEvent* event) {
     dragAt_ = event->position();
+    selectingFrom_.reset();
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) != 0) {
+        selectingFrom_ = pixelAt(event->position());
+        if (selectingFrom_) {
+            selection_ = QRect(*selectingFrom_, QSize(1, 1));
+            update();
+            emit selectionChanged(selection_);
+        }
+    }
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent*) {
+    selectingFrom_.reset();
 }
 
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
     pointer_ = event->position();
-    if ((event->buttons() & Qt::LeftButton) != 0 && !fit_) {
+    if (selectingFrom_ && (event->buttons() & Qt::LeftButton) != 0) {
+        // The pointer's pixel, held inside the image when the drag leaves it.
+        const QRectF rect = imageRect();
+        const QPointF inside(std::clamp(pointer_.x(), rect.left(), rect.right() - 0.5),
+                             std::clamp(pointer_.y(), rect.top(), rect.bottom() - 0.5));
+        if (const std::optional<QPoint> pixel = pixelAt(inside)) {
+            selection_ = QRect(*selectingFrom_, *pixel).normalized();
+            emit selectionChanged(selection_);
+        }
+        update();
+    } else if ((event->buttons() & Qt::LeftButton) != 0 && !fit_) {
         pan_ += pointer_ - dragAt_;
         dragAt_ = pointer_;
         keepInView();
         update();
     }
+    if (crosshair_)
+        update();
     emit pointerMoved(pixelAt(pointer_));
 }
 
 void PictureView::leaveEvent(QEvent*) {
     pointer_ = QPointF(-1, -1);
+    if (crosshair_)
+        update();
     emit pointerMoved(std::nullopt);
 }
 

@@ -30,6 +30,11 @@ public:
     QRectF imageRect() const;
     std::optional<QPoint> pixelAt(QPointF point) const;
 
+    // A crosshair through the pointer, over the whole picture.
+    void setCrosshair(bool shown);
+    QRect selection() const { return selection_; }
+    void clearSelection();
+
     // How long the last paint took, for the status bar's display time.
     double lastPaintMilliseconds() const { return paintMilliseconds_; }
 
@@ -38,12 +43,15 @@ signals:
     void pointerMoved(std::optional<QPoint> pixel);
     // The scale shown, 1.0 for 1:1, and whether it is the fitted one.
     void zoomChanged(double zoom, bool fitting);
+    // The rectangle of image pixels selected with Shift and the left button; empty when cleared.
+    void selectionChanged(QRect selection);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -60,6 +68,9 @@ private:
     QPointF pointer_{-1, -1};
     QPointF pan_;    // offset of an enlarged picture dragged with the left button
     QPointF dragAt_; // where the drag last was
+    bool crosshair_ = false;
+    std::optional<QPoint> selectingFrom_; // the image pixel a Shift drag started at
+    QRect selection_;
 };
 
 } // namespace orvane

@@ -33,6 +33,7 @@
 #include "studio/picture_view.h"
 #include "studio/pixel_readout.h"
 #include "studio/record_dialog.h"
+#include "studio/region_stats.h"
 #include "studio/register_inspector.h"
 #include "studio/snapshot_files.h"
 
@@ -106,11 +107,14 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     pixelLabel_ = new QLabel(this);
     figuresLabel_ = new QLabel(QStringLiteral("Starting"), this);
     zoomLabel_ = new QLabel(this);
+    selectionLabel_ = new QLabel(this);
+    selectionLabel_->hide();
     recordingLabel_ = new QLabel(this);
     recordingLabel_->setStyleSheet(
         QStringLiteral("color: white; background: #c01010; padding: 0 4px"));
     recordingLabel_->hide();
     statusBar()->addPermanentWidget(recordingLabel_);
+    statusBar()->addPermanentWidget(selectionLabel_);
     statusBar()->addPermanentWidget(pixelLabel_);
     statusBar()->addPermanentWidget(zoomLabel_);
     statusBar()->addPermanentWidget(figuresLabel_);
@@ -125,6 +129,7 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     connect(controls_, &ControlsDock::registerWriteRequested, this,
             &StudioWindow::registerWriteRequested);
     connect(picture_, &PictureView::pointerMoved, this, &StudioWindow::showPixel);
+    connect(picture_, &PictureView::selectionChanged, this, &StudioWindow::showSelection);
 
     restoreWindow(controlsDock, histogramDock);
     rebuildRecentMenu();
@@ -270,6 +275,16 @@ void StudioWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(fitAction_);
     view->addAction(actualSizeAction_);
+    auto* crosshair = new QAction(QStringLiteral("&Crosshair"), this);
+    crosshair->setCheckable(true);
+    crosshair->setShortcut(Qt::Key_C);
+    connect(crosshair, &QAction::toggled, picture_, &PictureView::setCrosshair);
+    view->addAction(crosshair);
+    auto* clearSelection = new QAction(QStringLiteral("Clear the &selection"), this);
+    clearSelection->setShortcut(Qt::Key_Escape);
+    clearSelection->setToolTip(QStringLiteral("Shift and drag on the picture to select"));
+    connect(clearSelection, &QAction::triggered, picture_, &PictureView::clearSelection);
+    view->addAction(clearSelection);
     auto* logScale = new QAction(QStringLiteral("Histogram on a &log scale"), this);
     logScale->setCheckable(true);
     connect(logScale, &QAction::toggled, histogram_, &HistogramView::setLogScale);
@@ -310,6 +325,7 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     histogram_->setHistogram(frame.histogram);
     ++framesShown_;
     recordFrame();
+    showSelection();
     frameTimes_.push_back(clock_.elapsed());
     while (!frameTimes_.empty() && frameTimes_.front() < frameTimes_.back() - 1000)
         frameTimes_.pop_front();
@@ -368,6 +384,7 @@ void StudioWindow::showShortcuts() {
                          action->text().remove(QLatin1Char('&')));
     }
     text += QStringLiteral("Wheel over the picture\tzoom about the pointer\n"
+                           "Shift and drag on the picture\tselect: mean, minimum, maximum\n"
                            "Drag the enlarged picture\tmove it\n"
                            "Wheel over a control\tchange it, once it has the focus (click or "
                            "Tab); otherwise the dock scrolls");
@@ -393,6 +410,13 @@ void StudioWindow::showPixel(std::optional<QPoint> pixel) {
                              .arg(qGreen(rgb))
                              .arg(qBlue(rgb))
                              .arg(QString::fromStdString(raw)));
+}
+
+// The selection's statistics follow the live picture.
+void StudioWindow::showSelection() {
+    const QString text = regionStatsText(regionStats(frame_.image, picture_->selection()));
+    selectionLabel_->setText(text);
+    selectionLabel_->setVisible(!text.isEmpty());
 }
 
 void StudioWindow::showControls(const ControlValues& values) {

@@ -80,6 +80,7 @@ private:
     void buildActions();
     void buildMenus();
     void showPixel(std::optional<QPoint> pixel);
+    void showSelection();
     void updateFrameFigures(double displayMilliseconds, bool now = false);
     void showAbout();
     void showShortcuts();
@@ -99,6 +100,7 @@ private:
     QLabel* pixelLabel_ = nullptr;
     QLabel* figuresLabel_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
+    QLabel* selectionLabel_ = nullptr;
     QLabel* recordingLabel_ = nullptr; // red, with the frame count, while recording
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;

@@ -1,8 +1,10 @@
 // The studio's main window without a worker: its title, keys and toolbar actions, and what a
 // frame and the dialog's answers turn into.
+#include <QApplication>
 #include <QDataStream>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
@@ -153,6 +155,42 @@ TEST(StudioWindow, RecordingsLeaveWholeFramesWithTheirSettings) {
         }
     }
     EXPECT_FALSE(window.startRecording({path + "/missing", 0, 1}));
+}
+
+// Shift and a drag select a rectangle of pixels; the status bar gives its per-channel mean,
+// minimum and maximum.
+TEST(StudioWindow, AShiftDragSelectsARegionWithItsChannelStatistics) {
+    testing::TempDirectory directory;
+    const QString path = QString::fromStdString(directory.path().string());
+    qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+    StudioWindow window{QDir(path)};
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    StudioFrame frame;
+    frame.image = QImage(8, 4, QImage::Format_RGB32);
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 4; ++y)
+            frame.image.setPixel(x, y, x < 4 ? qRgb(10, 20, 30) : qRgb(200, 100, 0));
+    }
+    window.showFrame(frame);
+    PictureView* picture = window.pictureView();
+    const QRectF rect = picture->imageRect();
+    const auto at = [&](double x, double y) {
+        return rect.topLeft() +
+               QPointF((x + 0.5) * rect.width() / 8, (y + 0.5) * rect.height() / 4);
+    };
+    QMouseEvent press(QEvent::MouseButtonPress, at(2, 1), picture->mapToGlobal(at(2, 1)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    QMouseEvent move(QEvent::MouseMove, at(5, 2), picture->mapToGlobal(at(5, 2)), Qt::NoButton,
+                     Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(picture, &press);
+    QApplication::sendEvent(picture, &move);
+    EXPECT_EQ(picture->selection(), QRect(QPoint(2, 1), QPoint(5, 2)));
+    const QString expected =
+        "Selection 4 x 2 at (2, 1):  R 105.0 (10-200)  G 60.0 (20-100)  B 15.0 (0-30)";
+    const auto labels = window.statusBar()->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [&](const QLabel* label) { return label->text() == expected; }));
 }
 
 // Counts on the plot's height: a rare level stays visible on the log scale, none is drawn above
