@@ -285,6 +285,10 @@ void StudioWindow::buildMenus() {
     clearSelection->setToolTip(QStringLiteral("Shift and drag on the picture to select"));
     connect(clearSelection, &QAction::triggered, picture_, &PictureView::clearSelection);
     view->addAction(clearSelection);
+    // Esc belongs to the picture once clicked, so it still cancels an edit elsewhere.
+    clearSelection->setShortcutContext(Qt::WidgetShortcut);
+    picture_->addAction(clearSelection);
+    picture_->setFocusPolicy(Qt::ClickFocus);
     auto* logScale = new QAction(QStringLiteral("Histogram on a &log scale"), this);
     logScale->setCheckable(true);
     connect(logScale, &QAction::toggled, histogram_, &HistogramView::setLogScale);
