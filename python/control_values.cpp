@@ -13,16 +13,6 @@ int32_t saturated(long long value) {
                                          std::numeric_limits<int32_t>::max()));
 }
 
-std::string choiceNames(const ControlInfo& info) {
-    std::string names;
-    for (const ControlChoice& choice : info.choices) {
-        if (choice.selectable)
-            names += (names.empty() ? "" : ", ") + std::to_string(choice.value) + " (" +
-                     std::string(choice.name) + ")";
-    }
-    return names;
-}
-
 } // namespace
 
 std::string controlName(std::string_view pythonName) {
@@ -35,20 +25,17 @@ void RequestedSettings::add(std::string_view pythonName, const py::handle& value
     const std::string name = controlName(pythonName);
     const ControlInfo* info = findControl(name);
     int32_t number = 0;
+    std::string shown = py::str(value).cast<std::string>();
     if (py::isinstance<py::str>(value)) {
-        const std::string text = value.cast<std::string>();
         if (info != nullptr && info->choices.empty())
             throw py::type_error(name + " takes a whole number, not " +
                                  py::repr(value).cast<std::string>());
-        const ControlChoice* choice = info != nullptr ? findChoice(*info, text) : nullptr;
-        if (info != nullptr && choice == nullptr) {
-            const ControlSetting asked{info->name, info->minimum - 1};
-            raiseIfFailed({StatusCode::OutOfRange, py::repr(value).cast<std::string>() +
-                                                       " is not a choice: " + name + " takes " +
-                                                       choiceNames(*info)},
-                          {&asked, 1});
-        }
-        number = choice != nullptr ? choice->value : 0;
+        const ControlChoice* choice =
+            info != nullptr ? findChoice(*info, value.cast<std::string>()) : nullptr;
+        // A name that is no choice goes on as a number that is none either, so the camera's
+        // refusal lists the choices; its message then shows the name as written.
+        number = choice != nullptr ? choice->value : std::numeric_limits<int32_t>::min();
+        shown = choice != nullptr ? std::to_string(number) : py::repr(value).cast<std::string>();
     } else {
         py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr()));
         if (!index) {
@@ -64,8 +51,7 @@ void RequestedSettings::add(std::string_view pythonName, const py::handle& value
     }
     names_.push_back(name);
     values_.push_back(number);
-    shown_.push_back(py::isinstance<py::str>(value) ? std::to_string(number)
-                                                    : py::str(value).cast<std::string>());
+    shown_.push_back(shown);
     settings_.clear();
 }
 
