@@ -67,6 +67,9 @@ void StudioWorker::start() {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &StudioWorker::captureNext);
+    pendingTimer_ = new QTimer(this);
+    pendingTimer_->setSingleShot(true);
+    connect(pendingTimer_, &QTimer::timeout, this, &StudioWorker::sendPending);
     active_ = true;
     emit started(controls());
     emit registersChanged(registerSnapshot());
@@ -92,8 +95,9 @@ void StudioWorker::applySettings(const ControlChanges& changes) {
         pending_.back() = changes;
     else
         pending_.push_back(changes);
-    // Runs after every change already queued behind this one.
-    QMetaObject::invokeMethod(this, &StudioWorker::sendPending, Qt::QueuedConnection);
+    // A timer of this thread's own fires once the changes already queued have all come in.
+    if (!pendingTimer_->isActive())
+        pendingTimer_->start(0);
 }
 
 void StudioWorker::sendPending() {
@@ -156,6 +160,8 @@ void StudioWorker::stop() {
     active_ = false;
     if (timer_ != nullptr)
         timer_->stop();
+    if (pendingTimer_ != nullptr)
+        pendingTimer_->stop();
     emit stopped();
 }
 

@@ -73,6 +73,7 @@ private:
     // Settings asked for and not yet sent, in the order asked.
     std::vector<ControlChanges> pending_;
     QTimer* timer_ = nullptr;
+    QTimer* pendingTimer_ = nullptr; // sends pending_ once the queued changes are in
     quint64 framesCaptured_ = 0;
     int framesInFlight_ = 0;
     bool running_ = true;
