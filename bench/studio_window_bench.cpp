@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <cstdlib>
 
@@ -12,6 +14,7 @@
 
 #include "studio/frame_histogram.h"
 #include "studio/studio_window.h"
+#include "studio/studio_worker.h"
 
 namespace orvane {
 namespace {
@@ -48,6 +51,53 @@ void BM_WindowShowsAFrame(benchmark::State& state) {
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WindowShowsAFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// From a brightness change asked for in the window to the first shown frame that has it, in
+// frames shown and milliseconds, with the worker on a thread of its own as in the studio.
+void BM_ControlToFrameLatency(benchmark::State& state) {
+    Status status;
+    auto worker = std::make_unique<StudioWorker>(Camera::open("sim", status));
+    QThread thread;
+    worker->moveToThread(&thread);
+    StudioWindow window{QDir::temp()};
+    QObject::connect(worker.get(), &StudioWorker::frameReady, &window, &StudioWindow::showFrame);
+    QObject::connect(&window, &StudioWindow::frameShown, worker.get(), &StudioWorker::frameShown);
+    QObject::connect(&window, &StudioWindow::settingsRequested, worker.get(),
+                     &StudioWorker::applySettings);
+    window.show();
+    thread.start();
+    QMetaObject::invokeMethod(worker.get(), &StudioWorker::start, Qt::QueuedConnection);
+    // The next frame shown after the after-th; a brightness change is the only thing that
+    // changes the picture.
+    const auto frameAfter = [&](quint64 after) {
+        while (window.framesShown() <= after)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return window.currentFrame();
+    };
+    double frames = 0;
+    double milliseconds = 0;
+    int brightness = 128;
+    StudioFrame last = frameAfter(0);
+    for (auto _ : state) {
+        brightness = brightness == 128 ? 200 : 128;
+        const quint64 askedAt = window.framesShown();
+        QElapsedTimer clock;
+        clock.start();
+        emit window.settingsRequested({{"brightness", brightness}});
+        StudioFrame shown = last;
+        while (shown.image == last.image)
+            shown = frameAfter(window.framesShown());
+        frames += double(window.framesShown() - askedAt);
+        milliseconds += double(clock.nsecsElapsed()) / 1e6;
+        last = shown;
+    }
+    QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    state.counters["frames"] = frames / double(state.iterations());
+    state.counters["ms"] = milliseconds / double(state.iterations());
+}
+BENCHMARK(BM_ControlToFrameLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
 
 } // namespace
 } // namespace orvane
