@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -27,6 +28,24 @@ class ORVANE_API TraceOutput {
 public:
     virtual ~TraceOutput() = default;
     virtual void writeLine(std::string_view line) = 0;
+};
+
+// Follows a capture while the port delivers it, on the thread that captures, so that a slow
+// port's frame can be shown filling in. A CIF frame takes about 0.4 s on a parallel port.
+class ORVANE_API CaptureProgress {
+public:
+    // Told at most once an interval while lines arrive.
+    explicit CaptureProgress(std::chrono::microseconds interval = std::chrono::milliseconds(40))
+        : interval_(interval) {}
+    virtual ~CaptureProgress() = default;
+    std::chrono::microseconds interval() const { return interval_; }
+    // The first rows of height rows of the first target now hold the new frame, final; every
+    // other target is as far along in its own rows. The rows below still hold what they held
+    // before. Not told for the last line: the capture's return says the frame is complete.
+    virtual void rowsArrived(uint32_t rows, uint32_t height) = 0;
+
+private:
+    std::chrono::microseconds interval_;
 };
 
 struct CameraOptions {
@@ -121,8 +140,10 @@ public:
     Status capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride = 0,
                    FrameInfo* info = nullptr);
     // One frame into several layouts at once (the picture and its raw bytes, say). Every target
-    // is checked before anything is sent; info describes the first.
-    Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr);
+    // is checked before anything is sent; info describes the first. progress, if given, is told
+    // as rows arrive; the time it takes counts as neither port nor conversion time.
+    Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr,
+                   CaptureProgress* progress = nullptr);
 
     RecordingState recordingState() const;
     // Ends the recording and closes its file; FileError when it could not be written completely.

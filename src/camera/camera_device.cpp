@@ -43,8 +43,9 @@ void CameraDevice::reset() {
     geometry = resetFrameGeometry;
 }
 
-bool CameraDevice::capture(const std::function<void()>& whileInUploadSetting) {
-    return captureLiveFrame(bus, shadow, geometry, buffers, whileInUploadSetting);
+bool CameraDevice::capture(const std::function<void()>& whileInUploadSetting,
+                           const LinesRead& linesRead) {
+    return captureLiveFrame(bus, shadow, geometry, buffers, whileInUploadSetting, linesRead);
 }
 
 void CameraDevice::convert() {

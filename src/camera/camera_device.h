@@ -7,6 +7,7 @@
 
 #include "image/frame_buffers.h"
 #include "image/frame_geometry.h"
+#include "image/live_frame.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
 #include "sensor/write_plan.h"
@@ -35,8 +36,9 @@ public:
 
     // The upload's wire sequence into rawFrame; whileInUploadSetting, if given, runs before the
     // sensor is switched back. False, with nothing sent, when the geometry does not fit the
-    // buffers.
-    bool capture(const std::function<void()>& whileInUploadSetting = nullptr);
+    // buffers. linesRead, if given, is told after each line.
+    bool capture(const std::function<void()>& whileInUploadSetting = nullptr,
+                 const LinesRead& linesRead = nullptr);
     // rawFrame into the colour planes for the data format in force.
     void convert();
 

@@ -1,20 +1,12 @@
 // Camera captures into caller memory.
 #include <chrono>
+#include <vector>
 
 #include "camera/camera_parts.h"
 #include "image/live_frame.h"
 #include "image/pixel_rows.h"
 
 namespace orvane {
-namespace {
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-} // namespace
-
 Status Camera::layout(PixelFormat format, FrameLayout& layout) const {
     const CameraDevice& device = parts_->device;
     if (format == PixelFormat::Mosaic && device.shadow.mode.dataFormat != dataFormatRgb)
@@ -41,7 +33,8 @@ Status Camera::capture(PixelFormat format, std::span<uint8_t> memory, std::size_
     return capture(std::span<const FrameTarget>(&target, 1), info);
 }
 
-Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
+Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
+                       CaptureProgress* progress) {
     for (const FrameTarget& target : targets) {
         FrameLayout shape;
         if (Status status = layout(target.format, shape); !status)
@@ -58,17 +51,47 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
     }
 
     CameraDevice& device = parts_->device;
-    const auto portStart = std::chrono::steady_clock::now();
-    device.capture();
-    const double portMilliseconds = millisecondsSince(portStart);
-    const auto conversionStart = std::chrono::steady_clock::now();
     const bool mosaic = device.shadow.mode.dataFormat == dataFormatRgb;
-    for (const FrameTarget& target : targets) {
-        const FrameLayout shape = frameLayout(device.geometry, target.format);
-        writeFrameRows(device.buffers.rawFrame(), device.geometry, mosaic, target.format,
-                       target.memory, target.stride == 0 ? shape.rowBytes : target.stride,
-                       parts_->cpu);
+    const FrameGeometry& geometry = device.geometry;
+    // Each target's rows written so far: the progress converts what has arrived, the end the rest.
+    std::vector<uint32_t> rowsWritten(targets.size(), 0);
+    std::chrono::steady_clock::duration converting{};
+    const auto convertUpTo = [&](uint32_t lines) {
+        const auto start = std::chrono::steady_clock::now();
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            const FrameTarget& target = targets[i];
+            const uint32_t rows = rowsFromLines(geometry, mosaic, target.format, lines);
+            if (rows <= rowsWritten[i])
+                continue;
+            writeFrameRows(
+                device.buffers.rawFrame(), geometry, mosaic, target.format, target.memory,
+                target.stride == 0 ? frameLayout(geometry, target.format).rowBytes : target.stride,
+                parts_->cpu, rowsWritten[i], rows);
+            rowsWritten[i] = rows;
+        }
+        converting += std::chrono::steady_clock::now() - start;
+    };
+    std::chrono::steady_clock::duration following{};
+    LinesRead linesRead;
+    if (progress != nullptr && !targets.empty()) {
+        auto told = std::chrono::steady_clock::now();
+        linesRead = [&](uint32_t lines) {
+            const auto now = std::chrono::steady_clock::now();
+            if (lines >= geometry.linesToRead || now - told < progress->interval())
+                return;
+            convertUpTo(lines);
+            progress->rowsArrived(rowsWritten.front(),
+                                  frameLayout(geometry, targets.front().format).height);
+            told = std::chrono::steady_clock::now();
+            following += told - now;
+        };
     }
+    const auto portStart = std::chrono::steady_clock::now();
+    device.capture(nullptr, linesRead);
+    const double portMilliseconds = std::chrono::duration<double, std::milli>(
+                                        std::chrono::steady_clock::now() - portStart - following)
+                                        .count();
+    convertUpTo(geometry.linesToRead);
     ++parts_->sequence;
     if (info != nullptr && !targets.empty()) {
         const FrameTarget& first = targets.front();
@@ -82,7 +105,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info) {
                  device.geometry.bytesPerLine,
                  parts_->sequence,
                  portMilliseconds,
-                 millisecondsSince(conversionStart)};
+                 std::chrono::duration<double, std::milli>(converting).count()};
     }
     return {};
 }

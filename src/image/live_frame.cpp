@@ -33,30 +33,34 @@ bool frameFitsBuffers(const FrameGeometry& g, uint8_t dataFormat) {
 }
 
 void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
-                  std::span<uint8_t> rawFrame) {
+                  std::span<uint8_t> rawFrame, const LinesRead& linesRead) {
     port.writePort(ParallelPort::controlPort, frameStart);
     trace.writeLine(waitLine);
     trace.writeLine(waitLine);
     port.writePort(ParallelPort::controlPort, strobeLow);
     trace.writeLine(waitLine);
     trace.writeLine(waitLine);
-    // The byte rate is set by the port accesses alone: nothing else happens in this loop.
-    const std::size_t count = std::size_t{geometry.linesToRead} * geometry.bytesPerLine;
+    // The byte rate is set by the port accesses alone: nothing else happens within a line.
     uint8_t* out = rawFrame.data();
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = port.readPort(ParallelPort::dataPort);
-        port.writePort(ParallelPort::controlPort, strobeHigh);
-        port.writePort(ParallelPort::controlPort, strobeLow);
+    for (uint32_t line = 0; line < geometry.linesToRead; ++line) {
+        for (uint32_t i = 0; i < geometry.bytesPerLine; ++i) {
+            *out++ = port.readPort(ParallelPort::dataPort);
+            port.writePort(ParallelPort::controlPort, strobeHigh);
+            port.writePort(ParallelPort::controlPort, strobeLow);
+        }
+        if (linesRead)
+            linesRead(line + 1);
     }
 }
 
 bool captureLiveFrame(ControlBus& bus, const RegisterShadow& shadow, const FrameGeometry& geometry,
-                      FrameBuffers& buffers, const std::function<void()>& whileInUploadSetting) {
+                      FrameBuffers& buffers, const std::function<void()>& whileInUploadSetting,
+                      const LinesRead& linesRead) {
     if (!frameFitsBuffers(geometry, shadow.mode.dataFormat))
         return false;
     const uint8_t reg13Value = shadow.reg(0x13).value;
     writeRegister(bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
-    captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame());
+    captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame(), linesRead);
     if (whileInUploadSetting)
         whileInUploadSetting();
     writeRegister(bus, 0x13, reg13Value, uploadSecondWritePacing);

@@ -17,11 +17,15 @@ namespace orvane {
 // raw lines in the line buffers, the BMP image) and is not empty.
 bool frameFitsBuffers(const FrameGeometry& geometry, uint8_t dataFormat);
 
+// Told the number of lines read so far after each line of a frame; it runs between two lines,
+// where the port waits for the next STROBE.
+using LinesRead = std::function<void(uint32_t lines)>;
+
 // The INIT pulse, then one data-port read and one STROBE pulse per byte: exactly
 // linesToRead x bytesPerLine bytes into rawFrame, which must hold them. Leaves the control
 // register at 0x21.
 void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
-                  std::span<uint8_t> rawFrame);
+                  std::span<uint8_t> rawFrame, const LinesRead& linesRead = nullptr);
 
 // The upload's wire sequence: register 0x13 with the upload bit, the INIT pulse and one STROBE
 // per byte into rawFrame, then register 0x13 back to its normal setting. Nothing goes on the bus
@@ -30,7 +34,8 @@ void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
 // fit the buffers for the shadow's data format.
 bool captureLiveFrame(ControlBus& bus, const RegisterShadow& shadow, const FrameGeometry& geometry,
                       FrameBuffers& buffers,
-                      const std::function<void()>& whileInUploadSetting = nullptr);
+                      const std::function<void()>& whileInUploadSetting = nullptr,
+                      const LinesRead& linesRead = nullptr);
 
 // The upload's conversion of rawFrame into the blue, green and red planes: the colour mosaic in
 // RGB mode, YUV 4:2:2 otherwise.

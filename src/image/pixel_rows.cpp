@@ -94,23 +94,37 @@ FrameLayout frameLayout(const FrameGeometry& geometry, PixelFormat format) {
     return layout;
 }
 
-void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, bool mosaic,
-                    PixelFormat format, uint8_t* out, std::size_t stride, CpuFeatures cpu) {
+uint32_t rowsFromLines(const FrameGeometry& geometry, bool mosaic, PixelFormat format,
+                       uint32_t lines) {
     const FrameLayout layout = frameLayout(geometry, format);
+    if (lines >= geometry.linesToRead)
+        return layout.height;
+    const bool interpolated = mosaic && format != PixelFormat::Raw && format != PixelFormat::Mosaic;
+    // Row y of the mosaic's picture needs line y + 1, and rows 0 and 1 lines 0 to 3.
+    if (interpolated)
+        return lines >= 4 ? std::min(layout.height, lines - 1) : 0;
+    return std::min(layout.height, lines);
+}
+
+void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, bool mosaic,
+                    PixelFormat format, uint8_t* out, std::size_t stride, CpuFeatures cpu,
+                    uint32_t from, uint32_t to) {
+    const FrameLayout layout = frameLayout(geometry, format);
+    to = std::min(to, layout.height);
     if (format == PixelFormat::Raw || format == PixelFormat::Mosaic) {
-        for (uint32_t y = 0; y < layout.height; ++y)
+        for (uint32_t y = from; y < to; ++y)
             std::memcpy(out + y * stride, raw.data() + std::size_t{y} * geometry.bytesPerLine,
                         layout.rowBytes);
         return;
     }
     if (format == PixelFormat::Vyuy) {
         // The pixel bytes lead each line; a line shorter than the row ends in zeros.
-        for (uint32_t y = 0; y < layout.height; ++y) {
+        for (uint32_t y = from; y < to; ++y) {
             const std::size_t start = std::size_t{y} * geometry.bytesPerLine;
-            const std::size_t available =
-                start < raw.size() ? std::min({std::size_t{geometry.bytesPerLine},
-                                               raw.size() - start, layout.rowBytes})
-                                   : 0;
+            const std::size_t available = start < raw.size()
+                                              ? std::min({std::size_t{geometry.bytesPerLine},
+                                                          raw.size() - start, layout.rowBytes})
+                                              : 0;
             uint8_t* row = out + y * stride;
             if (available > 0)
                 std::memcpy(row, raw.data() + start, available);
@@ -132,10 +146,11 @@ void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry,
         MosaicRows rows(raw, geometry, cpu);
         rows.each(
             [&](std::size_t y) { return sets[y % 2]; },
-            [&](std::size_t y) { interleave(sets[y % 2], width, format, out + y * stride, cpu); });
+            [&](std::size_t y) { interleave(sets[y % 2], width, format, out + y * stride, cpu); },
+            from, to);
         return;
     }
-    for (uint32_t y = 0; y < layout.height; ++y) {
+    for (uint32_t y = from; y < to; ++y) {
         const std::size_t start = std::size_t{y} * geometry.bytesPerLine;
         const std::size_t available =
             start < raw.size() ? std::min<std::size_t>(geometry.bytesPerLine, raw.size() - start)

@@ -1,6 +1,7 @@
 // reconstructRgbPlanes: the colour-mosaic frame of RGB mode enlarged into full-size planes.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -34,20 +35,22 @@ public:
     // read once.
     void rowPair(std::size_t y, RgbRow first, RgbRow second);
 
-    // Every row in order, two at a time where they pair: rowFor(y) says where row y goes and
-    // done(y) is called once it is written.
-    template <typename RowFor, typename Done> void each(RowFor rowFor, Done done) {
-        std::size_t y = 0;
-        for (; y < 2; ++y) {
+    // Rows from to to - 1 (to at most the height) in order, two at a time where they pair:
+    // rowFor(y) says where row y goes and done(y) is called once it is written.
+    template <typename RowFor, typename Done>
+    void each(RowFor rowFor, Done done, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+        to = std::min(to, height_);
+        std::size_t y = from;
+        for (; y < to && (y < 2 || y % 2 == 1); ++y) {
             row(y, rowFor(y));
             done(y);
         }
-        for (; y + 1 < height_; y += 2) {
+        for (; y + 1 < to; y += 2) {
             rowPair(y, rowFor(y), rowFor(y + 1));
             done(y);
             done(y + 1);
         }
-        if (y < height_) {
+        if (y < to) {
             row(y, rowFor(y));
             done(y);
         }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 
 #include "image/temp_directory.h"
@@ -226,6 +228,45 @@ TEST(Camera, ControlsAndRegistersReadBackWhatWasSent) {
     EXPECT_EQ(info.sequence, 1u);
     std::vector<uint8_t> small(100);
     EXPECT_EQ(camera->capture(PixelFormat::Rgb24, small).code(), StatusCode::DoesNotFit);
+}
+
+// Told after every line: the rows it names are already the frame's final pixels, in the picture
+// and the raw bytes alike, and the rows below are untouched.
+TEST(Camera, ProgressNamesRowsThatAreAlreadyFinal) {
+    struct Rows final : CaptureProgress {
+        Rows() : CaptureProgress(std::chrono::microseconds(0)) {}
+        void rowsArrived(uint32_t rows, uint32_t) override { check(rows); }
+        std::function<void(uint32_t)> check;
+    };
+    for (const auto& [format, size] : {std::pair{0, 0}, {1, 0}, {1, 1}}) {
+        SCOPED_TRACE(::testing::Message() << "format " << format << " size " << size);
+        std::unique_ptr<Camera> camera = openSim();
+        ASSERT_TRUE(camera->set({{{"format", format}, {"size", size}}}).ok());
+        FrameInfo info;
+        const std::vector<uint8_t> want = captured(*camera, PixelFormat::Rgb24, &info);
+        const std::vector<uint8_t> wantRaw = captured(*camera, PixelFormat::Raw);
+        const std::size_t row = 3 * std::size_t{info.width};
+        std::vector<uint8_t> rgb(want.size(), 0xEE), raw(wantRaw.size(), 0xEE);
+        const FrameTarget targets[] = {{PixelFormat::Rgb24, rgb.data(), rgb.size(), 0},
+                                       {PixelFormat::Raw, raw.data(), raw.size(), 0}};
+        std::vector<uint32_t> told;
+        Rows progress;
+        progress.check = [&](uint32_t rows) {
+            told.push_back(rows);
+            ASSERT_TRUE(std::equal(want.begin(), want.begin() + rows * row, rgb.begin()));
+            ASSERT_TRUE(std::all_of(rgb.begin() + rows * row, rgb.end(),
+                                    [](uint8_t b) { return b == 0xEE; }));
+            const std::size_t rawRows = rows + (format == 1 && rows > 0 ? 1 : 0);
+            ASSERT_TRUE(std::equal(wantRaw.begin(), wantRaw.begin() + rawRows * info.bytesPerLine,
+                                   raw.begin()));
+        };
+        ASSERT_TRUE(camera->capture(targets, nullptr, &progress).ok());
+        EXPECT_EQ(rgb, want);
+        EXPECT_EQ(raw, wantRaw);
+        ASSERT_EQ(told.size(), info.linesRead - 1);
+        EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+        EXPECT_EQ(told.back(), info.height - (format == 1 ? 2 : 1));
+    }
 }
 
 } // namespace
