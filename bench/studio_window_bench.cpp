@@ -7,12 +7,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 #include <cstdlib>
 
 #include <orvane/camera.h>
 
 #include "studio/frame_histogram.h"
+#include "studio/picture_view.h"
+#include "studio/studio_link.h"
 #include "studio/studio_window.h"
 #include "studio/studio_worker.h"
 
@@ -60,10 +65,7 @@ void BM_ControlToFrameLatency(benchmark::State& state) {
     QThread thread;
     worker->moveToThread(&thread);
     StudioWindow window{QDir::temp()};
-    QObject::connect(worker.get(), &StudioWorker::frameReady, &window, &StudioWindow::showFrame);
-    QObject::connect(&window, &StudioWindow::frameShown, worker.get(), &StudioWorker::frameShown);
-    QObject::connect(&window, &StudioWindow::settingsRequested, worker.get(),
-                     &StudioWorker::applySettings);
+    linkStudio(*worker, window);
     window.show();
     thread.start();
     QMetaObject::invokeMethod(worker.get(), &StudioWorker::start, Qt::QueuedConnection);
@@ -74,11 +76,20 @@ void BM_ControlToFrameLatency(benchmark::State& state) {
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         return window.currentFrame();
     };
+    QElapsedTimer running;
+    running.start();
     double frames = 0;
     double milliseconds = 0;
     int brightness = 128;
     StudioFrame last = frameAfter(0);
+    int phase = 0;
     for (auto _ : state) {
+        // Asked at a different point of a frame each time, as a user's hand would.
+        QElapsedTimer wait;
+        wait.start();
+        phase = (phase + 3) % 7;
+        while (wait.nsecsElapsed() < phase * 1000000)
+            QApplication::processEvents();
         brightness = brightness == 128 ? 200 : 128;
         const quint64 askedAt = window.framesShown();
         QElapsedTimer clock;
@@ -94,10 +105,70 @@ void BM_ControlToFrameLatency(benchmark::State& state) {
     QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
+    const double period = double(running.nsecsElapsed()) / 1e6 / double(worker->framesCaptured());
     state.counters["frames"] = frames / double(state.iterations());
     state.counters["ms"] = milliseconds / double(state.iterations());
+    // The rest of the frame under way when asked, then the changed one.
+    state.counters["periods"] = milliseconds / double(state.iterations()) / period;
+    state.counters["skipped"] = double(worker->mailbox().skipped());
 }
 BENCHMARK(BM_ControlToFrameLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+
+// At a parallel port's pace (about 0.4 s a frame, its rows shown as they arrive) the window
+// keeps answering: a wheel turn over the picture, posted as the system would, changes the zoom
+// within this long (the worst and the mean; the aim is under 100 ms).
+void BM_WheelAnswerAtHardwarePace(benchmark::State& state) {
+    Status status;
+    CameraOptions options;
+    options.simulatedPace = "hardware";
+    auto worker = std::make_unique<StudioWorker>(Camera::open("sim", status, options));
+    QThread thread;
+    worker->moveToThread(&thread);
+    StudioWindow window{QDir::temp()};
+    linkStudio(*worker, window);
+    window.resize(1180, 760);
+    window.show();
+    PictureView& picture = *window.pictureView();
+    bool zoomed = false;
+    QObject::connect(&picture, &PictureView::zoomChanged, [&] { zoomed = true; });
+    thread.start();
+    QMetaObject::invokeMethod(worker.get(), &StudioWorker::start, Qt::QueuedConnection);
+    while (window.framesShown() == 0)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    double worst = 0;
+    double total = 0;
+    int notches = 120;
+    for (auto _ : state) {
+        // Between turns, a while of the live view: rows arriving, frames shown.
+        QElapsedTimer pause;
+        pause.start();
+        while (pause.elapsed() < 23)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        zoomed = false;
+        const QPointF centre = QRectF(picture.rect()).center();
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::postEvent(
+            &picture, new QWheelEvent(centre, picture.mapToGlobal(centre), {}, {0, notches},
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+        notches = -notches;
+        while (!zoomed)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const double milliseconds = double(clock.nsecsElapsed()) / 1e6;
+        worst = std::max(worst, milliseconds);
+        total += milliseconds;
+    }
+    QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    state.counters["worst_ms"] = worst;
+    state.counters["mean_ms"] = total / double(state.iterations());
+    state.counters["frames"] = double(worker->framesCaptured());
+}
+BENCHMARK(BM_WheelAnswerAtHardwarePace)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(100);
 
 } // namespace
 } // namespace orvane

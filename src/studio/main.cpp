@@ -21,6 +21,7 @@
 #include "port/vcd_recorder.h"
 #include "studio/file_trace_sink.h"
 #include "studio/quit_signals.h"
+#include "studio/studio_link.h"
 #include "studio/studio_options.h"
 #include "studio/studio_window.h"
 #include "studio/studio_worker.h"
@@ -119,21 +120,7 @@ int main(int argc, char** argv) {
                          window.startWith(values, options.defaults);
                          window.show();
                      });
-    QObject::connect(worker.get(), &StudioWorker::frameReady, &window, &StudioWindow::showFrame);
-    QObject::connect(worker.get(), &StudioWorker::controlsChanged, &window,
-                     &StudioWindow::showControls);
-    QObject::connect(worker.get(), &StudioWorker::statusMessage, &window,
-                     &StudioWindow::showStatus);
-    QObject::connect(worker.get(), &StudioWorker::registersChanged, &window,
-                     &StudioWindow::showRegisters);
-    QObject::connect(&window, &StudioWindow::settingsRequested, worker.get(),
-                     &StudioWorker::applySettings);
-    QObject::connect(&window, &StudioWindow::resetRequested, worker.get(), &StudioWorker::reset);
-    QObject::connect(&window, &StudioWindow::registerWriteRequested, worker.get(),
-                     &StudioWorker::writeRegister);
-    QObject::connect(&window, &StudioWindow::runningChanged, worker.get(),
-                     &StudioWorker::setRunning);
-    QObject::connect(&window, &StudioWindow::frameShown, worker.get(), &StudioWorker::frameShown);
+    orvane::linkStudio(*worker, window);
     QObject::connect(&window, &StudioWindow::quitRequested, &application, &QApplication::quit);
     QObject::connect(&quitSignals, &orvane::QuitSignals::quitRequested, &window, &QWidget::close);
 

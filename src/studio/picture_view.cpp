@@ -27,6 +27,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 void PictureView::setImage(const QImage& image) {
     const bool resized = image.size() != image_.size();
     image_ = image;
+    arriving_ = QImage();
     if (resized && !selection_.isEmpty())
         clearSelection();
     if (resized)
@@ -35,6 +36,17 @@ void PictureView::setImage(const QImage& image) {
         update();
     if (resized || pointer_.x() >= 0)
         emit pointerMoved(pixelAt(pointer_));
+}
+
+void PictureView::showArrivingRows(const QImage& rows, int height) {
+    // A frame of a new size starts on black.
+    if (image_.width() != rows.width() || image_.height() != height) {
+        QImage black(rows.width(), height, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        setImage(black);
+    }
+    arriving_ = rows;
+    update();
 }
 
 void PictureView::fitToWindow() {
@@ -123,6 +135,13 @@ void PictureView::paintEvent(QPaintEvent*) {
         painter.drawImage(imageRect(), image_);
         const QRectF rect = imageRect();
         const double scale = zoom();
+        if (!arriving_.isNull()) {
+            const double bottom = rect.top() + arriving_.height() * scale;
+            painter.drawImage(QRectF(rect.left(), rect.top(), rect.width(), bottom - rect.top()),
+                              arriving_);
+            painter.setPen(QPen(QColor(255, 170, 0), 2));
+            painter.drawLine(QPointF(rect.left(), bottom), QPointF(rect.right(), bottom));
+        }
         if (!selection_.isEmpty()) {
             painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
             painter.drawRect(QRectF(rect.topLeft() + QPointF(selection_.topLeft()) * scale,

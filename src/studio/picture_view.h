@@ -16,8 +16,13 @@ class PictureView final : public QWidget {
 public:
     explicit PictureView(QWidget* parent = nullptr);
 
+    // A complete frame; it ends any rows still arriving.
     void setImage(const QImage& image);
     const QImage& image() const { return image_; }
+    // The first rows of a frame of height rows still arriving, drawn over the top of the picture
+    // with a mark below them.
+    void showArrivingRows(const QImage& rows, int height);
+    int rowsArrived() const { return arriving_.height(); }
 
     void fitToWindow();
     void setZoom(double zoom); // 1.0 is 1:1, centred; leaves fit mode
@@ -62,6 +67,7 @@ private:
     void changed();
 
     QImage image_;
+    QImage arriving_;
     bool fit_ = true;
     double zoom_ = 1.0;
     double paintMilliseconds_ = 0;

@@ -15,8 +15,11 @@ namespace orvane {
 struct StudioFrame {
     quint64 number = 0; // frames captured before this one, plus one
     QImage image;       // RGB32, written by the capture itself
-    QByteArray raw;     // the bytes read from the port
-    FrameInfo info;     // of the image; its mosaic and port geometry describe raw
+    // A frame still arriving carries only its first rows in image, of this many; 0: complete.
+    int arrivingOf = 0;
+    bool complete() const { return arrivingOf == 0; }
+    QByteArray raw; // the bytes read from the port
+    FrameInfo info; // of the image; its mosaic and port geometry describe raw
     FrameHistogram histogram;
     double portMilliseconds = 0;
     double conversionMilliseconds = 0;

@@ -29,6 +29,7 @@
 #include "files/launcher_folder.h"
 #include "profile/settings_profile.h"
 #include "studio/controls_dock.h"
+#include "studio/frame_mailbox.h"
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
 #include "studio/pixel_readout.h"
@@ -336,7 +337,20 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     // The paints of the previous frame: this frame's come after this call returns.
     updateFrameFigures(double(display.nsecsElapsed()) / 1e6 + picture_->lastPaintMilliseconds() +
                        histogram_->lastPaintMilliseconds());
-    emit frameShown();
+}
+
+void StudioWindow::takeFrame(FrameMailbox& mailbox) {
+    std::optional<StudioFrame> frame = mailbox.take();
+    if (!frame)
+        return;
+    if (!frame->complete()) {
+        picture_->showArrivingRows(frame->image, frame->arrivingOf);
+        return;
+    }
+    StudioFrame previous = std::move(frame_);
+    showFrame(*frame);
+    frame.reset();
+    mailbox.giveBack(std::move(previous));
 }
 
 // Size, format and rate always; "Paused" instead of a rate that no longer holds.

@@ -22,6 +22,7 @@
 namespace orvane {
 
 class ControlsDock;
+class FrameMailbox;
 class HistogramView;
 class PictureView;
 class RegisterInspector;
@@ -58,6 +59,10 @@ public:
     // Where named profiles are kept: a folder beside the studio's own settings.
     QString profilesFolder() const;
 
+    // Shows what the worker's mailbox holds: a frame, which gives the one shown before back, or
+    // the first rows of one still arriving.
+    void takeFrame(FrameMailbox& mailbox);
+
 public slots:
     void showFrame(const orvane::StudioFrame& frame);
     void showControls(const orvane::ControlValues& values);
@@ -70,7 +75,6 @@ signals:
     void resetRequested(bool keepSettings);
     void registerWriteRequested(int address, int value);
     void runningChanged(bool running);
-    void frameShown();
     void quitRequested();
 
 protected:

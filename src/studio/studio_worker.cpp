@@ -4,12 +4,33 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace orvane {
 namespace {
 
-// While paused or while the window catches up, the worker looks again after this long.
-constexpr int idleIntervalMs = 20;
+// Gives the window the rows of a slow frame as they arrive.
+class ArrivingRows final : public CaptureProgress {
+public:
+    ArrivingRows(const QImage& image, quint64 number, std::function<void(StudioFrame)> deliver)
+        : image_(image), number_(number), deliver_(std::move(deliver)) {}
+
+    // The capture stands still meanwhile, so the rows are copied from under it.
+    void rowsArrived(uint32_t rows, uint32_t height) override {
+        if (rows == 0)
+            return;
+        StudioFrame frame;
+        frame.number = number_;
+        frame.arrivingOf = int(height);
+        frame.image = image_.copy(0, 0, image_.width(), int(rows));
+        deliver_(std::move(frame));
+    }
+
+private:
+    const QImage& image_;
+    quint64 number_;
+    std::function<void(StudioFrame)> deliver_;
+};
 
 } // namespace
 
@@ -148,12 +169,6 @@ void StudioWorker::setRunning(bool running) {
     schedule();
 }
 
-void StudioWorker::frameShown() {
-    if (framesInFlight_ > 0)
-        --framesInFlight_;
-    schedule();
-}
-
 void StudioWorker::stop() {
     if (active_)
         sendPending(); // the settings kept at exit are the last ones asked for
@@ -165,24 +180,26 @@ void StudioWorker::stop() {
     emit stopped();
 }
 
-// At once when a frame may be taken, later otherwise; queued settings run before the next frame
-// because the timer fires only from the event loop.
+// The next frame at once while running; queued settings run before it because the timer fires
+// only from the event loop.
 void StudioWorker::schedule() {
     if (timer_ == nullptr || !active_)
         return;
-    const bool ready = running_ && !captureFailing_ && framesInFlight_ < maxFramesInFlight;
-    if (ready)
+    if (running_ && !captureFailing_)
         timer_->start(0);
-    else if (running_ && !captureFailing_)
-        timer_->start(idleIntervalMs);
     else
         timer_->stop();
 }
 
+void StudioWorker::deliver(StudioFrame frame) {
+    if (mailbox_.put(std::move(frame)))
+        emit frameWaiting();
+}
+
 // The capture writes the picture straight into the image the window shows and the port's
-// bytes into the raw copy snapshots keep.
+// bytes into the raw copy snapshots keep, reusing a frame the window gave back.
 void StudioWorker::captureNext() {
-    if (!active_ || !running_ || framesInFlight_ >= maxFramesInFlight)
+    if (!active_ || !running_)
         return;
     sendPending();
     FrameLayout picture;
@@ -190,27 +207,21 @@ void StudioWorker::captureNext() {
     Status status = camera_->layout(PixelFormat::Xrgb32, picture);
     if (status)
         status = camera_->layout(PixelFormat::Raw, raw);
-    StudioFrame out;
+    StudioFrame out = mailbox_.spare().value_or(StudioFrame{});
     if (status) {
-        // The next slot's image and bytes are reused once the window has let go of them; only a
-        // new size, or a window still holding every slot, allocates.
-        FrameSlot& slot = slots_[nextSlot_++ % slots_.size()];
-        if (!slot.image.isDetached() || slot.image.width() != int(picture.width) ||
-            slot.image.height() != int(picture.height))
-            slot.image = QImage(int(picture.width), int(picture.height), QImage::Format_RGB32);
-        if (!slot.raw.isDetached() || slot.raw.size() != qsizetype(raw.bytes))
-            slot.raw = QByteArray(qsizetype(raw.bytes), Qt::Uninitialized);
-        out.image = slot.image;
-        out.raw = slot.raw;
-        slot.image = QImage(); // the frame holds the only reference while it is filled
-        slot.raw = QByteArray();
+        // Only a new size, or an image someone still holds, allocates.
+        if (!out.image.isDetached() || out.image.width() != int(picture.width) ||
+            out.image.height() != int(picture.height))
+            out.image = QImage(int(picture.width), int(picture.height), QImage::Format_RGB32);
+        if (!out.raw.isDetached() || out.raw.size() != qsizetype(raw.bytes))
+            out.raw = QByteArray(qsizetype(raw.bytes), Qt::Uninitialized);
         const FrameTarget targets[] = {
             {PixelFormat::Xrgb32, out.image.bits(), std::size_t(out.image.sizeInBytes()),
              std::size_t(out.image.bytesPerLine())},
             {PixelFormat::Raw, reinterpret_cast<uint8_t*>(out.raw.data()), raw.bytes, 0}};
-        status = camera_->capture(targets, &out.info);
-        slot.image = out.image;
-        slot.raw = out.raw;
+        ArrivingRows arriving(out.image, framesCaptured_ + 1,
+                              [this](StudioFrame frame) { deliver(std::move(frame)); });
+        status = camera_->capture(targets, &out.info, &arriving);
     }
     if (!status) {
         captureFailing_ = true;
@@ -223,12 +234,12 @@ void StudioWorker::captureNext() {
     out.histogram = histogramOf(std::span(reinterpret_cast<const uint32_t*>(out.image.constBits()),
                                           std::size_t(out.image.width()) * out.image.height()));
     out.number = ++framesCaptured_;
+    out.arrivingOf = 0;
     tellRecordingState();
     out.portMilliseconds = out.info.portMilliseconds;
     out.conversionMilliseconds =
         out.info.conversionMilliseconds + double(histogram.nsecsElapsed()) / 1e6;
-    ++framesInFlight_;
-    emit frameReady(out);
+    deliver(std::move(out));
     schedule();
 }
 

@@ -1,6 +1,7 @@
 // StudioWorker: the thread side of the studio. It owns the Camera and captures frames back to
-// back; control changes arrive as queued calls and run between two frames, never inside one, the
-// newest of a run of changes to the same controls only.
+// back into the window's mailbox; control changes arrive as queued calls and run between two
+// frames, never inside one, the newest of a run of changes to the same controls only. A slow
+// frame's first rows go to the mailbox as they arrive.
 #pragma once
 
 #include <QObject>
@@ -13,6 +14,7 @@
 
 #include <orvane/camera.h>
 
+#include "studio/frame_mailbox.h"
 #include "studio/register_dump.h"
 #include "studio/studio_frame.h"
 
@@ -21,13 +23,12 @@ namespace orvane {
 class StudioWorker final : public QObject {
     Q_OBJECT
 public:
-    // Frames handed to the window and not yet shown; capture waits beyond this.
-    static constexpr int maxFramesInFlight = 2;
-
     explicit StudioWorker(std::unique_ptr<Camera> camera);
     ~StudioWorker() override;
 
     quint64 framesCaptured() const { return framesCaptured_; }
+    // Where the frames go; frameWaiting says when one is there.
+    FrameMailbox& mailbox() { return mailbox_; }
     // The Camera, for the thread that owns the worker once it has stopped.
     Camera& camera() { return *camera_; }
 
@@ -39,13 +40,12 @@ public slots:
     void reset(bool keepSettings);
     void writeRegister(int address, int value);
     void setRunning(bool running);
-    // The window has shown a frame.
-    void frameShown();
     void stop();
 
 signals:
     void started(const orvane::ControlValues& controls);
-    void frameReady(const orvane::StudioFrame& frame);
+    // The mailbox was empty and now holds a frame.
+    void frameWaiting();
     void controlsChanged(const orvane::ControlValues& controls);
     // The registers after a change, and what the simulated module holds.
     void registersChanged(const orvane::RegisterSnapshot& registers);
@@ -59,23 +59,16 @@ private:
     void tellRecordingState();
     void sendPending();
     void captureNext();
+    void deliver(StudioFrame frame);
     void schedule();
 
-    // Images and raw bytes the captures write into, one more than the window may hold.
-    struct FrameSlot {
-        QImage image;
-        QByteArray raw;
-    };
-    std::array<FrameSlot, maxFramesInFlight + 2> slots_;
-    std::size_t nextSlot_ = 0;
-
     std::unique_ptr<Camera> camera_;
+    FrameMailbox mailbox_;
     // Settings asked for and not yet sent, in the order asked.
     std::vector<ControlChanges> pending_;
     QTimer* timer_ = nullptr;
     QTimer* pendingTimer_ = nullptr; // sends pending_ once the queued changes are in
     quint64 framesCaptured_ = 0;
-    int framesInFlight_ = 0;
     bool running_ = true;
     bool active_ = false;
     bool captureFailing_ = false;

@@ -16,10 +16,10 @@
 #include <orvane/camera.h>
 
 #include "image/temp_directory.h"
+#include "profile/settings_profile.h"
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/pixel_readout.h"
-#include "profile/settings_profile.h"
 #include "studio/snapshot_files.h"
 
 namespace orvane {

@@ -17,6 +17,7 @@
 
 #include "image/temp_directory.h"
 #include "studio/controls_dock.h"
+#include "studio/frame_mailbox.h"
 #include "studio/histogram_view.h"
 #include "studio/picture_view.h"
 #include "studio/studio_window.h"
@@ -36,7 +37,6 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), "Orvane Studio");
     QSignalSpy running(&window, &StudioWindow::runningChanged);
-    QSignalSpy shown(&window, &StudioWindow::frameShown);
     QSignalSpy quit(&window, &StudioWindow::quitRequested);
 
     StudioFrame frame;
@@ -49,9 +49,23 @@ TEST(StudioWindow, KeysPauseSnapshotAndQuitAndAFrameFillsPictureAndHistogram) {
     frame.info.linesRead = 2;
     frame.info.bytesPerLine = 10;
     frame.histogram.counts[0][255] = 8;
-    window.showFrame(frame);
-    EXPECT_EQ(shown.size(), 1);
+    // Through the mailbox: a frame's first rows, then the whole of it; the one shown before it
+    // goes back for the worker to fill again.
+    FrameMailbox mailbox;
+    StudioFrame arriving;
+    arriving.arrivingOf = 2;
+    arriving.image = frame.image.copy(0, 0, 4, 1);
+    mailbox.put(arriving);
+    window.takeFrame(mailbox);
+    EXPECT_EQ(window.pictureView()->rowsArrived(), 1);
+    EXPECT_EQ(window.framesShown(), 0u);
+    mailbox.put(frame);
+    EXPECT_FALSE(mailbox.put(arriving)) << "the rows of a later frame wait for this one";
+    window.takeFrame(mailbox);
+    EXPECT_EQ(window.framesShown(), 1u);
+    EXPECT_EQ(window.pictureView()->rowsArrived(), 0);
     EXPECT_EQ(window.pictureView()->image(), frame.image);
+    EXPECT_TRUE(mailbox.spare().has_value());
     EXPECT_EQ(window.histogramView()->histogram().clippedHigh(HistogramChannel::red), 8u);
 
     window.pictureView()->setFocus();

@@ -115,9 +115,9 @@ TEST(StudioWorker, SettingsGoOnTheBusBetweenFramesAsTheCameraSendsThem) {
     worker->moveToThread(&thread);
     QObject receiver;
     std::vector<StudioFrame> frames;
-    QObject::connect(worker, &StudioWorker::frameReady, &receiver, [&](const StudioFrame& f) {
-        frames.push_back(f);
-        QMetaObject::invokeMethod(worker, &StudioWorker::frameShown, Qt::QueuedConnection);
+    QObject::connect(worker, &StudioWorker::frameWaiting, &receiver, [&] {
+        if (std::optional<StudioFrame> frame = worker->mailbox().take(); frame && frame->complete())
+            frames.push_back(*frame);
     });
     QStringList notes;
     QObject::connect(worker, &StudioWorker::statusMessage, &receiver,
@@ -148,15 +148,14 @@ TEST(StudioWorker, SettingsGoOnTheBusBetweenFramesAsTheCameraSendsThem) {
     for (std::size_t i = 0; i < port.frames.size(); ++i) {
         const FrameWatchingPort::Frame& frame = port.frames[i];
         EXPECT_EQ(frame.transactionsAtInit, frame.transactionsAtLastStrobe) << "frame " << i;
-        if (i < frames.size()) {
-            EXPECT_EQ(frame.strobes, std::size_t(frames[i].raw.size())) << "frame " << i;
-        }
         const std::size_t before = frame.transactionsAtInit - 1;
         ASSERT_LT(before + 1, traffic.size());
         EXPECT_EQ(traffic[before].subAddress, 0x13);
         EXPECT_EQ(traffic[before].value, addMask(traffic[before + 1].value, uploadBit)) << i;
         bracket[before] = bracket[before + 1] = true;
     }
+    for (const StudioFrame& frame : frames)
+        EXPECT_EQ(port.frames.at(frame.number - 1).strobes, std::size_t(frame.raw.size()));
     std::vector<DecodedTransaction> settings;
     for (std::size_t i = 0; i < traffic.size(); ++i) {
         if (!bracket[i])
@@ -209,9 +208,9 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
         Status status;
         StudioWorker worker(CameraFactory::openOn(module, status, {}));
         std::vector<StudioFrame> frames;
-        QObject::connect(&worker, &StudioWorker::frameReady, [&](const StudioFrame& frame) {
-            frames.push_back(frame);
-            worker.frameShown();
+        QObject::connect(&worker, &StudioWorker::frameWaiting, [&] {
+            if (std::optional<StudioFrame> frame = worker.mailbox().take(); frame->complete())
+                frames.push_back(*frame);
         });
         worker.start();
         worker.applySettings(settings);
@@ -284,6 +283,37 @@ TEST(RegisterInspector, EditsAndLoadedDumpsReachTheSensorAndDumpsReadBack) {
     EXPECT_TRUE(notes.last().at(0).toString().startsWith("2 registers written from " + load +
                                                          "; left out: line 3: \"0x0D=0x1G\""));
     worker.stop();
+}
+
+// At a parallel port's pace a frame's first rows reach the mailbox while it is read, growing,
+// each the top of the frame that then comes whole.
+TEST(StudioWorker, ASlowFramesRowsArriveAsTheyAreRead) {
+    CameraOptions options;
+    options.simulatedPace = "hardware";
+    Status status;
+    StudioWorker worker(Camera::open("sim", status, options));
+    std::vector<StudioFrame> arriving;
+    std::optional<StudioFrame> whole;
+    QObject::connect(&worker, &StudioWorker::frameWaiting, [&] {
+        std::optional<StudioFrame> frame = worker.mailbox().take();
+        if (frame->complete()) {
+            whole = frame;
+            worker.stop();
+        } else {
+            arriving.push_back(*frame);
+        }
+    });
+    worker.start();
+    QTRY_VERIFY_WITH_TIMEOUT(whole.has_value(), 20000);
+    ASSERT_GE(arriving.size(), 3u) << "a frame takes about 0.4 s, rows come every 40 ms";
+    int rows = 0;
+    for (const StudioFrame& frame : arriving) {
+        EXPECT_EQ(frame.number, whole->number);
+        EXPECT_EQ(frame.arrivingOf, whole->image.height());
+        EXPECT_GT(frame.image.height(), rows);
+        rows = frame.image.height();
+        EXPECT_EQ(frame.image, whole->image.copy(0, 0, whole->image.width(), rows));
+    }
 }
 
 } // namespace
