@@ -13,8 +13,9 @@ bool FrameRecording::start(const RecordingPlan& plan, const QDateTime& now) {
     error_.clear();
     active_ = false;
     const QDir parent(plan.parent);
-    if (!parent.exists()) {
-        error_ = plan.parent + ": no such folder";
+    // A folder typed that is not there yet is made, as a save dialog would.
+    if (!parent.exists() && !QDir().mkpath(plan.parent)) {
+        error_ = plan.parent + ": the folder cannot be made";
         return false;
     }
     const QString base =

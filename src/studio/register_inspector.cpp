@@ -76,6 +76,7 @@ RegisterInspector::RegisterInspector(QWidget* parent) : QWidget(parent) {
         "Bits: a dot is a 0 no control drives. Module: what the simulated sensor holds, "
         "highlighted where it differs."));
     layout->addWidget(table_);
+    setFocusProxy(table_);
     auto* buttons = new QHBoxLayout;
     auto* dump = new QPushButton(QStringLiteral("&Dump..."), this);
     auto* load = new QPushButton(QStringLiteral("&Load..."), this);
@@ -135,8 +136,13 @@ void RegisterInspector::showRegisters(const RegisterSnapshot& snapshot) {
                                                   "camera's copy (sent otherwise, or never sent)")
                                  : QString());
     }
+    // The keys start on the first value, the column they can change.
+    if (table_->currentItem() == nullptr && table_->rowCount() > 0)
+        table_->setCurrentCell(0, Value);
     filling_ = false;
-    table_->resizeColumnsToContents();
+    // The last column keeps the width that is left.
+    for (int column = 0; column + 1 < ColumnCount; ++column)
+        table_->resizeColumnToContents(column);
 }
 
 void RegisterInspector::valueEdited(QTableWidgetItem* item) {

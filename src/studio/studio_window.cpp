@@ -87,12 +87,14 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     controlsDock->setObjectName(QStringLiteral("controls"));
     controlsDock->setWidget(scroll);
     addDockWidget(Qt::RightDockWidgetArea, controlsDock);
+    controlsDock->toggleViewAction()->setText(QStringLiteral("C&ontrols"));
 
     histogram_ = new HistogramView;
     auto* histogramDock = new QDockWidget(QStringLiteral("Histogram"), this);
     histogramDock->setObjectName(QStringLiteral("histogram"));
     histogramDock->setWidget(histogram_);
     addDockWidget(Qt::RightDockWidgetArea, histogramDock);
+    histogramDock->toggleViewAction()->setText(QStringLiteral("&Histogram"));
 
     // The register inspector, for bring-up: hidden until asked for in the View menu.
     registers_ = new RegisterInspector;
@@ -101,6 +103,12 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     registersDock->setWidget(registers_);
     addDockWidget(Qt::BottomDockWidgetArea, registersDock);
     registersDock->hide();
+    registersDock->toggleViewAction()->setText(QStringLiteral("&Registers"));
+    // Shown from the menu, it takes the keys: arrows to a value, then type the new one.
+    connect(registersDock->toggleViewAction(), &QAction::triggered, registers_, [this](bool shown) {
+        if (shown)
+            registers_->setFocus();
+    });
     connect(registers_, &RegisterInspector::registerWriteRequested, this,
             &StudioWindow::registerWriteRequested);
     connect(registers_, &RegisterInspector::note, this, &StudioWindow::showStatus);

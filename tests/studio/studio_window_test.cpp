@@ -168,7 +168,11 @@ TEST(StudioWindow, RecordingsLeaveWholeFramesWithTheirSettings) {
                 << window.statusBar()->currentMessage().toStdString();
         }
     }
-    EXPECT_FALSE(window.startRecording({path + "/missing", 0, 1}));
+    EXPECT_TRUE(window.startRecording({path + "/typed/new", 0, 1})) << "a new folder is made";
+    window.stopRecording();
+    QFile plain(path + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(window.startRecording({path + "/plain/under", 0, 1}));
 }
 
 // Shift and a drag select a rectangle of pixels; the status bar gives its per-channel mean,
