@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -128,7 +129,13 @@ void PictureView::paintEvent(QPaintEvent*) {
     QElapsedTimer timer;
     timer.start();
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Dark));
+    // Only the margins: the picture covers the rest, and filling under it costs as much again.
+    const QRegion margins =
+        image_.isNull()
+            ? QRegion(rect())
+            : QRegion(rect()).subtracted(imageRect().toAlignedRect().adjusted(1, 1, -1, -1));
+    for (const QRect& margin : margins)
+        painter.fillRect(margin, palette().color(QPalette::Dark));
     if (!image_.isNull()) {
         // Nearest pixels when enlarged, so single samples stay visible.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom() < 1.0);
