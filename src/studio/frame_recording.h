@@ -33,6 +33,7 @@ public:
 
     bool active() const { return active_; }
     qint64 framesWritten() const { return written_; }
+    const RecordingPlan& plan() const { return plan_; }
     const QString& folder() const { return folder_; }
     const QString& error() const { return error_; }
 

@@ -478,7 +478,7 @@ bool StudioWindow::startRecording(const RecordingPlan& plan) {
     }
     recordAction_->setEnabled(false);
     stopRecordingAction_->setEnabled(true);
-    recordingLabel_->setText(QStringLiteral("\u25CF REC 0"));
+    showRecordingCount();
     recordingLabel_->show();
     showStatus(QStringLiteral("Recording into %1").arg(recording_.folder()));
     return true;
@@ -500,11 +500,18 @@ void StudioWindow::stopRecording() {
                        .arg(recording_.folder()));
 }
 
+// The frames written, and of how many when the recording has a limit.
+void StudioWindow::showRecordingCount() {
+    const qint64 limit = recording_.plan().frameLimit;
+    recordingLabel_->setText(QStringLiteral("\u25CF REC %1").arg(recording_.framesWritten()) +
+                             (limit > 0 ? QStringLiteral(" / %1").arg(limit) : QString()));
+}
+
 void StudioWindow::recordFrame() {
     if (!recording_.active())
         return;
     const bool goingOn = recording_.offer(frame_, values_, clock_.elapsed());
-    recordingLabel_->setText(QStringLiteral("\u25CF REC %1").arg(recording_.framesWritten()));
+    showRecordingCount();
     if (!goingOn)
         stopRecording();
 }

@@ -128,6 +128,7 @@ private:
 
     FrameRecording recording_;
     void recordFrame();
+    void showRecordingCount();
     StudioFrame frame_;
     ControlValues values_;
     quint64 framesShown_ = 0;
