@@ -72,9 +72,9 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
         converting += std::chrono::steady_clock::now() - start;
     };
     std::chrono::steady_clock::duration following{};
+    auto told = std::chrono::steady_clock::now();
     LinesRead linesRead;
     if (progress != nullptr && !targets.empty()) {
-        auto told = std::chrono::steady_clock::now();
         linesRead = [&](uint32_t lines) {
             const auto now = std::chrono::steady_clock::now();
             if (lines >= geometry.linesToRead || now - told < progress->interval())
