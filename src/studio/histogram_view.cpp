@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QStaticText>
 
 #include <algorithm>
 #include <array>
@@ -32,7 +33,10 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
 
 void HistogramView::setHistogram(const FrameHistogram& histogram) {
     histogram_ = histogram;
-    setToolTip(clippedText(histogram));
+    if (QString clipped = clippedText(histogram); clipped != clipped_) {
+        clipped_ = std::move(clipped);
+        setToolTip(clipped_);
+    }
     update();
 }
 
@@ -60,26 +64,22 @@ QString HistogramView::clippedText(const FrameHistogram& histogram) {
     return text;
 }
 
-// Plain polylines: four antialiased paths stroked every frame cost the window most of its time.
-void HistogramView::paintEvent(QPaintEvent*) {
-    QElapsedTimer timer;
-    timer.start();
-    QPainter painter(this);
+QRect HistogramView::plotRect() const {
+    const int line = fontMetrics().height();
+    const int left = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 6;
+    return rect().adjusted(left, 4, -6, -(2 * line + 6));
+}
+
+// What stays from frame to frame, drawn once for each size: the background, the plot's frame,
+// the level axis and the bottom of the count axis.
+void HistogramView::drawAxes() {
+    axes_ = QPixmap(size() * devicePixelRatio());
+    axes_.setDevicePixelRatio(devicePixelRatio());
+    axesLogScale_ = logScale_;
+    QPainter painter(&axes_);
     painter.fillRect(rect(), QColor(24, 24, 24));
     const QFontMetrics metrics = fontMetrics();
-    const int line = metrics.height();
-    // The level axis and the clipped line below the plot, the count axis's label on the left.
-    const QString clipped = clippedText(histogram_);
-    const int left = metrics.horizontalAdvance(QStringLiteral("00000")) + 6;
-    const QRect plot = rect().adjusted(left, 4, -6, -(2 * line + 6));
-    if (plot.width() < 16 || plot.height() < 16)
-        return;
-
-    // Scaled to the highest level inside the range, so clipped pixels do not flatten the rest.
-    uint32_t highest = 1;
-    for (const auto& counts : histogram_.counts)
-        highest = std::max(highest, *std::max_element(counts.begin() + 1, counts.end() - 1));
-
+    const QRect plot = plotRect();
     painter.setPen(QColor(90, 90, 90));
     painter.drawRect(plot.adjusted(0, 0, -1, -1));
     painter.setPen(QColor(170, 170, 170));
@@ -91,11 +91,36 @@ void HistogramView::paintEvent(QPaintEvent*) {
         painter.drawText(std::clamp(x - width / 2, 0, this->width() - width),
                          plot.bottom() + 3 + metrics.ascent(), label);
     }
+    painter.drawText(QRect(0, plot.bottom() - metrics.height(), plot.left() - 4, metrics.height()),
+                     Qt::AlignRight, logScale_ ? QStringLiteral("log") : QStringLiteral("0"));
+}
+
+// Plain polylines over the axes drawn before, and texts laid out once: four antialiased paths
+// and the axes' text shaped every frame cost the window most of its time.
+void HistogramView::paintEvent(QPaintEvent*) {
+    QElapsedTimer timer;
+    timer.start();
+    QPainter painter(this);
+    const QRect plot = plotRect();
+    if (plot.width() < 16 || plot.height() < 16) {
+        painter.fillRect(rect(), QColor(24, 24, 24));
+        return;
+    }
+    if (axes_.deviceIndependentSize().toSize() != size() || axesLogScale_ != logScale_)
+        drawAxes();
+    painter.drawPixmap(0, 0, axes_);
+
+    // Scaled to the highest level inside the range, so clipped pixels do not flatten the rest.
+    uint32_t highest = 1;
+    for (const auto& counts : histogram_.counts)
+        highest = std::max(highest, *std::max_element(counts.begin() + 1, counts.end() - 1));
     const QString top =
         highest >= 10000 ? QStringLiteral("%1k").arg(highest / 1000) : QString::number(highest);
-    painter.drawText(QRect(0, plot.top(), left - 4, line), Qt::AlignRight, top);
-    painter.drawText(QRect(0, plot.bottom() - line, left - 4, line), Qt::AlignRight,
-                     logScale_ ? QStringLiteral("log") : QStringLiteral("0"));
+    if (top != highestLabel_.text())
+        highestLabel_.setText(top);
+    painter.setPen(QColor(170, 170, 170));
+    const int labelWidth = int(std::ceil(highestLabel_.size().width()));
+    painter.drawStaticText(plot.left() - 4 - labelWidth, plot.top(), highestLabel_);
 
     std::array<QPointF, 256> points;
     for (std::size_t index = 0; index < channelStyles.size(); ++index) {
@@ -115,9 +140,11 @@ void HistogramView::paintEvent(QPaintEvent*) {
         if (counts[255] > 0)
             painter.fillRect(plot.right() + 2 + offset, plot.top(), 1, plot.height(), style.colour);
     }
+    const QString shown = fontMetrics().elidedText(clipped_, Qt::ElideRight, width() - 8);
+    if (shown != clippedLabel_.text())
+        clippedLabel_.setText(shown);
     painter.setPen(QColor(220, 220, 220));
-    painter.drawText(rect().adjusted(4, 0, -4, -2), Qt::AlignBottom | Qt::AlignLeft,
-                     metrics.elidedText(clipped, Qt::ElideRight, width() - 8));
+    painter.drawStaticText(4, height() - 2 - fontMetrics().height(), clippedLabel_);
     paintMilliseconds_ = double(timer.nsecsElapsed()) / 1e6;
 }
 

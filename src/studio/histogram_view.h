@@ -2,6 +2,8 @@
 // count axes, linear or logarithmic, with the pixels clipped at 0 and 255 marked at the ends.
 #pragma once
 
+#include <QPixmap>
+#include <QStaticText>
 #include <QWidget>
 
 #include "studio/frame_histogram.h"
@@ -33,9 +35,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect plotRect() const;
+    void drawAxes();
+
     FrameHistogram histogram_;
+    QString clipped_;
     bool logScale_ = false;
     double paintMilliseconds_ = 0;
+    QPixmap axes_; // the parts that stay, for the size and scale they were drawn for
+    bool axesLogScale_ = false;
+    QStaticText highestLabel_;
+    QStaticText clippedLabel_;
 };
 
 } // namespace orvane
