@@ -31,7 +31,8 @@ public:
 };
 
 // Follows a capture while the port delivers it, on the thread that captures, so that a slow
-// port's frame can be shown filling in. A CIF frame takes about 0.4 s on a parallel port.
+// port's frame can be shown filling in. A CIF frame takes about 0.4 s on a parallel port. It
+// must not call the Camera: the capture is still under way.
 class ORVANE_API CaptureProgress {
 public:
     // Told at most once an interval while lines arrive.
