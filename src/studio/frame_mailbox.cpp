@@ -1,9 +1,26 @@
 // The window's one-frame mailbox.
 #include "studio/frame_mailbox.h"
 
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <utility>
 
 namespace orvane {
+
+FrameMailbox::FrameMailbox() : ready_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+FrameMailbox::~FrameMailbox() {
+    if (ready_ >= 0)
+        ::close(ready_);
+}
+
+QSocketNotifier* FrameMailbox::watch(QObject* parent) const {
+    return new QSocketNotifier(ready_, QSocketNotifier::Read, parent);
+}
 
 bool FrameMailbox::put(StudioFrame frame) {
     StudioFrame replaced;
@@ -22,6 +39,10 @@ bool FrameMailbox::put(StudioFrame frame) {
         if (frame_)
             replaced = std::move(*frame_);
         frame_ = std::move(frame);
+        if (wasEmpty) {
+            const uint64_t one = 1;
+            (void)!::write(ready_, &one, sizeof one);
+        }
     }
     // The frame replaced lets go of its image outside the lock.
     return wasEmpty;
@@ -29,6 +50,8 @@ bool FrameMailbox::put(StudioFrame frame) {
 
 std::optional<StudioFrame> FrameMailbox::take() {
     const std::lock_guard lock(mutex_);
+    uint64_t count = 0;
+    (void)!::read(ready_, &count, sizeof count);
     return std::exchange(frame_, std::nullopt);
 }
 

@@ -1,6 +1,7 @@
 // FrameMailbox: the one frame waiting for the window. The worker puts each frame in, replacing
 // one the window has not taken; the window takes what is there. Nothing queues, so the window
-// always shows the newest frame and a window that falls behind only skips frames.
+// always shows the newest frame and a window that falls behind only skips frames. The window
+// learns of a frame from a descriptor it watches, not from an event posted across threads.
 #pragma once
 
 #include <QtGlobal>
@@ -10,11 +11,22 @@
 
 #include "studio/studio_frame.h"
 
+class QObject;
+class QSocketNotifier;
+
 namespace orvane {
 
 class FrameMailbox {
 public:
-    // True when the box was empty, so the window is to be told. The first rows of a frame still
+    FrameMailbox();
+    ~FrameMailbox();
+    FrameMailbox(const FrameMailbox&) = delete;
+    FrameMailbox& operator=(const FrameMailbox&) = delete;
+
+    // Fires activated on parent's thread while a frame waits; it belongs to parent.
+    QSocketNotifier* watch(QObject* parent) const;
+
+    // True when the box was empty, so the window is told. The first rows of a frame still
     // arriving never replace a complete frame waiting: that one is shown first.
     bool put(StudioFrame frame);
     // The frame waiting, if any; the box is empty after.
@@ -30,6 +42,7 @@ public:
     std::optional<StudioFrame> spare();
 
 private:
+    int ready_ = -1; // an eventfd, readable while a frame waits
     mutable std::mutex mutex_;
     std::optional<StudioFrame> frame_;
     std::optional<StudioFrame> spare_;

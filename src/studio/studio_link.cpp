@@ -1,13 +1,15 @@
 // The worker and the window, connected.
 #include "studio/studio_link.h"
 
+#include <QSocketNotifier>
+
 #include "studio/studio_window.h"
 #include "studio/studio_worker.h"
 
 namespace orvane {
 
 void linkStudio(StudioWorker& worker, StudioWindow& window) {
-    QObject::connect(&worker, &StudioWorker::frameWaiting, &window,
+    QObject::connect(worker.mailbox().watch(&window), &QSocketNotifier::activated, &window,
                      [&worker, &window] { window.takeFrame(worker.mailbox()); });
     QObject::connect(&worker, &StudioWorker::controlsChanged, &window, &StudioWindow::showControls);
     QObject::connect(&worker, &StudioWorker::statusMessage, &window, &StudioWindow::showStatus);

@@ -192,8 +192,7 @@ void StudioWorker::schedule() {
 }
 
 void StudioWorker::deliver(StudioFrame frame) {
-    if (mailbox_.put(std::move(frame)))
-        emit frameWaiting();
+    mailbox_.put(std::move(frame));
 }
 
 // The capture writes the picture straight into the image the window shows and the port's

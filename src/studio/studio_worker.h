@@ -27,7 +27,7 @@ public:
     ~StudioWorker() override;
 
     quint64 framesCaptured() const { return framesCaptured_; }
-    // Where the frames go; frameWaiting says when one is there.
+    // Where the frames go; its watch() says when one is there.
     FrameMailbox& mailbox() { return mailbox_; }
     // The Camera, for the thread that owns the worker once it has stopped.
     Camera& camera() { return *camera_; }
@@ -44,8 +44,6 @@ public slots:
 
 signals:
     void started(const orvane::ControlValues& controls);
-    // The mailbox was empty and now holds a frame.
-    void frameWaiting();
     void controlsChanged(const orvane::ControlValues& controls);
     // The registers after a change, and what the simulated module holds.
     void registersChanged(const orvane::RegisterSnapshot& registers);

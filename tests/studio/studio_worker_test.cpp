@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QSocketNotifier>
 
 namespace orvane {
 namespace {
@@ -115,7 +116,7 @@ TEST(StudioWorker, SettingsGoOnTheBusBetweenFramesAsTheCameraSendsThem) {
     worker->moveToThread(&thread);
     QObject receiver;
     std::vector<StudioFrame> frames;
-    QObject::connect(worker, &StudioWorker::frameWaiting, &receiver, [&] {
+    QObject::connect(worker->mailbox().watch(&receiver), &QSocketNotifier::activated, [&] {
         if (std::optional<StudioFrame> frame = worker->mailbox().take(); frame && frame->complete())
             frames.push_back(*frame);
     });
@@ -208,14 +209,16 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
         Status status;
         StudioWorker worker(CameraFactory::openOn(module, status, {}));
         std::vector<StudioFrame> frames;
-        QObject::connect(&worker, &StudioWorker::frameWaiting, [&] {
-            if (std::optional<StudioFrame> frame = worker.mailbox().take(); frame->complete())
+        QObject receiver;
+        QObject::connect(worker.mailbox().watch(&receiver), &QSocketNotifier::activated, [&] {
+            if (std::optional<StudioFrame> frame = worker.mailbox().take(); frame)
                 frames.push_back(*frame);
         });
         worker.start();
         worker.applySettings(settings);
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > 1, 10000);
         worker.reset(keep);
+        worker.mailbox().take(); // a frame from before the reset
         const std::size_t seen = frames.size();
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
         worker.stop();
@@ -291,20 +294,27 @@ TEST(StudioWorker, ASlowFramesRowsArriveAsTheyAreRead) {
     CameraOptions options;
     options.simulatedPace = "hardware";
     Status status;
+    QThread thread;
     StudioWorker worker(Camera::open("sim", status, options));
+    worker.moveToThread(&thread);
     std::vector<StudioFrame> arriving;
     std::optional<StudioFrame> whole;
-    QObject::connect(&worker, &StudioWorker::frameWaiting, [&] {
+    QObject receiver;
+    QObject::connect(worker.mailbox().watch(&receiver), &QSocketNotifier::activated, [&] {
         std::optional<StudioFrame> frame = worker.mailbox().take();
-        if (frame->complete()) {
+        if (!frame || whole)
+            return;
+        if (frame->complete())
             whole = frame;
-            worker.stop();
-        } else {
+        else
             arriving.push_back(*frame);
-        }
     });
-    worker.start();
+    thread.start();
+    QMetaObject::invokeMethod(&worker, &StudioWorker::start, Qt::QueuedConnection);
     QTRY_VERIFY_WITH_TIMEOUT(whole.has_value(), 20000);
+    QMetaObject::invokeMethod(&worker, &StudioWorker::stop, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
     ASSERT_GE(arriving.size(), 3u) << "a frame takes about 0.4 s, rows come every 40 ms";
     int rows = 0;
     for (const StudioFrame& frame : arriving) {
