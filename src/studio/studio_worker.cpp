@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <functional>
 
 namespace orvane {
 namespace {
@@ -12,8 +11,8 @@ namespace {
 // Gives the window the rows of a slow frame as they arrive.
 class ArrivingRows final : public CaptureProgress {
 public:
-    ArrivingRows(const QImage& image, quint64 number, std::function<void(StudioFrame)> deliver)
-        : image_(image), number_(number), deliver_(std::move(deliver)) {}
+    ArrivingRows(const QImage& image, quint64 number, FrameMailbox& mailbox)
+        : image_(image), number_(number), mailbox_(mailbox) {}
 
     // The capture stands still meanwhile, so the rows are copied from under it.
     void rowsArrived(uint32_t rows, uint32_t height) override {
@@ -23,13 +22,13 @@ public:
         frame.number = number_;
         frame.arrivingOf = int(height);
         frame.image = image_.copy(0, 0, image_.width(), int(rows));
-        deliver_(std::move(frame));
+        mailbox_.put(std::move(frame));
     }
 
 private:
     const QImage& image_;
     quint64 number_;
-    std::function<void(StudioFrame)> deliver_;
+    FrameMailbox& mailbox_;
 };
 
 } // namespace
@@ -191,10 +190,6 @@ void StudioWorker::schedule() {
         timer_->stop();
 }
 
-void StudioWorker::deliver(StudioFrame frame) {
-    mailbox_.put(std::move(frame));
-}
-
 // The capture writes the picture straight into the image the window shows and the port's
 // bytes into the raw copy snapshots keep, reusing a frame the window gave back.
 void StudioWorker::captureNext() {
@@ -218,8 +213,7 @@ void StudioWorker::captureNext() {
             {PixelFormat::Xrgb32, out.image.bits(), std::size_t(out.image.sizeInBytes()),
              std::size_t(out.image.bytesPerLine())},
             {PixelFormat::Raw, reinterpret_cast<uint8_t*>(out.raw.data()), raw.bytes, 0}};
-        ArrivingRows arriving(out.image, framesCaptured_ + 1,
-                              [this](StudioFrame frame) { deliver(std::move(frame)); });
+        ArrivingRows arriving(out.image, framesCaptured_ + 1, mailbox_);
         status = camera_->capture(targets, &out.info, &arriving);
     }
     if (!status) {
@@ -238,7 +232,7 @@ void StudioWorker::captureNext() {
     out.portMilliseconds = out.info.portMilliseconds;
     out.conversionMilliseconds =
         out.info.conversionMilliseconds + double(histogram.nsecsElapsed()) / 1e6;
-    deliver(std::move(out));
+    mailbox_.put(std::move(out));
     schedule();
 }
 

@@ -57,7 +57,6 @@ private:
     void tellRecordingState();
     void sendPending();
     void captureNext();
-    void deliver(StudioFrame frame);
     void schedule();
 
     std::unique_ptr<Camera> camera_;
