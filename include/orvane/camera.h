@@ -2,8 +2,10 @@
 // Open it by the name of its device, read and set its controls by name, reset it, read and
 // write its registers for bring-up, and capture frames into your own memory.
 //
-// Threading: a Camera may be used from any thread, by one thread at a time; calls that drive the
-// port block until the port is done. Separate Cameras share nothing.
+// Threading: a Camera may be called from any thread and from several at once: calls take turns,
+// each waiting until the one before it is done (a capture holds the camera for its whole frame).
+// A CaptureProgress may read the camera it follows (get, registers, layout), but a call that would
+// change or drive it returns NotPermitted. Separate Cameras share nothing.
 #pragma once
 
 #include <array>
@@ -31,8 +33,9 @@ public:
 };
 
 // Follows a capture while the port delivers it, on the thread that captures, so that a slow
-// port's frame can be shown filling in. A CIF frame takes about 0.4 s on a parallel port. It
-// must not call the Camera: the capture is still under way.
+// port's frame can be shown filling in. A CIF frame takes about 0.4 s on a parallel port. It may
+// read the Camera; set(), reset(), writeRegister(), capture() and finishRecording() return
+// NotPermitted there, as the capture is still under way.
 class ORVANE_API CaptureProgress {
 public:
     // Told at most once an interval while lines arrive.
@@ -50,7 +53,8 @@ private:
 };
 
 struct CameraOptions {
-    // A PPM picture (P6) for the simulated module to show; empty: its built-in scene.
+    // A PPM picture (P6) for the simulated module to show; empty: its built-in scene. Texts that
+    // hold a NUL character are refused (InvalidArgument), here and in the other paths.
     std::string scene;
     // How long each port access of the simulated module takes, as ORVANE_SIM_PACE says it:
     // "hardware" (about 1 us, about 0.4 s a CIF frame, as on a real parallel port), a number of
@@ -63,8 +67,8 @@ struct CameraOptions {
     TraceOutput* trace = nullptr;
     // A Value Change Dump of every port access (for PulseView or GTKWave); empty: none.
     std::string recording;
-    // The most bytes the recording may take (at least 64 KiB); it ends there as a complete dump.
-    // 0: no limit.
+    // The most bytes the recording may take (at least 64 KiB, else InvalidArgument); it ends
+    // there as a complete dump. 0: no limit. A recording that is the scene file is refused.
     uint64_t recordingLimit = 0;
 };
 
@@ -77,7 +81,8 @@ enum class RecordingState : uint8_t {
 };
 
 // One managed sensor register as the camera keeps it. The bus is write-only: this is what the
-// camera sent, or will send, not what the sensor reports.
+// camera sent, or will send (pending), not what the sensor reports. The camera sends every
+// managed register as it opens (configure) and after each reset, so it knows them all.
 struct RegisterState {
     uint8_t address;
     std::string_view name;
@@ -99,7 +104,8 @@ public:
     Camera(const Camera&) = delete;
     Camera& operator=(const Camera&) = delete;
 
-    // Which backend this is, as the programs print it on start.
+    // Which backend this is ("port backend: ppdev on /dev/parport0"), for a program to print
+    // after its own name.
     const std::string& description() const;
     // The file the port accesses are recorded in, or empty.
     std::string recordingPath() const;
@@ -126,7 +132,9 @@ public:
     // registers(); false, with nothing filled, on a real port, whose bus cannot be read back.
     bool moduleRegisters(std::array<uint8_t, 256>& values) const;
     // Writes one register now, whatever it is (0 to 255 each). A managed register keeps the
-    // value, and so does the control that stands for all of it when the value is in its range.
+    // value, and so does the control that stands for all of it when the value is in its range;
+    // the frame's shape follows the window and format the sensor now holds. A write that resets
+    // the sensor (register 0x12, bit 7) is followed as reset() is: defaults, sent in full.
     Status writeRegister(int address, int value);
 
     // The shape a capture in format has with the settings in force.
@@ -136,12 +144,13 @@ public:
     Status layoutWith(std::span<const ControlSetting> settings, PixelFormat format,
                       FrameLayout& layout) const;
     // Captures one frame into memory, rows stride bytes apart (0: the layout's rowBytes).
-    // DoesNotFit when the window's frame does not fit the frame buffers or memory is too small,
-    // with nothing sent; InvalidArgument for Mosaic while the format is yuv.
+    // DoesNotFit when the window's frame does not fit the frame buffers or memory is too small;
+    // InvalidArgument for null memory, a stride shorter than a row, a format that is not one of
+    // PixelFormat's, or Mosaic while the format is yuv. Nothing is sent when it fails.
     Status capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride = 0,
                    FrameInfo* info = nullptr);
     // One frame into several layouts at once (the picture and its raw bytes, say). Every target
-    // is checked before anything is sent; info describes the first. progress, if given, is told
+    // is checked before anything is sent (no targets: InvalidArgument); info describes the first. progress, if given, is told
     // as rows arrive; the time it takes counts as neither port nor conversion time.
     Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr,
                    CaptureProgress* progress = nullptr);

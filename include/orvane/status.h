@@ -20,7 +20,8 @@ enum class StatusCode : uint8_t {
     DoesNotFit,      // the frame does not fit the frame buffers or the caller's memory
     NoMemory,        // the frame buffers cannot be allocated
     FileError,       // a file cannot be created or written; the text names it and says why
-    NotPermitted,    // root cannot be given up, or the system refuses what was asked
+    NotPermitted,    // root cannot be given up, the system refuses what was asked, or a call is
+                     // made where it may not be (from a CaptureProgress)
 };
 
 class ORVANE_API Status {

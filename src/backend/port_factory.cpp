@@ -14,17 +14,23 @@ namespace orvane {
 
 namespace {
 
-constexpr std::string_view descriptionPrefix = "orvane: port backend: ";
+// "orvane: port backend: " + what for the programs; a library caller's program adds its own name.
+std::string described(const PortRequest& request, std::string_view what) {
+    const std::string text = "port backend: " + std::string(what);
+    return request.naming == SettingNaming::Environment ? "orvane: " + text : text;
+}
 constexpr std::string_view ppdevName = "ppdev";
 constexpr std::string_view ppdevPathPrefix = "ppdev:";
 constexpr std::string_view directName = "direct";
 
 // The scene is read only once root is given up (droppingRoot comes first), so a sudo start never
 // shows a picture, or tells of a file, that its user could not read.
-OpenedPort openSimulatedModule(std::optional<std::string_view> scene,
-                               const PortBackends& backends) {
+OpenedPort openSimulatedModule(const PortRequest& request, const PortBackends& backends) {
     const std::string description =
-        std::string(descriptionPrefix) + "simulated camera module (ORVANE_PORT=sim)";
+        described(request, request.naming == SettingNaming::Environment
+                               ? "simulated camera module (ORVANE_PORT=sim)"
+                               : "simulated camera module");
+    const std::optional<std::string_view> scene = request.scene;
     if (!scene || scene->empty())
         return OpenedPort{
             std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
@@ -33,9 +39,10 @@ OpenedPort openSimulatedModule(std::optional<std::string_view> scene,
         return OpenedPort{nullptr,
                           "",
                           {StatusCode::FileError,
-                           "orvane: ORVANE_SCENE=" + std::string(*scene) + ": " + load.error +
-                               "; give a binary PPM (P6, maxval 255) or unset ORVANE_SCENE for "
-                               "the built-in scene"}};
+                           settingText(request.naming, Setting::Scene, *scene) + ": " +
+                               load.error + "; give a binary PPM (P6, maxval 255) or " +
+                               leaveOutText(request.naming, Setting::Scene) +
+                               " for the built-in scene"}};
     }
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
                       description + ", scene " + std::string(*scene),
@@ -59,7 +66,7 @@ Pace paceFrom(std::optional<std::string_view> setting) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), microseconds);
     const std::string_view unit(end, text.data() + text.size() - end);
     if (error != std::errc() || (unit != "" && unit != "us") || !(microseconds >= 0) ||
-        microseconds > 1000)
+        microseconds > maxSimulatedPaceMicroseconds)
         return {{}, {}, false};
     if (microseconds == 0)
         return {};
@@ -67,43 +74,78 @@ Pace paceFrom(std::optional<std::string_view> setting) {
             "pace " + std::string(text.substr(0, text.size() - unit.size())) + " us a port access"};
 }
 
-std::string settingPrefix(std::string_view setting) {
-    return "orvane: ORVANE_PORT=" + std::string(setting) + ": ";
+std::string settingPrefix(const PortRequest& request, std::string_view setting) {
+    return settingText(request.naming, Setting::Port, setting) + ": ";
 }
 
-OpenedPort openPpdev(std::string_view setting, const std::string& path,
+OpenedPort openPpdev(const PortRequest& request, std::string_view setting, const std::string& path,
                      const PortBackends& backends) {
     PpdevOpening opening = openPpdevPort(path, backends.parportDevice(), backends.holdClock());
     if (!opening.port)
         return OpenedPort{
-            nullptr, "", {StatusCode::PortError, settingPrefix(setting) + opening.error}};
+            nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
     return OpenedPort{
-        std::move(opening.port), std::string(descriptionPrefix) + "ppdev on " + path, {}};
+        std::move(opening.port), described(request, "ppdev on " + path), {}};
 }
 
-OpenedPort openDirect(std::string_view setting, const PortBackends& backends) {
+OpenedPort openDirect(const PortRequest& request, std::string_view setting,
+                      const PortBackends& backends) {
     const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
     DirectIoOpening opening =
         openDirectIoPort(backends.portInstructions(), *privileges, backends.holdClock());
     if (!opening.port)
         return OpenedPort{
-            nullptr, "", {StatusCode::PortError, settingPrefix(setting) + opening.error}};
+            nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
     return OpenedPort{
-        std::move(opening.port), std::string(descriptionPrefix) + opening.description, {}};
+        std::move(opening.port), described(request, opening.description), {}};
 }
 
 // The windows never run as root: a sudo start gives up root as soon as the port is open.
-OpenedPort droppingRoot(std::string_view setting, OpenedPort opened, const PortBackends& backends) {
+OpenedPort droppingRoot(const PortRequest& request, std::string_view setting, OpenedPort opened,
+                        const PortBackends& backends) {
     if (opened.port == nullptr)
         return opened;
     const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
     const RootDrop drop = dropRootToSudoUser(*privileges);
     if (!drop.error.empty())
         return OpenedPort{
-            nullptr, "", {StatusCode::NotPermitted, settingPrefix(setting) + drop.error}};
+            nullptr, "", {StatusCode::NotPermitted, settingPrefix(request, setting) + drop.error}};
     if (drop.user) {
         opened.description += ", running as uid " + std::to_string(drop.user->uid) + " gid " +
                               std::to_string(drop.user->gid);
+    }
+    return opened;
+}
+
+OpenedPort openSimulated(const PortRequest& request, const PortBackends& backends) {
+    const Pace paced = paceFrom(request.pace);
+    if (!paced.valid)
+        return OpenedPort{nullptr,
+                          "",
+                          {StatusCode::PortError,
+                           settingText(request.naming, Setting::Pace, *request.pace) +
+                               " is not a pace; accepted values: hardware (about 1 us a port "
+                               "access, as on a real parallel port), a number of microseconds "
+                               "a port access up to 100 (0.5 or 2us), or off"}};
+    // The module needs no privilege: root goes first, then the scene is read as the user.
+    std::string dropped;
+    if (request.simulatedDropsRoot) {
+        OpenedPort opened = droppingRoot(
+            request, "sim", OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}},
+            backends);
+        if (opened.port == nullptr)
+            return opened;
+        dropped = opened.description;
+    }
+    OpenedPort opened = openSimulatedModule(request, backends);
+    if (opened.port == nullptr)
+        return opened;
+    opened.description += dropped;
+    opened.module = static_cast<const SimulatedCameraModule*>(opened.port.get());
+    if (paced.accessTime.count() > 0) {
+        opened.port = std::make_unique<PacedPort>(std::move(opened.port), paced.accessTime,
+                                                  backends.holdClock());
+        opened.description += ", " + paced.text;
     }
     return opened;
 }
@@ -134,52 +176,34 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
 
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
                     const PortBackends& backends, std::optional<std::string_view> pace) {
-    const std::string_view name = setting.value_or("sim");
-    if (name.empty() || name == "sim") {
-        const Pace paced = paceFrom(pace);
-        if (!paced.valid)
-            return OpenedPort{nullptr,
-                              "",
-                              {StatusCode::PortError,
-                               "orvane: ORVANE_SIM_PACE=" + std::string(*pace) +
-                                   " is not a pace; accepted values: hardware (about 1 us a port "
-                                   "access, as on a real parallel port), a number of microseconds "
-                                   "a port access up to 1000 (0.5 or 2us), or off"}};
-        // The module needs no privilege: root goes first, then the scene is read as the user.
-        OpenedPort dropped = droppingRoot(
-            "sim", OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}}, backends);
-        if (dropped.port == nullptr)
-            return dropped;
-        OpenedPort opened = openSimulatedModule(scene, backends);
-        if (opened.port == nullptr)
-            return opened;
-        opened.description += dropped.description;
-        opened.module = static_cast<const SimulatedCameraModule*>(opened.port.get());
-        if (paced.accessTime.count() > 0) {
-            opened.port = std::make_unique<PacedPort>(std::move(opened.port), paced.accessTime,
-                                                      backends.holdClock());
-            opened.description += ", " + paced.text;
-        }
-        return opened;
-    }
+    return openPort(PortRequest{setting, scene, pace}, backends);
+}
+
+OpenedPort openPort(const PortRequest& request, const PortBackends& backends) {
+    const std::string_view name = request.setting.value_or("sim");
+    if (name.empty() || name == "sim")
+        return openSimulated(request, backends);
     if (name == ppdevName)
-        return droppingRoot(name, openPpdev(name, std::string(defaultParportDevice), backends),
-                            backends);
+        return droppingRoot(
+            request, name, openPpdev(request, name, std::string(defaultParportDevice), backends),
+            backends);
     if (name.starts_with(ppdevPathPrefix) && name.size() > ppdevPathPrefix.size()) {
         const std::string path(name.substr(ppdevPathPrefix.size()));
-        return droppingRoot(name, openPpdev(name, path, backends), backends);
+        return droppingRoot(request, name, openPpdev(request, name, path, backends), backends);
     }
     if (name == directName)
-        return openDirect(name, backends); // drops root itself, between grant and first access
+        return openDirect(request, name, backends); // drops root itself, between grant and use
+    const bool environment = request.naming == SettingNaming::Environment;
     return OpenedPort{nullptr,
                       "",
                       {StatusCode::PortError,
-                       "orvane: ORVANE_PORT=" + std::string(name) +
+                       settingText(request.naming, Setting::Port, name) +
                            " is not a known port backend; accepted values: sim (the simulated "
-                           "camera module, also used when ORVANE_PORT is unset), ppdev (the "
-                           "parallel-port device /dev/parport0, for members of group lp), "
-                           "ppdev:/dev/parportN (another parallel-port device), direct (the "
-                           "processor's port instructions on x86, started with sudo)"}};
+                           "camera module, also used when " +
+                           (environment ? "ORVANE_PORT is unset" : "device is empty") +
+                           "), ppdev (the parallel-port device /dev/parport0, for members of "
+                           "group lp), ppdev:/dev/parportN (another parallel-port device), direct "
+                           "(the processor's port instructions on x86, started with sudo)"}};
 }
 
 std::optional<std::string_view> portSettingFromEnvironment() {

@@ -14,6 +14,7 @@
 #include "port/port_io.h"
 #include "port/ppdev_port.h"
 #include "port/privileges.h"
+#include "port/setting_names.h"
 #include "sim/scene.h"
 
 namespace orvane {
@@ -53,14 +54,31 @@ PortBackends systemPortBackends();
 //
 // pace (the value of ORVANE_SIM_PACE) makes the simulated module take as long per port access as
 // real hardware: "hardware" (about 1 us an access, about 0.4 s a CIF frame), a number of
-// microseconds an access (up to 1000), or unset, empty, "0" or "off" for no wait. A pace that
-// is none of these is refused; the hardware backends take their own time and ignore it.
+// microseconds an access (up to maxSimulatedPaceMicroseconds), or unset, empty, "0" or "off" for
+// no wait. A pace that is none of these is refused; the hardware backends take their own time
+// and ignore it.
 OpenedPort openPort(std::optional<std::string_view> setting,
                     std::optional<std::string_view> scene = std::nullopt,
                     std::optional<std::string_view> pace = std::nullopt);
 OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::string_view> scene,
                     const PortBackends& backends,
                     std::optional<std::string_view> pace = std::nullopt);
+
+// The slowest pace a simulated module takes, in microseconds a port access.
+constexpr double maxSimulatedPaceMicroseconds = 100;
+
+// A port asked for by a library caller rather than a program's environment.
+struct PortRequest {
+    std::optional<std::string_view> setting;
+    std::optional<std::string_view> scene;
+    std::optional<std::string_view> pace;
+    // How the texts name the settings.
+    SettingNaming naming = SettingNaming::Environment;
+    // A sudo start gives up root for the simulated module too, as the programs do; a library
+    // caller's process keeps its privileges unless a real port needs them given up.
+    bool simulatedDropsRoot = true;
+};
+OpenedPort openPort(const PortRequest& request, const PortBackends& backends);
 
 // Read ORVANE_PORT, ORVANE_SCENE and ORVANE_SIM_PACE from the environment.
 std::optional<std::string_view> portSettingFromEnvironment();

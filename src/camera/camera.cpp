@@ -2,17 +2,16 @@
 #include "orvane/camera.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "camera/camera_parts.h"
+#include "port/setting_names.h"
+#include "sensor/register_masks.h"
 #include "resources/build_version.h"
 
 namespace orvane {
 namespace {
-
-std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 std::string rangeText(const ControlInfo& info) {
     if (info.choices.empty())
@@ -34,7 +33,7 @@ Status checkSetting(const ControlSetting& setting, const ControlRow*& row) {
         for (const ControlRow& known : controlTable)
             names += (names.empty() ? "" : ", ") + std::string(known.info.name);
         return {StatusCode::UnknownControl,
-                "no control is named " + quoted(setting.name) + "; the controls are " + names};
+                "no control is named " + quotedInput(setting.name) + "; the controls are " + names};
     }
     const ControlInfo& info = row->info;
     const std::string allowed = std::string(info.name) + " takes " + rangeText(info);
@@ -67,10 +66,10 @@ Camera::Parts::Parts(OpenedPort openedPort, std::unique_ptr<VcdRecorder> portRec
     : opened(std::move(openedPort)), recorder(std::move(portRecorder)), trace(output),
       device(port, trace, ticks) {}
 
-int32_t Camera::Parts::value(const ControlRow& row) const {
+int32_t CameraDraft::value(const ControlRow& row) const {
     if (row.bindings.empty())
         return fields.of(row.info.registers[0].address);
-    const uint8_t mode = device.shadow.mode.*row.mode;
+    const uint8_t mode = shadow.mode.*row.mode;
     for (std::size_t i = 0; i < row.bindings.size(); ++i) {
         if (row.bindings[i].modeValue == mode)
             return row.info.choices[i].value;
@@ -78,57 +77,136 @@ int32_t Camera::Parts::value(const ControlRow& row) const {
     return row.info.defaultValue;
 }
 
-Status Camera::Parts::change(const ControlRow& row, int32_t value) {
+Status CameraDraft::change(const ControlRow& row, int32_t value) {
     if (value == this->value(row))
         return {};
     if (row.bindings.empty()) {
         const uint8_t address = row.info.registers[0].address;
         fields.of(address) = value;
-        device.shadow.reg(address).pending = 1;
+        shadow.reg(address).pending = 1;
         return {};
     }
     std::size_t choice = 0;
     while (row.info.choices[choice].value != value)
         ++choice;
-    const SelectorPlan plan = planSelector(row.bindings[choice].selector, device.shadow);
+    const SelectorPlan plan = planSelector(row.bindings[choice].selector, shadow);
     if (plan.refusal != SelectorRefusal::None)
         return {StatusCode::Refused, std::string(row.info.name) + ": " + std::string(plan.text)};
-    device.keep(plan);
+    shadow = plan.shadow;
+    if (plan.startGeometry)
+        geometry = FrameGeometry{};
     writeWindows(plan, fields);
     return {};
 }
 
-Status Camera::Parts::apply() {
-    ApplyPlan plan;
-    if (Status status = this->plan(plan); !status)
-        return status;
-    device.send(plan);
-    device.keep(plan);
+Status CameraDraft::plan(ApplyPlan& plan) const {
+    plan = planApply(shadow, fields);
+    const std::string window = " (window " + std::to_string(fields.of(0x17)) + " to " +
+                               std::to_string(fields.of(0x18)) + " by " +
+                               std::to_string(fields.of(0x19)) + " to " +
+                               std::to_string(fields.of(0x1A)) + ")";
+    if (!plan.corrections.empty()) {
+        const WindowCorrection& problem = plan.corrections.front();
+        return {StatusCode::Refused, std::string(firstParagraph(problem.text)) + window};
+    }
+    // The order checks leave at least one column and line between start and end; a frame needs
+    // two pixels a row and two rows.
+    const FrameGeometry& g = plan.geometry;
+    if (static_cast<int32_t>(g.imageWidth) < 2)
+        return {StatusCode::Refused, "Horizontal Start " + std::to_string(fields.of(0x17)) +
+                                         " and End " + std::to_string(fields.of(0x18)) +
+                                         " leave no pixels" + window};
+    if (static_cast<int32_t>(g.imageHeight) < 2)
+        return {StatusCode::Refused, "Vertical Start " + std::to_string(fields.of(0x19)) +
+                                         " and End " + std::to_string(fields.of(0x1A)) +
+                                         " leave fewer than two lines" + window};
     return {};
 }
 
-Status Camera::Parts::plan(ApplyPlan& plan) const {
-    plan = planApply(device.shadow, fields);
-    if (!plan.corrections.empty()) {
-        const WindowCorrection& problem = plan.corrections.front();
-        return {StatusCode::Refused, std::string(firstParagraph(problem.text)) + " (window " +
-                                         std::to_string(fields.of(0x17)) + " to " +
-                                         std::to_string(fields.of(0x18)) + " by " +
-                                         std::to_string(fields.of(0x19)) + " to " +
-                                         std::to_string(fields.of(0x1A)) + ")"};
+void Camera::Parts::send(const ApplyPlan& plan) {
+    device.send(plan);
+    for (const RegisterWrite& write : plan.writes) {
+        sent[write.subAddress] = write.value;
+        sentKnown.set(write.subAddress);
     }
+    device.keep(plan);
+    fields = plan.fields;
+    followSentWindow();
+}
+
+void Camera::Parts::markEverythingDue() {
+    for (ShadowEntry& entry : device.shadow.entries())
+        entry.pending = 1;
+}
+
+Status Camera::Parts::followReset() {
+    device.shadow.restoreStartValues();
+    device.geometry = resetFrameGeometry;
+    fields = SensorFields{};
+    sentKnown.reset();
+    markEverythingDue();
+    CameraDraft next = draft();
+    ApplyPlan plan;
+    if (Status status = next.plan(plan); !status)
+        return status;
+    send(plan);
     return {};
+}
+
+void Camera::Parts::followSentWindow() {
+    constexpr uint8_t shaping[] = {0x12, 0x17, 0x18, 0x19, 0x1A};
+    SensorFields window;
+    for (const uint8_t address : shaping) {
+        if (!sentKnown.test(address))
+            return;
+        if (address != 0x12)
+            window.of(address) = sent[address];
+    }
+    device.shadow.mode.dataFormat = (sent[0x12] & rgbBit) != 0 ? dataFormatRgb : dataFormatYuv;
+    device.geometry = windowGeometry(window, device.shadow.mode.dataFormat);
+}
+
+CallGuard::CallGuard(const CallLock& calls, Kind kind) {
+    if (calls.capturing.load() == std::this_thread::get_id()) {
+        if (kind == Kind::Drives)
+            status_ = {StatusCode::NotPermitted,
+                       "a CaptureProgress may not change, reset or capture with the camera whose "
+                       "capture it follows; make the call after capture() returns"};
+        return;
+    }
+    lock_ = std::unique_lock(calls.mutex);
+}
+
+// Text a caller passed that cannot name a file or device.
+Status checkInput(std::string_view what, std::string_view text) {
+    if (text.find('\0') == std::string_view::npos)
+        return {};
+    return {StatusCode::InvalidArgument,
+            std::string(what) + " " + quotedInput(text) + " holds a NUL character"};
 }
 
 std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& status,
                                             const CameraOptions& options) {
-    std::optional<std::string_view> scene;
+    for (const auto& [what, text] : {std::pair<std::string_view, std::string_view>{"device", device},
+                                     {"scene", options.scene},
+                                     {"simulatedPace", options.simulatedPace},
+                                     {"recording", options.recording}}) {
+        if (status = checkInput(what, text); !status)
+            return nullptr;
+    }
+    PortRequest request;
+    request.setting = device;
     if (!options.scene.empty())
-        scene = options.scene;
-    std::optional<std::string_view> pace;
+        request.scene = options.scene;
     if (!options.simulatedPace.empty())
-        pace = options.simulatedPace;
-    OpenedPort opened = openPort(device, scene, pace);
+        request.pace = options.simulatedPace;
+    request.naming = SettingNaming::Options;
+    request.simulatedDropsRoot = false;
+    if (Status recording = checkRecording(options); !recording) {
+        status = recording;
+        return nullptr;
+    }
+    OpenedPort opened = openPort(request, systemPortBackends());
     if (!opened.port) {
         status = opened.status;
         return nullptr;
@@ -136,8 +214,26 @@ std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& sta
     return start(std::move(opened), nullptr, status, options);
 }
 
+Status CameraFactory::checkRecording(const CameraOptions& options) {
+    if (options.recordingLimit != 0 && options.recordingLimit < minimumRecordingLimit)
+        return {StatusCode::InvalidArgument,
+                "recordingLimit " + std::to_string(options.recordingLimit) +
+                    " is below the least a recording takes, " +
+                    std::to_string(minimumRecordingLimit) + " bytes (64 KiB); give 0 for no limit"};
+    if (options.recording.empty() || options.scene.empty())
+        return {};
+    std::error_code error;
+    if (std::filesystem::equivalent(options.recording, options.scene, error))
+        return {StatusCode::InvalidArgument,
+                "recording " + quotedInput(options.recording) +
+                    " is the scene file; give the recording a path of its own"};
+    return {};
+}
+
 std::unique_ptr<Camera> CameraFactory::openOn(PortIo& port, Status& status,
                                               const CameraOptions& options) {
+    if (status = checkRecording(options); !status)
+        return nullptr;
     return start(OpenedPort{}, &port, status, options);
 }
 
@@ -146,8 +242,8 @@ std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed
     PortIo& port = borrowed != nullptr ? *borrowed : *opened.port;
     std::unique_ptr<VcdRecorder> recorder;
     if (!options.recording.empty()) {
-        VcdRecorder::Created created =
-            VcdRecorder::create(port, options.recording, options.recordingLimit);
+        VcdRecorder::Created created = VcdRecorder::create(
+            port, options.recording, options.recordingLimit, SettingNaming::Options);
         if (created.recorder == nullptr) {
             status = {StatusCode::FileError, created.error};
             return nullptr;
@@ -157,21 +253,31 @@ std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed
     PortIo& driven = recorder != nullptr ? *recorder : port;
     const SimulatedCameraModule* module =
         borrowed != nullptr ? dynamic_cast<const SimulatedCameraModule*>(borrowed) : opened.module;
+    std::string description = opened.description;
     auto parts = std::make_unique<Camera::Parts>(std::move(opened), std::move(recorder), driven,
                                                  options.trace);
+    parts->description = std::move(description);
     parts->module = module;
     if (!parts->device.open()) {
         status = {StatusCode::NoMemory, "not enough memory for the frame buffers; close other "
                                         "programs and start again"};
         return nullptr;
     }
-    // The panel's edits are written as it opens, so their registers are due; the free register
-    // is the panel's own and stays out.
-    for (const RegisterTableRow& row : registerTable) {
-        if (row.source == ValueSource::Edit)
-            parts->device.shadow.reg(row.subAddress).pending = 1;
+    // Nothing is known of what the sensor holds until the full register set has gone out.
+    parts->markEverythingDue();
+    status = {};
+    if (options.configure) {
+        CameraDraft next = parts->draft();
+        ApplyPlan plan;
+        if (status = next.plan(plan); !status)
+            return nullptr;
+        parts->send(plan);
     }
-    status = options.configure ? parts->apply() : Status{};
+    if (parts->recorder != nullptr && parts->recorder->failed()) {
+        status = {StatusCode::FileError, "recording " + quotedInput(options.recording) +
+                                             ": the recording could not be written (disk full?)"};
+        return nullptr;
+    }
     return std::unique_ptr<Camera>(new Camera(std::move(parts)));
 }
 
@@ -185,16 +291,18 @@ Camera::Camera(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 Camera::~Camera() = default;
 
 const std::string& Camera::description() const {
-    return parts_->opened.description;
+    return parts_->description;
 }
 
 std::string Camera::recordingPath() const {
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
     return parts_->recorder != nullptr ? parts_->recorder->path().string() : std::string();
 }
 
 RecordingState Camera::recordingState() const {
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
     const VcdRecorder* recorder = parts_->recorder.get();
-    if (recorder == nullptr)
+    if (recorder == nullptr || parts_->recordingFinished)
         return RecordingState::None;
     if (recorder->failed())
         return RecordingState::Failed;
@@ -204,7 +312,13 @@ RecordingState Camera::recordingState() const {
 }
 
 Status Camera::finishRecording() {
-    if (parts_->recorder == nullptr || parts_->recorder->close())
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    if (!guard.status())
+        return guard.status();
+    if (parts_->recorder == nullptr || parts_->recordingFinished)
+        return {};
+    parts_->recordingFinished = true;
+    if (parts_->recorder->close())
         return {};
     return {StatusCode::FileError, parts_->recorder->path().string() +
                                        ": the recording could not be written completely (disk "
@@ -218,8 +332,9 @@ std::span<const ControlInfo> Camera::controls() const {
 Status Camera::get(std::string_view name, int32_t& value) const {
     const ControlRow* row = findControlRow(name);
     if (row == nullptr)
-        return {StatusCode::UnknownControl, "no control is named " + quoted(name)};
-    value = parts_->value(*row);
+        return {StatusCode::UnknownControl, "no control is named " + quotedInput(name)};
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
+    value = parts_->draft().value(*row);
     return {};
 }
 
@@ -228,8 +343,9 @@ Status Camera::set(std::string_view name, int32_t value) {
     return set(std::span<const ControlSetting>(&setting, 1));
 }
 
-Status Camera::Parts::ordered(std::span<const ControlSetting> settings,
-                              std::vector<std::pair<const ControlRow*, int32_t>>& changes) {
+// The settings checked and in the order a Camera applies them.
+static Status ordered(std::span<const ControlSetting> settings,
+                      std::vector<std::pair<const ControlRow*, int32_t>>& changes) {
     for (const ControlSetting& setting : settings) {
         const ControlRow* row = nullptr;
         if (Status status = checkSetting(setting, row); !status)
@@ -241,84 +357,71 @@ Status Camera::Parts::ordered(std::span<const ControlSetting> settings,
     return {};
 }
 
+// The settings made on a draft of the camera's, and the plan that sends them.
+static Status planned(const CameraDraft& from, std::span<const ControlSetting> settings,
+                      CameraDraft& draft, ApplyPlan& plan) {
+    std::vector<std::pair<const ControlRow*, int32_t>> changes;
+    if (Status status = ordered(settings, changes); !status)
+        return status;
+    draft = from;
+    for (const auto& [row, value] : changes) {
+        if (Status status = draft.change(*row, value); !status)
+            return status;
+    }
+    return draft.plan(plan);
+}
+
 Status Camera::layoutWith(std::span<const ControlSetting> settings, PixelFormat format,
                           FrameLayout& layout) const {
-    std::vector<std::pair<const ControlRow*, int32_t>> changes;
-    if (Status status = Parts::ordered(settings, changes); !status)
-        return status;
-    // The settings are made on the state and taken back; nothing is sent.
-    Parts& parts = *parts_;
-    const RegisterShadow shadow = parts.device.shadow;
-    const SensorFields fields = parts.fields;
-    const FrameGeometry geometry = parts.device.geometry;
-    Status status;
-    for (const auto& [row, value] : changes) {
-        if (status = parts.change(*row, value); !status)
-            break;
-    }
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
+    CameraDraft draft;
     ApplyPlan plan;
-    if (status)
-        status = parts.plan(plan);
-    if (status) {
-        parts.device.keep(plan);
-        status = this->layout(format, layout);
-    }
-    parts.device.shadow = shadow;
-    parts.fields = fields;
-    parts.device.geometry = geometry;
-    return status;
+    if (Status status = planned(parts_->draft(), settings, draft, plan); !status)
+        return status;
+    return layoutOf(plan.shadow.mode.dataFormat, plan.geometry, format, layout);
 }
 
 Status Camera::set(std::span<const ControlSetting> settings) {
-    std::vector<std::pair<const ControlRow*, int32_t>> changes;
-    if (Status status = Parts::ordered(settings, changes); !status)
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    if (!guard.status())
+        return guard.status();
+    // A refusal anywhere leaves everything as it was: the changes are made on a draft.
+    CameraDraft draft;
+    ApplyPlan plan;
+    if (Status status = planned(parts_->draft(), settings, draft, plan); !status)
         return status;
-
-    // A refusal anywhere leaves everything as it was.
-    const RegisterShadow shadow = parts_->device.shadow;
-    const SensorFields fields = parts_->fields;
-    const FrameGeometry geometry = parts_->device.geometry;
-    Status status;
-    for (const auto& [row, value] : changes) {
-        if (status = parts_->change(*row, value); !status)
-            break;
-    }
-    if (status)
-        status = parts_->apply();
-    if (!status) {
-        parts_->device.shadow = shadow;
-        parts_->fields = fields;
-        parts_->device.geometry = geometry;
-    }
-    return status;
+    parts_->send(plan);
+    return {};
 }
 
 Status Camera::reset() {
-    CameraDevice& device = parts_->device;
-    device.reset();
-    parts_->fields = SensorFields{};
-    for (const RegisterTableRow& row : registerTable) {
-        if (row.source == ValueSource::Edit)
-            device.shadow.reg(row.subAddress).pending = 1;
-    }
-    return parts_->apply();
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    if (!guard.status())
+        return guard.status();
+    parts_->device.reset();
+    return parts_->followReset();
 }
 
 std::vector<RegisterState> Camera::registers() const {
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
+    const Parts& parts = *parts_;
     std::vector<RegisterState> states;
     states.reserve(registerTable.size());
     for (const RegisterTableRow& row : registerTable) {
-        const ShadowEntry& entry = parts_->device.shadow.reg(row.subAddress);
-        const uint8_t value = row.source == ValueSource::Stored
+        const ShadowEntry& entry = parts.device.shadow.reg(row.subAddress);
+        const bool pending = entry.pending == 1 || !parts.sentKnown.test(row.subAddress);
+        // What was sent, or what will be.
+        const uint8_t value = !pending ? parts.sent[row.subAddress]
+                              : row.source == ValueSource::Stored
                                   ? entry.value
-                                  : static_cast<uint8_t>(parts_->fields.of(row.subAddress));
-        states.push_back(
-            {row.subAddress, row.name, row.meaning, value, row.defaultValue, entry.pending == 1});
+                                  : static_cast<uint8_t>(parts.fields.of(row.subAddress));
+        states.push_back({row.subAddress, row.name, row.meaning, value, row.defaultValue, pending});
     }
     return states;
 }
 
 bool Camera::moduleRegisters(std::array<uint8_t, 256>& values) const {
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
     if (parts_->module == nullptr)
         return false;
     values = parts_->module->sensor().registers();
@@ -343,20 +446,32 @@ Status Camera::writeRegister(int address, int value) {
                                              "255, not " +
                                                  std::to_string(address) + " and " +
                                                  std::to_string(value)};
+    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    if (!guard.status())
+        return guard.status();
     const auto subAddress = static_cast<uint8_t>(address);
     const auto byte = static_cast<uint8_t>(value);
-    CameraDevice& device = parts_->device;
-    orvane::writeRegister(device.bus, subAddress, byte, applySettingsPacing);
+    Parts& parts = *parts_;
+    orvane::writeRegister(parts.device.bus, subAddress, byte, applySettingsPacing);
+    // The sensor's soft reset takes every register back to its power-on value.
+    if (subAddress == resetRegister && (byte & resetValue) != 0)
+        return parts.followReset();
+    parts.sent[subAddress] = byte;
+    parts.sentKnown.set(subAddress);
     const std::size_t row = registerRow(subAddress);
     if (row < registerTable.size()) {
-        device.shadow.reg(subAddress).value = byte;
+        ShadowEntry& entry = parts.device.shadow.reg(subAddress);
+        entry.value = byte;
+        entry.pending = 0;
         // The control follows only a value it could take itself, so a window written out of
-        // range by number does not make every later set() refuse it.
+        // range by number does not make every later set() refuse it; registers() and the
+        // frame's shape follow what was sent.
         const ControlRow* control = controlRowOfDialogControl(registerTable[row].controlId);
         if (registerTable[row].source != ValueSource::Stored && control != nullptr &&
             byte >= control->info.minimum && byte <= control->info.maximum)
-            parts_->fields.of(subAddress) = byte;
+            parts.fields.of(subAddress) = byte;
     }
+    parts.followSentWindow();
     return {};
 }
 

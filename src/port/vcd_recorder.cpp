@@ -69,12 +69,13 @@ std::string recordingLimitMessage(std::string_view path) {
 }
 
 VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path,
-                                         uint64_t limit) {
+                                         uint64_t limit, SettingNaming naming) {
     OpenedOutput opened = openOutputFile(path);
     if (!opened.file) {
-        return {nullptr, "orvane: ORVANE_VCD=" + path.string() + ": the file cannot be created (" +
-                             opened.error +
-                             "); give a path in a writable directory, or unset ORVANE_VCD"};
+        return {nullptr, settingText(naming, Setting::Recording, path.string()) +
+                             ": the file cannot be created (" + opened.error +
+                             "); give a path in a writable directory, or " +
+                             leaveOutText(naming, Setting::Recording)};
     }
     File file(opened.file.release());
     // The recorder keeps its own buffer; a second one inside the stream would only copy.

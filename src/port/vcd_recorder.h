@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "port/port_io.h"
+#include "port/setting_names.h"
 
 namespace orvane {
 
@@ -66,7 +67,9 @@ public:
     // Creates (or replaces) the file and writes its header. inner must outlive the recorder.
     // With a limit (bytes; 0: none) the recording ends, as a complete dump, before the file
     // would grow past it.
-    static Created create(PortIo& inner, const std::filesystem::path& path, uint64_t limit = 0);
+    // Its texts name the file as naming says.
+    static Created create(PortIo& inner, const std::filesystem::path& path, uint64_t limit = 0,
+                          SettingNaming naming = SettingNaming::Environment);
 
     ~VcdRecorder() override;
     VcdRecorder(const VcdRecorder&) = delete;

@@ -15,8 +15,9 @@ constexpr uint8_t cifBit = 0x20;        // register 0x14, YUV data format
 constexpr uint8_t reg28RgbBit = 0x80;   // register 0x28, RGB data format
 constexpr uint8_t analogGainBit = 0x80; // register 0x0E, additional 2x analog gain
 
-// Value the camera reset writes to register 0x12.
+// Value the camera reset writes to register 0x12; any write with this bit set resets the sensor.
 constexpr uint8_t resetValue = 0x80;
+constexpr uint8_t resetRegister = 0x12;
 
 // Register 0x20's value in RGB; YUV restores its default.
 constexpr uint8_t reg20RgbValue = 0x00;

@@ -12,6 +12,15 @@ namespace {
 // bit of a next byte, so up to one such bit is part of the condition, not a cut-short byte.
 constexpr uint8_t clocksOfACondition = 1;
 
+// A module that runs for hours keeps only its recent history: once a log holds twice
+// keptEntries, the older half goes (a rare move, so appending stays cheap).
+template <typename Entry>
+void keepBounded(std::vector<Entry>& log, const Entry& entry) {
+    if (log.size() >= 2 * BusDecoder::keptEntries)
+        log.erase(log.begin(), log.begin() + BusDecoder::keptEntries);
+    log.push_back(entry);
+}
+
 } // namespace
 
 std::string BusViolation::describe() const {
@@ -120,12 +129,12 @@ std::optional<DecodedTransaction> BusDecoder::finish() {
         return std::nullopt;
     }
     const DecodedTransaction done{bytes_[0], bytes_[1], bytes_[2]};
-    transactions_.push_back(done);
+    keepBounded(transactions_, done);
     return done;
 }
 
 void BusDecoder::violation(BusViolationKind kind, uint8_t detail) {
-    violations_.push_back(BusViolation{kind, steps_, detail});
+    keepBounded(violations_, BusViolation{kind, steps_, detail});
 }
 
 } // namespace orvane

@@ -42,6 +42,8 @@ public:
     // Follows the lines to new levels; returns the write transaction a stop completed, if any.
     std::optional<DecodedTransaction> step(bool clock, bool data);
 
+    // The decoded writes and violations, oldest first: at least the last keptEntries of each.
+    static constexpr std::size_t keptEntries = std::size_t{1} << 16;
     const std::vector<DecodedTransaction>& transactions() const { return transactions_; }
     const std::vector<BusViolation>& violations() const { return violations_; }
     bool idle() const { return !inTransaction_; }

@@ -64,7 +64,7 @@ TEST(OpenPort, SimulatedPaceMakesEveryAccessWaitOrIsRefused) {
         {"2us", 21, "pace 2 us a port access"},
         {"fast", -1, ""},
         {"-1", -1, ""},
-        {"1001", -1, ""},
+        {"101", -1, ""},
         {"1e400", -1, ""},
         {"nan", -1, ""},
         {"2 us", -1, ""},

@@ -208,7 +208,7 @@ TEST(Camera, ControlsAndRegistersReadBackWhatWasSent) {
         EXPECT_EQ(value, want) << name;
     }
     const std::map<uint8_t, uint8_t> registers = {{0x06, 140},  {0x05, 0x33}, {0x12, 0x2C},
-                                                  {0x13, 0x20}, {0x0E, 0x97}, {0x17, 86}};
+                                                  {0x13, 0x20}, {0x0E, 0x97}, {0x17, 10}};
     for (const RegisterState& state : camera->registers()) {
         EXPECT_FALSE(state.pending) << int{state.address};
         if (registers.count(state.address)) {
