@@ -63,6 +63,10 @@ struct CameraOptions {
     // Send the full register set as the camera opens, so the sensor holds what the controls
     // say. Without it nothing is sent until the first set().
     bool configure = true;
+    // Started with sudo, give up root for the invoking user as soon as the port is open, for the
+    // simulated module too, and read the scene as that user (Orvane's own programs do). A real
+    // port always gives root up; otherwise a caller's process keeps its privileges.
+    bool giveUpRoot = false;
     // Where the trace goes; null: nowhere. It must outlive the Camera.
     TraceOutput* trace = nullptr;
     // A Value Change Dump of every port access (for PulseView or GTKWave); empty: none.

@@ -201,7 +201,7 @@ std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& sta
     if (!options.simulatedPace.empty())
         request.pace = options.simulatedPace;
     request.naming = SettingNaming::Options;
-    request.simulatedDropsRoot = false;
+    request.simulatedDropsRoot = options.giveUpRoot;
     if (Status recording = checkRecording(options); !recording) {
         status = recording;
         return nullptr;

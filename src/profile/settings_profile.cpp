@@ -3,9 +3,12 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <optional>
 
 #include <orvane/controls.h>
+
+#include "files/regular_file.h"
 
 namespace orvane {
 namespace {
@@ -183,6 +186,9 @@ std::string settingsProfile(const ControlValues& controls, std::string_view date
 
 ProfileReading readSettingsProfile(std::string_view text) {
     ProfileReading reading;
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(byteOrderMark))
+        text.remove_prefix(byteOrderMark.size());
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -196,6 +202,28 @@ ProfileReading readSettingsProfile(std::string_view text) {
             reading.problems.push_back("line " + std::to_string(lineNumber) + ": " + problem);
     }
     return reading;
+}
+
+Status readSettingsProfileFile(const std::filesystem::path& path, ProfileReading& reading) {
+    const std::string name = path.string();
+    const RegularFileOpen opened = openRegularFile(path);
+    if (opened.error != 0)
+        return {StatusCode::FileError,
+                "cannot open the profile " + name + ": " + std::strerror(opened.error)};
+    if (!opened.file.isOpen())
+        return {StatusCode::FileError,
+                "the profile " + name + " is " + fileKindName(opened.mode) + ", not a regular file"};
+    std::vector<uint8_t> bytes;
+    if (const int error = readUpTo(opened.file.get(), maxProfileBytes + 1, bytes); error != 0)
+        return {StatusCode::FileError,
+                "cannot read the profile " + name + ": " + std::strerror(error)};
+    if (bytes.size() > maxProfileBytes)
+        return {StatusCode::FileError, "the profile " + name + " is over " +
+                                           std::to_string(maxProfileBytes / 1024) +
+                                           " KiB; a profile is a few lines of NAME = VALUE"};
+    reading = readSettingsProfile(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return {};
 }
 
 ControlChanges changesFrom(const ControlChanges& changes, const ControlValues& current) {

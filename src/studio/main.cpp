@@ -35,6 +35,7 @@ constexpr int startFailureStatus = 1;
 constexpr std::chrono::seconds quitPatience{2};
 // How long the end of a run waits for the camera's thread, which the trace gives up on by then.
 constexpr std::chrono::seconds stuckWorkerPatience{5};
+constexpr std::chrono::milliseconds slowFramePatience{500};
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     if (options.traceFile)
         trace = std::make_unique<orvane::FileTraceSink>(*options.traceFile);
     // ORVANE_PORT, ORVANE_SCENE and ORVANE_VCD as every Orvane program reads them. Started with
-    // sudo, the camera gives up root once the port is open, before any window or file.
+    // sudo, the camera gives up root once the port is open (giveUpRoot), before any window or file.
     orvane::CameraOptions cameraOptions;
     cameraOptions.scene = environment("ORVANE_SCENE");
     cameraOptions.simulatedPace = options.pace.value_or(environment("ORVANE_SIM_PACE"));
@@ -81,14 +82,21 @@ int main(int argc, char** argv) {
         cameraOptions.recordingLimit = limit.bytes;
     }
     cameraOptions.trace = trace.get();
+    cameraOptions.giveUpRoot = true;
     orvane::Status opened;
     std::unique_ptr<orvane::Camera> camera =
         orvane::Camera::open(environment("ORVANE_PORT"), opened, cameraOptions);
     if (camera == nullptr) {
-        std::cerr << opened.message() << '\n';
+        // The pace came from --pace or ORVANE_SIM_PACE; the message names the one given.
+        std::string message = opened.message();
+        constexpr std::string_view paceOption = "simulatedPace ";
+        if (message.starts_with(paceOption))
+            message.replace(0, paceOption.size(),
+                            options.pace ? "--pace " : "ORVANE_SIM_PACE ");
+        std::cerr << "orvane-studio: " << message << '\n';
         return startFailureStatus;
     }
-    std::cerr << camera->description() << '\n';
+    std::cerr << "orvane-studio: " << camera->description() << '\n';
     // The trace file is created as the user, once the camera is open.
     if (trace != nullptr) {
         if (const std::string error = trace->open(); !error.empty()) {
@@ -151,9 +159,18 @@ int main(int argc, char** argv) {
     QMetaObject::invokeMethod(worker.get(), &StudioWorker::stop, Qt::QueuedConnection);
     QMetaObject::invokeMethod(
         worker.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
-    if (!thread.wait(QDeadlineTimer(stuckWorkerPatience))) {
-        std::cerr << "orvane-studio: the camera did not stop (a recording pipe whose reader has "
-                     "stopped?); ending without finishing the recording\n";
+    // A frame at a slow pace cannot be cut short; without a recording or trace file nothing is
+    // lost by not waiting for it.
+    const bool recording = !cameraOptions.recording.empty();
+    const bool writing = recording || trace != nullptr;
+    if (!thread.wait(QDeadlineTimer(writing ? stuckWorkerPatience : slowFramePatience))) {
+        if (recording)
+            std::cerr << "orvane-studio: the camera did not stop (a slow pace, or a recording "
+                         "pipe whose reader has stopped?); ending without finishing the "
+                         "recording\n";
+        else
+            std::cerr << "orvane-studio: ending while the camera still reads a frame (a slow "
+                         "pace?)\n";
         // No stream is flushed: the held one is locked by the write that waits.
         std::_Exit(startFailureStatus);
     }

@@ -46,8 +46,6 @@ constexpr int maxRecentFiles = 8;
 constexpr qsizetype maxGeometryBytes = 1024;
 constexpr qsizetype maxWindowStateBytes = 64 * 1024;
 constexpr qsizetype maxPathLength = 4096;
-// A profile is a few hundred bytes; anything past this is not one.
-constexpr qint64 maxSettingsBytes = 64 * 1024;
 constexpr int figuresIntervalMs = 250;
 constexpr int noteTimeoutMs = 8000;
 constexpr QSize defaultSize(1180, 760);
@@ -546,19 +544,13 @@ bool StudioWindow::saveSettings(const QString& path) {
 }
 
 bool StudioWindow::openSettings(const QString& path) {
-    // Only a regular file: a FIFO would block the window and a device never end.
-    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
-        showStatus(QStringLiteral("Settings not opened: %1: not a regular file").arg(path));
+    // Only a regular file of a profile's size: a FIFO would block the window.
+    ProfileReading reading;
+    if (const Status read = readSettingsProfileFile(path.toStdString(), reading); !read) {
+        showStatus(QStringLiteral("Settings not opened: %1")
+                       .arg(QString::fromStdString(read.message())));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showStatus(QStringLiteral("Settings not opened: %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    const QByteArray text = file.read(maxSettingsBytes);
-    const ProfileReading reading =
-        readSettingsProfile(std::string_view(text.constData(), std::size_t(text.size())));
     rememberRecent(path);
     // What is in force already is not asked for again.
     if (const ControlChanges changes = changesFrom(reading.changes, values_); !changes.empty())
@@ -579,7 +571,7 @@ void StudioWindow::startWith(const ControlValues& values, bool fromDefaults) {
     }
     const QVariant saved = settings_.value(settingsKey("camera"));
     if (!keepSettingsAction_->isChecked() || saved.typeId() != QMetaType::QString ||
-        saved.toString().size() > maxSettingsBytes)
+        std::size_t(saved.toString().size()) > maxProfileBytes)
         return;
     const QByteArray text = saved.toString().toUtf8();
     const ProfileReading reading =
