@@ -3,10 +3,9 @@
 
 #include <orvane/camera.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
-#include <vector>
+
+#include "parallel_ports.h"
 
 struct _GstOrvaneDeviceProvider {
     GstDeviceProvider parent;
@@ -22,25 +21,44 @@ G_DEFINE_TYPE(GstOrvaneDevice, gst_orvane_device, GST_TYPE_DEVICE)
 
 namespace {
 
-// The simulated module's frame size is known without hardware; a real port is not opened to
-// look (that would drive the camera), so it offers every size the element can give.
-GstCaps* capsOf(const std::string& portName) {
-    if (portName == "sim") {
-        orvane::Status status;
-        const std::unique_ptr<orvane::Camera> camera = orvane::Camera::open("sim", status);
-        orvane::FrameLayout layout;
-        if (camera != nullptr && camera->layout(orvane::PixelFormat::Rgb24, layout))
-            return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", "width",
-                                       G_TYPE_INT, gint(layout.width), "height", G_TYPE_INT,
-                                       gint(layout.height), "framerate", GST_TYPE_FRACTION, 0, 1,
-                                       nullptr);
+// Every frame the element can give: each format at each size, as RGB and as the format's own
+// bytes (4:2:2, or the colour mosaic as gbrg Bayer). The shapes come from the camera's rules,
+// the same on every port, so a real port is never opened to look (that would drive it).
+GstCaps* offeredCaps() {
+    GstCaps* caps = gst_caps_new_empty();
+    orvane::Status status;
+    const std::unique_ptr<orvane::Camera> camera = orvane::Camera::open("sim", status);
+    if (camera == nullptr)
+        return caps;
+    const orvane::ControlInfo* size = orvane::findControl("size");
+    for (const int32_t format : {0, 1}) {
+        for (const orvane::ControlChoice& choice : size->choices) {
+            const orvane::ControlSetting settings[] = {{"format", format},
+                                                       {size->name, choice.value}};
+            orvane::FrameLayout layout;
+            // A size that cannot be chosen is the one the format brings.
+            if (!camera->layoutWith(std::span(settings, choice.selectable ? 2 : 1),
+                                    orvane::PixelFormat::Rgb24, layout))
+                continue;
+            const auto add = [&](const char* name, const char* pixels) {
+                caps = gst_caps_merge_structure(
+                    caps, gst_structure_new(name, "format", G_TYPE_STRING, pixels, "width",
+                                            G_TYPE_INT, gint(layout.width), "height", G_TYPE_INT,
+                                            gint(layout.height), "framerate", GST_TYPE_FRACTION,
+                                            0, 1, nullptr));
+            };
+            add("video/x-raw", "RGB");
+            if (format == 0)
+                add("video/x-raw", "VYUY");
+            else
+                add("video/x-bayer", "gbrg");
+        }
     }
-    return gst_caps_from_string(
-        "video/x-raw, format=RGB, width=[1, 640], height=[1, 500], framerate=0/1");
+    return caps;
 }
 
 GstDevice* deviceFor(const std::string& portName, const std::string& name) {
-    GstCaps* caps = capsOf(portName);
+    GstCaps* caps = offeredCaps();
     GstStructure* properties =
         gst_structure_new("orvane-device", "device.api", G_TYPE_STRING, "orvane", "device.path",
                           G_TYPE_STRING, portName.c_str(), nullptr);
@@ -56,15 +74,7 @@ GstDevice* deviceFor(const std::string& portName, const std::string& name) {
 GList* probe(GstDeviceProvider*) {
     GList* devices = nullptr;
     devices = g_list_append(devices, deviceFor("sim", "Orvane simulated camera module"));
-    std::vector<std::string> ports;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind("parport", 0) == 0)
-            ports.push_back(entry.path().string());
-    }
-    std::sort(ports.begin(), ports.end());
-    for (const std::string& port : ports)
+    for (const std::string& port : orvane::parallelPortPaths("/dev"))
         devices =
             g_list_append(devices, deviceFor("ppdev:" + port, "Orvane camera module on " + port));
     return devices;

@@ -5,8 +5,8 @@
 
 #include <orvane/camera.h>
 
+#include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,25 +31,38 @@ enum Property : guint {
     firstControlProperty,
 };
 
+// The custom meta on every buffer: "sequence" and one field per control, as the frame was taken.
+constexpr const char* frameMetaName = "OrvaneFrameMeta";
+
 // Until the first frame has been timed, a frame is taken to last this long.
 constexpr GstClockTime assumedFrameTime = GST_SECOND / 30;
 
-// What the element keeps besides its GObject parts. Properties are set from the application's
-// thread while the streaming thread captures: both sides take the lock.
+// What the element keeps besides its GObject parts. Properties are set and read from the
+// application's thread under settingsLock, which is only ever held briefly, never across a
+// capture; the camera and the negotiated frame belong to the streaming thread and the state
+// changes, under cameraLock.
 struct SourceState {
-    std::mutex lock;
+    std::mutex settingsLock;
     std::string device;
     std::string scene;
-    std::string profile; // a settings file applied as the camera opens
-    // Control values set as properties and not yet applied, in the table's order.
-    std::vector<std::optional<int32_t>> pending;
-    std::string registers; // "0x06=0x90,0x05=0x20", written at the next capture
+    std::string profile;   // a settings file applied as the camera opens
+    std::string registers; // "0x06=0x90,0x05=0x20", written at every start and when set
     bool registersPending = false;
+    // Control values set as properties, in the table's order: applied at every start, on top of
+    // the profile. pending: set while running and not yet applied.
+    std::vector<std::optional<int32_t>> asked;
+    std::vector<std::optional<int32_t>> pending;
+    // What the camera held after the last change; what a property reads back.
+    std::vector<int32_t> current;
+    bool running = false; // the camera is open: device, scene and profile stay as they are
+
+    std::mutex cameraLock;
     std::unique_ptr<orvane::Camera> camera;
     orvane::FrameLayout layout;                              // of the RGB frame: the size in force
     orvane::PixelFormat format = orvane::PixelFormat::Rgb24; // as negotiated
     std::size_t frameBytes = 0;                              // a buffer's size
     std::size_t stride = 0;                                  // bytes from row to row
+    bool streaming = false; // a buffer has gone out: a size the caps undo is worth a warning
     std::atomic<bool> flushing = false;
     std::atomic<GstClockTime> frameTime = assumedFrameTime;
 };
@@ -137,34 +150,56 @@ bool takeSize(GstOrvaneSrc* self, SourceState& state, gint width, gint height) {
                                 (nullptr));
             return false;
         }
+        // A size set while streaming that downstream's caps do not take is set back.
+        if (state.streaming)
+            GST_ELEMENT_WARNING(self, CORE, NEGOTIATION,
+                                ("downstream takes only %dx%d frames; the size is set back to "
+                                 "give them",
+                                 width, height),
+                                (nullptr));
         state.camera->layout(orvane::PixelFormat::Rgb24, state.layout);
         return true;
     }
     return false;
 }
 
-// Applies what was set while playing; a refusal is a warning on the bus and changes nothing.
-// Called with the lock held, before a capture.
-void applyPending(GstOrvaneSrc* self, SourceState& state) {
+// The controls' values as the camera holds them, for the properties to read back.
+void noteCurrent(SourceState& state, const std::vector<std::optional<int32_t>>& applied) {
+    std::vector<int32_t> values(controls().size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] = controls()[i].defaultValue;
+        state.camera->get(controls()[i].name, values[i]);
+    }
+    std::lock_guard guard(state.settingsLock);
+    state.current = std::move(values);
+    // A value set again while these were applied is still to come.
+    for (std::size_t i = 0; i < applied.size(); ++i) {
+        if (applied[i] && state.pending[i] == applied[i])
+            state.pending[i].reset();
+    }
+}
+
+// Applies changes to the camera; a refusal is a warning on the bus and changes nothing. Called
+// on the streaming thread (or at start) with cameraLock held and settingsLock not.
+void applyChanges(GstOrvaneSrc* self, SourceState& state,
+                  const std::vector<std::optional<int32_t>>& values,
+                  const std::optional<std::string>& registers) {
     std::vector<orvane::ControlSetting> settings;
-    for (std::size_t i = 0; i < state.pending.size(); ++i) {
-        if (state.pending[i])
-            settings.push_back({controls()[i].name, *state.pending[i]});
-        state.pending[i].reset();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i])
+            settings.push_back({controls()[i].name, *values[i]});
     }
     if (!settings.empty()) {
         if (const orvane::Status status = state.camera->set(settings); !status)
             GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("%s", status.message().c_str()),
                                 (nullptr));
     }
-    if (state.registersPending) {
-        state.registersPending = false;
+    if (registers) {
         std::vector<orvane::RegisterAssignment> writes;
-        if (const std::string problem = orvane::parseRegisterList(state.registers, writes);
+        if (const std::string problem = orvane::parseRegisterList(*registers, writes);
             !problem.empty()) {
             GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("registers: %s", problem.c_str()),
                                 (nullptr));
-            return;
         }
         for (const orvane::RegisterAssignment& write : writes) {
             if (const orvane::Status status =
@@ -174,6 +209,22 @@ void applyPending(GstOrvaneSrc* self, SourceState& state) {
                                     (nullptr));
         }
     }
+    noteCurrent(state, values);
+}
+
+// Applies what was set while playing, before a capture.
+void applyPending(GstOrvaneSrc* self, SourceState& state) {
+    std::vector<std::optional<int32_t>> values;
+    std::optional<std::string> registers;
+    {
+        std::lock_guard guard(state.settingsLock);
+        values = state.pending;
+        if (state.registersPending)
+            registers = state.registers;
+        state.registersPending = false;
+    }
+    if (registers || std::any_of(values.begin(), values.end(), [](auto& v) { return v; }))
+        applyChanges(self, state, values, registers);
 }
 
 // The string properties' fields; null for a control property.
@@ -205,22 +256,35 @@ const orvane::ControlInfo* controlProperty(GObject* object, guint id, GParamSpec
 void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* definition) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
-    std::lock_guard guard(state.lock);
+    std::unique_lock guard(state.settingsLock);
     if (std::string* text = stringProperty(state, id)) {
-        *text = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
+        const std::string wanted = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
+        if (state.running && id != propertyRegisters) {
+            const std::string kept = *text;
+            guard.unlock();
+            GST_ELEMENT_WARNING(self, RESOURCE, SETTINGS,
+                                ("%s cannot change while the element runs; it stays \"%s\"",
+                                 g_param_spec_get_name(definition), kept.c_str()),
+                                ("stop the pipeline (NULL or READY) to change it"));
+            return;
+        }
+        *text = wanted;
         if (id == propertyRegisters)
             state.registersPending = !text->empty();
         return;
     }
-    if (const orvane::ControlInfo* info = controlProperty(object, id, definition))
-        state.pending[std::size_t(info - controls().data())] =
-            orvane::controlValueFromGValue(*info, value);
+    if (const orvane::ControlInfo* info = controlProperty(object, id, definition)) {
+        const std::size_t control = std::size_t(info - controls().data());
+        const int32_t wanted = orvane::controlValueFromGValue(*info, value);
+        state.asked[control] = wanted;
+        state.pending[control] = wanted;
+    }
 }
 
 void getProperty(GObject* object, guint id, GValue* value, GParamSpec* definition) {
     auto* self = GST_ORVANE_SRC(object);
     SourceState& state = *self->state;
-    std::lock_guard guard(state.lock);
+    std::lock_guard guard(state.settingsLock);
     if (const std::string* text = stringProperty(state, id)) {
         g_value_set_string(value, text->c_str());
         return;
@@ -229,76 +293,94 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* definitio
     if (found == nullptr)
         return;
     const std::size_t control = std::size_t(found - controls().data());
-    // What was asked for and is not yet applied, else what the camera holds, else the default.
-    const orvane::ControlInfo& info = controls()[control];
-    int32_t current = info.defaultValue;
-    if (state.pending[control])
-        current = *state.pending[control];
-    else if (state.camera != nullptr)
-        state.camera->get(info.name, current);
-    orvane::controlValueToGValue(info, current, value);
+    // What was asked for and is not yet applied, else what the camera holds or held last.
+    orvane::controlValueToGValue(*found, state.pending[control].value_or(state.current[control]),
+                                 value);
 }
 
 // The profile's settings, in its order; a line it cannot use is a warning, a file that cannot be
 // read an error.
-bool applyProfile(GstOrvaneSrc* self, SourceState& state) {
-    if (state.profile.empty())
+bool applyProfile(GstOrvaneSrc* self, SourceState& state, const std::string& profile) {
+    if (profile.empty())
         return true;
-    // A profile is a few hundred bytes; the limit keeps a wrong file from filling the memory.
-    constexpr std::streamsize maxProfileBytes = 64 * 1024;
-    std::ifstream file(state.profile, std::ios::binary);
-    std::string text(std::size_t(maxProfileBytes) + 1, '\0');
-    file.read(text.data(), maxProfileBytes + 1);
-    text.resize(std::size_t(file.gcount()));
-    if (!file.eof() || text.size() > std::size_t(maxProfileBytes)) {
-        GST_ELEMENT_ERROR(self, RESOURCE, OPEN_READ,
-                          ("cannot read the profile %s (missing, not a file, or over 64 KiB)",
-                           state.profile.c_str()),
-                          (nullptr));
+    orvane::ProfileReading reading;
+    if (const orvane::Status status = orvane::readSettingsProfileFile(profile, reading); !status) {
+        GST_ELEMENT_ERROR(self, RESOURCE, OPEN_READ, ("%s", status.message().c_str()), (nullptr));
         return false;
     }
-    const orvane::ProfileReading reading = orvane::readSettingsProfile(text);
     for (const std::string& problem : reading.problems)
-        GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS,
-                            ("%s: %s", state.profile.c_str(), problem.c_str()), (nullptr));
+        GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("%s: %s", profile.c_str(), problem.c_str()),
+                            (nullptr));
     for (const orvane::ControlChange& change : reading.changes) {
         if (const orvane::Status status = state.camera->set(change.name, change.value); !status)
             GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS,
-                                ("%s: %s", state.profile.c_str(), status.message().c_str()),
-                                (nullptr));
+                                ("%s: %s", profile.c_str(), status.message().c_str()), (nullptr));
     }
+    return true;
+}
+
+// The frame in force; an error with the camera's text when the window gives none the element
+// can deliver.
+bool takeLayout(GstOrvaneSrc* self, SourceState& state) {
+    orvane::FrameLayout layout;
+    if (const orvane::Status status = state.camera->layout(orvane::PixelFormat::Rgb24, layout);
+        !status) {
+        GST_ELEMENT_ERROR(self, RESOURCE, SETTINGS, ("%s", status.message().c_str()), (nullptr));
+        return false;
+    }
+    state.layout = layout;
     return true;
 }
 
 gboolean start(GstBaseSrc* base) {
     auto* self = GST_ORVANE_SRC(base);
     SourceState& state = *self->state;
-    std::lock_guard guard(state.lock);
+    std::lock_guard cameraGuard(state.cameraLock);
+    std::string device, profile, registers;
     orvane::CameraOptions options;
-    options.scene = state.scene;
+    std::vector<std::optional<int32_t>> asked;
+    {
+        std::lock_guard guard(state.settingsLock);
+        device = state.device;
+        options.scene = state.scene;
+        profile = state.profile;
+        registers = state.registers;
+        asked = state.asked;
+        state.registersPending = false;
+        state.running = true;
+    }
     orvane::Status status;
-    state.camera = orvane::Camera::open(state.device, status, options);
-    if (state.camera == nullptr) {
+    state.camera = orvane::Camera::open(device, status, options);
+    bool started = state.camera != nullptr;
+    if (!started)
         GST_ELEMENT_ERROR(self, RESOURCE, OPEN_READ_WRITE, ("%s", status.message().c_str()),
-                          ("device \"%s\"", state.device.c_str()));
-        return FALSE;
+                          ("device \"%s\"", device.c_str()));
+    else
+        GST_INFO_OBJECT(self, "%s", state.camera->description().c_str());
+    // The profile first, then what the properties ask for on top of it, at every start.
+    if (started && (started = applyProfile(self, state, profile))) {
+        applyChanges(self, state, asked,
+                     registers.empty() ? std::nullopt : std::optional(registers));
+        started = takeLayout(self, state);
     }
-    GST_INFO_OBJECT(self, "%s", state.camera->description().c_str());
-    // The profile first, then what the properties ask for on top of it.
-    if (!applyProfile(self, state)) {
+    if (!started) {
         state.camera.reset();
+        std::lock_guard guard(state.settingsLock);
+        state.running = false;
         return FALSE;
     }
-    applyPending(self, state);
-    state.camera->layout(orvane::PixelFormat::Rgb24, state.layout);
+    state.streaming = false;
     state.flushing = false;
     return TRUE;
 }
 
 gboolean stop(GstBaseSrc* base) {
     auto* self = GST_ORVANE_SRC(base);
-    std::lock_guard guard(self->state->lock);
-    self->state->camera.reset();
+    SourceState& state = *self->state;
+    std::lock_guard cameraGuard(state.cameraLock);
+    state.camera.reset();
+    std::lock_guard guard(state.settingsLock);
+    state.running = false;
     return TRUE;
 }
 
@@ -307,9 +389,10 @@ GstCaps* getCaps(GstBaseSrc* base, GstCaps* filter) {
     SourceState& state = *self->state;
     GstCaps* caps = nullptr;
     {
-        std::lock_guard guard(state.lock);
-        caps = state.camera != nullptr ? capsFor(*state.camera, state.layout)
-                                       : gst_pad_get_pad_template_caps(GST_BASE_SRC_PAD(base));
+        std::lock_guard guard(state.cameraLock);
+        caps = state.camera != nullptr && state.layout.width != 0
+                   ? capsFor(*state.camera, state.layout)
+                   : gst_pad_get_pad_template_caps(GST_BASE_SRC_PAD(base));
     }
     if (filter != nullptr) {
         GstCaps* both = gst_caps_intersect_full(filter, caps, GST_CAPS_INTERSECT_FIRST);
@@ -322,7 +405,7 @@ GstCaps* getCaps(GstBaseSrc* base, GstCaps* filter) {
 gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
     auto* self = GST_ORVANE_SRC(base);
     SourceState& state = *self->state;
-    std::lock_guard guard(state.lock);
+    std::lock_guard guard(state.cameraLock);
     const GstStructure* structure = gst_caps_get_structure(caps, 0);
     gint width = 0, height = 0;
     if (!gst_structure_get_int(structure, "width", &width) ||
@@ -378,6 +461,36 @@ GstClockTime clockNow(GstElement* element) {
     return now;
 }
 
+// The controls' values in force, to set them back; a choice that only shows (rgb's own window)
+// is left to the settings that give it.
+std::vector<orvane::ControlSetting> valuesInForce(const orvane::Camera& camera) {
+    std::vector<orvane::ControlSetting> settings;
+    for (const orvane::ControlInfo& info : controls()) {
+        int32_t value = info.defaultValue;
+        if (!camera.get(info.name, value))
+            continue;
+        if (std::none_of(info.choices.begin(), info.choices.end(),
+                         [&](auto& c) { return c.value == value && !c.selectable; }))
+            settings.push_back({info.name, value});
+    }
+    return settings;
+}
+
+// The frame's sequence number and the control values it was taken with, on the buffer.
+void addFrameMeta(GstBuffer* buffer, const orvane::Camera& camera, uint64_t sequence) {
+    GstCustomMeta* meta = gst_buffer_add_custom_meta(buffer, frameMetaName);
+    if (meta == nullptr)
+        return;
+    GstStructure* structure = gst_custom_meta_get_structure(meta);
+    gst_structure_set(structure, "sequence", G_TYPE_UINT64, guint64(sequence), nullptr);
+    for (const orvane::ControlInfo& info : controls()) {
+        int32_t value = info.defaultValue;
+        camera.get(info.name, value);
+        gst_structure_set(structure, std::string(info.name).c_str(), G_TYPE_INT, gint(value),
+                          nullptr);
+    }
+}
+
 GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     auto* self = GST_ORVANE_SRC(push);
     GstBaseSrc* base = GST_BASE_SRC(push);
@@ -385,19 +498,35 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     if (state.flushing)
         return GST_FLOW_FLUSHING;
     bool renegotiate = false;
+    std::vector<orvane::ControlSetting> before;
     {
-        std::lock_guard guard(state.lock);
+        std::lock_guard guard(state.cameraLock);
+        before = valuesInForce(*state.camera);
         applyPending(self, state);
-        orvane::FrameLayout layout;
-        state.camera->layout(orvane::PixelFormat::Rgb24, layout);
+        const orvane::FrameLayout was = state.layout;
+        if (!takeLayout(self, state))
+            return GST_FLOW_ERROR;
         renegotiate =
-            layout.width != state.layout.width || layout.height != state.layout.height ||
+            was.width != state.layout.width || was.height != state.layout.height ||
             (state.format != orvane::PixelFormat::Rgb24 && !offers(*state.camera, state.format));
-        state.layout = layout;
     }
-    // A new window or size is a new format downstream before the frame that has it.
-    if (renegotiate && !gst_base_src_negotiate(base))
-        return GST_FLOW_NOT_NEGOTIATED;
+    // A new window, size or format is a new format downstream before the frame that has it;
+    // one that downstream cannot take is set back, with a warning, and the stream goes on.
+    if (renegotiate && !gst_base_src_negotiate(base)) {
+        {
+            std::lock_guard guard(state.cameraLock);
+            state.camera->set(before);
+            noteCurrent(state, {});
+            if (!takeLayout(self, state))
+                return GST_FLOW_ERROR;
+        }
+        GST_ELEMENT_WARNING(self, CORE, NEGOTIATION,
+                            ("downstream cannot take the frames of the new settings; they are "
+                             "set back"),
+                            (nullptr));
+        if (!gst_base_src_negotiate(base))
+            return GST_FLOW_NOT_NEGOTIATED;
+    }
 
     GstBuffer* buffer = nullptr;
     const GstFlowReturn allocated =
@@ -415,9 +544,13 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     orvane::Status status;
     orvane::FrameInfo info;
     {
-        std::lock_guard guard(state.lock);
+        std::lock_guard guard(state.cameraLock);
         status =
             state.camera->capture(state.format, std::span(map.data, map.size), state.stride, &info);
+        if (status) {
+            addFrameMeta(buffer, *state.camera, info.sequence);
+            state.streaming = true;
+        }
     }
     gst_buffer_unmap(buffer, &map);
     if (!status) {
@@ -446,6 +579,8 @@ void finalize(GObject* object) {
 
 static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
     GST_DEBUG_CATEGORY_INIT(orvane_src_debug, "orvanesrc", 0, "Orvane camera module source");
+    static const gchar* frameMetaTags[] = {nullptr};
+    gst_meta_register_custom(frameMetaName, frameMetaTags, nullptr, nullptr, nullptr);
     auto* objectClass = G_OBJECT_CLASS(klass);
     objectClass->set_property = setProperty;
     objectClass->get_property = getProperty;
@@ -510,7 +645,10 @@ static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
 
 static void gst_orvane_src_init(GstOrvaneSrc* self) {
     self->state = new SourceState;
+    self->state->asked.resize(controls().size());
     self->state->pending.resize(controls().size());
+    for (const orvane::ControlInfo& info : controls())
+        self->state->current.push_back(info.defaultValue);
     gst_base_src_set_live(GST_BASE_SRC(self), TRUE);
     gst_base_src_set_format(GST_BASE_SRC(self), GST_FORMAT_TIME);
 }

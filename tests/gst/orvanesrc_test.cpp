@@ -4,12 +4,17 @@
 #include <gst/check/gstharness.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <string>
+#include <vector>
+
+#include "parallel_ports.h"
 
 namespace {
 
@@ -112,6 +117,96 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     gst_buffer_unref(gst_harness_pull(harness));
     gst_object_unref(bus);
     gst_harness_teardown(harness);
+}
+
+// The value of one field of a buffer's frame meta.
+gint metaField(GstBuffer* buffer, const char* field) {
+    GstCustomMeta* meta = gst_buffer_get_custom_meta(buffer, "OrvaneFrameMeta");
+    gint value = -1;
+    if (meta != nullptr)
+        gst_structure_get_int(gst_custom_meta_get_structure(meta), field, &value);
+    return value;
+}
+
+std::string nextWarning(GstBus* bus) {
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, 5 * GST_SECOND, GST_MESSAGE_WARNING);
+    if (message == nullptr)
+        return "";
+    GError* error = nullptr;
+    gst_message_parse_warning(message, &error, nullptr);
+    const std::string text = error->message;
+    g_error_free(error);
+    gst_message_unref(message);
+    return text;
+}
+
+// Properties keep their values over a restart and are applied again; the device cannot change
+// under a running camera; every buffer says which frame it is and what it was taken with.
+TEST(OrvaneSrc, SettingsSurviveARestartAndEachBufferCarriesThem) {
+    GstHarness* harness = gst_harness_new("orvanesrc");
+    GstBus* bus = gst_bus_new();
+    gst_element_set_bus(harness->element, bus);
+    g_object_set(harness->element, "brightness", 200, nullptr);
+    for (int run = 0; run < 2; ++run) {
+        gst_harness_play(harness);
+        GstBuffer* buffer = gst_harness_pull(harness);
+        ASSERT_NE(buffer, nullptr);
+        guint64 sequence = 0;
+        GstCustomMeta* meta = gst_buffer_get_custom_meta(buffer, "OrvaneFrameMeta");
+        ASSERT_NE(meta, nullptr);
+        gst_structure_get_uint64(gst_custom_meta_get_structure(meta), "sequence", &sequence);
+        EXPECT_EQ(sequence, 1u) << "a new camera at every start";
+        EXPECT_EQ(metaField(buffer, "brightness"), 200);
+        EXPECT_EQ(metaField(buffer, "contrast"), 0);
+        gst_buffer_unref(buffer);
+        g_object_set(harness->element, "device", "lpt9", nullptr);
+        EXPECT_NE(nextWarning(bus).find("device cannot change while the element runs"),
+                  std::string::npos);
+        gchar* device = nullptr;
+        gint brightness = 0;
+        g_object_get(harness->element, "device", &device, "brightness", &brightness, nullptr);
+        EXPECT_STREQ(device, "");
+        EXPECT_EQ(brightness, 200);
+        g_free(device);
+        gst_element_set_state(harness->element, GST_STATE_NULL);
+    }
+    gst_object_unref(bus);
+    gst_harness_teardown(harness);
+}
+
+// A profile that is a FIFO is refused at once, never waited on.
+TEST(OrvaneSrc, AFifoProfileIsRefusedAtOnce) {
+    const std::string fifo = std::string(g_get_tmp_dir()) + "/orvane-profile-" +
+                             std::to_string(getpid()) + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    GstElement* source = gst_element_factory_make("orvanesrc", nullptr);
+    g_object_set(source, "profile", fifo.c_str(), nullptr);
+    EXPECT_EQ(gst_element_set_state(source, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    gst_element_set_state(source, GST_STATE_NULL);
+    gst_object_unref(source);
+    g_unlink(fifo.c_str());
+}
+
+// Only the kernel's parallel-port character devices are offered, never a file of that name.
+TEST(OrvaneSrc, OnlyParallelPortDevicesAreListed) {
+    gchar* folder = g_dir_make_tmp("orvane-dev-XXXXXX", nullptr);
+    const std::string dev = folder;
+    g_file_set_contents((dev + "/parport0").c_str(), "", 0, nullptr);
+    g_mkdir((dev + "/parport1").c_str(), 0700);
+    mkfifo((dev + "/parport2").c_str(), 0600);
+    symlink("/nowhere", (dev + "/parport3").c_str());
+    const bool root = geteuid() == 0;
+    if (root) {
+        mknod((dev + "/parport4").c_str(), S_IFCHR | 0600, makedev(99, 0));
+        mknod((dev + "/parport5").c_str(), S_IFCHR | 0600, makedev(1, 3)); // /dev/null's
+    }
+    const std::vector<std::string> ports = orvane::parallelPortPaths(dev);
+    EXPECT_EQ(ports, root ? std::vector<std::string>{dev + "/parport4"} : std::vector<std::string>{});
+    for (const char* name : {"parport0", "parport2", "parport3", "parport4", "parport5"})
+        g_unlink((dev + "/" + name).c_str());
+    g_rmdir((dev + "/parport1").c_str());
+    g_rmdir(folder);
+    g_free(folder);
 }
 
 } // namespace
