@@ -62,6 +62,7 @@ struct SourceState {
     orvane::PixelFormat format = orvane::PixelFormat::Rgb24; // as negotiated
     std::size_t frameBytes = 0;                              // a buffer's size
     std::size_t stride = 0;                                  // bytes from row to row
+    gint negotiatedWidth = 0, negotiatedHeight = 0;
     bool streaming = false; // a buffer has gone out: a size the caps undo is worth a warning
     std::atomic<bool> flushing = false;
     std::atomic<GstClockTime> frameTime = assumedFrameTime;
@@ -412,6 +413,8 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
         !gst_structure_get_int(structure, "height", &height) ||
         !takeSize(self, state, width, height))
         return FALSE;
+    state.negotiatedWidth = width;
+    state.negotiatedHeight = height;
     if (gst_structure_has_name(structure, "video/x-bayer")) {
         // Rows of whole words, as bayer2rgb reads them.
         state.format = orvane::PixelFormat::Mosaic;
@@ -526,6 +529,13 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
                             (nullptr));
         if (!gst_base_src_negotiate(base))
             return GST_FLOW_NOT_NEGOTIATED;
+    }
+    if (renegotiate) {
+        // Caps that stayed as they were are not set again: the size goes back to give them.
+        std::lock_guard guard(state.cameraLock);
+        if (!takeSize(self, state, state.negotiatedWidth, state.negotiatedHeight))
+            return GST_FLOW_NOT_NEGOTIATED;
+        noteCurrent(state, {});
     }
 
     GstBuffer* buffer = nullptr;
