@@ -38,16 +38,21 @@ Frame checkedOut(const py::object& out, const std::vector<py::ssize_t>& shape) {
     const bool packed = frame.ndim() == py::ssize_t(shape.size()) &&
                         frame.strides(frame.ndim() - 1) == 1 &&
                         (shape.size() == 2 || frame.strides(1) == 3) && frame.strides(0) > 0;
-    if (given != shape || !packed)
-        raiseIfFailed({StatusCode::DoesNotFit, "out has shape " + shapeText(given) +
-                                                   "; the frame needs " + shapeText(shape) +
-                                                   " with the bytes of a row side by side"});
+    if (given != shape)
+        raiseIfFailed({StatusCode::DoesNotFit,
+                       "out has shape " + shapeText(given) + "; the frame needs " + shapeText(shape)});
+    if (!packed)
+        raiseIfFailed({StatusCode::DoesNotFit,
+                       "out's bytes are not side by side within its rows (strides " +
+                           shapeText(std::vector<py::ssize_t>(frame.strides(),
+                                                              frame.strides() + frame.ndim())) +
+                           "); give a C-contiguous array, or a view of whole rows of one"});
     if (!frame.writeable())
         throw py::value_error("out is read-only");
     return frame;
 }
 
-py::object capture(const Handle& camera, bool raw, const py::object& out) {
+py::object capture(const Handle& camera, bool raw, const py::object& out, bool withInfo) {
     const PixelFormat format = raw ? PixelFormat::Raw : PixelFormat::Rgb24;
     // Another thread may change the size between the two calls; a new array then follows it.
     for (int attempt = 0;; ++attempt) {
@@ -61,6 +66,7 @@ py::object capture(const Handle& camera, bool raw, const py::object& out) {
         const std::size_t stride = std::size_t(frame.strides(0));
         const std::size_t size = stride * (layout.height - 1) + layout.rowBytes;
         bool resized = false;
+        FrameInfo info;
         const Status status = camera->run([&](Camera& c) {
             FrameLayout now;
             Status s = c.layout(format, now);
@@ -68,14 +74,15 @@ py::object capture(const Handle& camera, bool raw, const py::object& out) {
                 resized = true;
                 return Status();
             }
-            return s ? c.capture(format, {memory, size}, stride) : s;
+            return s ? c.capture(format, {memory, size}, stride, &info) : s;
         });
         if (resized && out.is_none() && attempt < 3)
             continue;
         if (resized)
             raiseIfFailed({StatusCode::DoesNotFit, "the frame's size changed during the call"});
         raiseIfFailed(status);
-        return out.is_none() ? py::object(frame) : out;
+        py::object result = out.is_none() ? py::object(frame) : out;
+        return withInfo ? py::make_tuple(result, info) : result;
     }
 }
 
@@ -98,6 +105,22 @@ int32_t getControl(const Handle& camera, const std::string& name) {
 } // namespace
 
 void bindCamera(py::module_& module) {
+    py::class_<FrameInfo>(module, "FrameInfo", "What one capture delivered.")
+        .def_readonly("sequence", &FrameInfo::sequence, "1 for the camera's first frame.")
+        .def_readonly("width", &FrameInfo::width)
+        .def_readonly("height", &FrameInfo::height)
+        .def_readonly("mosaic", &FrameInfo::mosaic,
+                      "The sensor sent the rgb format's colour mosaic, not yuv.")
+        .def_readonly("lines_read", &FrameInfo::linesRead)
+        .def_readonly("bytes_per_line", &FrameInfo::bytesPerLine)
+        .def_readonly("port_milliseconds", &FrameInfo::portMilliseconds,
+                      "Register writes and the frame handshake.")
+        .def_readonly("conversion_milliseconds", &FrameInfo::conversionMilliseconds)
+        .def("__repr__", [](const FrameInfo& info) {
+            return "<orvane.FrameInfo " + std::to_string(info.sequence) + ": " +
+                   std::to_string(info.width) + " x " + std::to_string(info.height) + ">";
+        });
+
     py::class_<CameraHandle, Handle>(module, "Camera",
                                      R"(The camera module on a parallel port, or the simulated one.
 
@@ -116,8 +139,7 @@ at a time; while it does, other Python threads run.)")
                          const std::string& pace, bool configure) {
                  const std::string scenePath =
                      scene.is_none() ? std::string()
-                                     : py::str(py::module_::import("os").attr("fspath")(scene))
-                                           .cast<std::string>();
+                                     : py::module_::import("os").attr("fsdecode")(scene).cast<std::string>();
                  return std::make_shared<CameraHandle>(device, scenePath, pace, configure);
              }),
              py::arg("device") = "sim", py::kw_only(), py::arg("scene") = py::none(),
@@ -166,13 +188,16 @@ OutOfRangeError (with the range), RefusedError.)")
             "register set sent.")
         .def(
             "write_register",
-            [](const Handle& camera, int address, int value) {
+            [](const Handle& camera, const py::handle& number, const py::handle& given) {
+                const int address = registerNumber(number);
+                const int value = registerValue(given);
                 raiseIfFailed(
                     camera->run([&](Camera& c) { return c.writeRegister(address, value); }));
             },
             py::arg("number"), py::arg("value"),
             "Writes one register now, whatever it is (0 to 255 each), for bring-up. A managed "
-            "register keeps the value; InvalidArgumentError outside 0 to 255.")
+            "register keeps the value; IndexError for a number and InvalidArgumentError for a value "
+            "outside 0 to 255.")
         .def_property_readonly(
             "frame_shape",
             [](const Handle& camera) {
@@ -183,14 +208,15 @@ OutOfRangeError (with the range), RefusedError.)")
             },
             "The (height, width, 3) of the next capture with the settings in force.")
         .def("capture", &capture, py::kw_only(), py::arg("raw") = false,
-             py::arg("out") = py::none(),
+             py::arg("out") = py::none(), py::arg("info") = false,
              R"(Captures one frame.
 
 Returns a numpy array of shape (height, width, 3), dtype uint8, RGB, top row first, filled by
 the capture itself. With raw=True: the bytes as read from the port, (lines, bytes per line).
 With out: that array is filled instead and returned (it may be a view with rows any distance
 apart); DoesNotFitError when its shape is not the frame's or when the window's frame does not
-fit the frame buffers.)")
+fit the frame buffers. With info=True: (frame, FrameInfo), the frame's sequence number and
+timings beside it.)")
         .def("__repr__", [](const CameraHandle& camera) {
             return "<orvane.Camera " + py::repr(py::str(camera.device())).cast<std::string>() +
                    (camera.closed() ? " (closed)>" : ": " + camera.description() + ">");

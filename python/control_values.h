@@ -14,8 +14,15 @@ namespace orvane::python {
 
 namespace py = pybind11;
 
-// The name as the control list spells it: a keyword argument writes '_' for '-'.
+// The name as the control list spells it: a keyword argument writes '_' for '-'. ValueError for a
+// name that holds a NUL character.
 std::string controlName(std::string_view pythonName);
+
+// A register's number or value (0 to 255) from a Python whole number: IndexError for a number and
+// InvalidArgumentError (a ValueError) for a value outside that range, each naming the caller's own
+// number; TypeError for what is not a whole number.
+int registerNumber(const py::handle& number);
+int registerValue(const py::handle& value);
 
 // Settings made from Python names and values, with the storage their names point into.
 class RequestedSettings {

@@ -12,6 +12,26 @@ __version__: str
 
 Value = Union[int, bool, str]
 
+class FrameInfo:
+    """What one capture delivered."""
+
+    @property
+    def sequence(self) -> int: ...
+    @property
+    def width(self) -> int: ...
+    @property
+    def height(self) -> int: ...
+    @property
+    def mosaic(self) -> bool: ...
+    @property
+    def lines_read(self) -> int: ...
+    @property
+    def bytes_per_line(self) -> int: ...
+    @property
+    def port_milliseconds(self) -> float: ...
+    @property
+    def conversion_milliseconds(self) -> float: ...
+
 class Error(Exception):
     """Base class of every error the camera reports."""
 
@@ -135,6 +155,19 @@ class Camera:
     def write_register(self, number: int, value: int) -> None: ...
     @property
     def frame_shape(self) -> tuple[int, int, int]: ...
+    @overload
     def capture(
-        self, *, raw: bool = False, out: Optional[npt.NDArray[np.uint8]] = None
+        self,
+        *,
+        raw: bool = False,
+        out: Optional[npt.NDArray[np.uint8]] = None,
+        info: Literal[False] = False,
     ) -> npt.NDArray[np.uint8]: ...
+    @overload
+    def capture(
+        self,
+        *,
+        raw: bool = False,
+        out: Optional[npt.NDArray[np.uint8]] = None,
+        info: Literal[True],
+    ) -> tuple[npt.NDArray[np.uint8], FrameInfo]: ...

@@ -44,14 +44,13 @@ ControlView findControlView(const ControlsView& controls, const std::string& nam
 // unknownIsError is false.
 int registerAddress(const RegistersView& view, const py::handle& key, bool unknownIsError = true) {
     if (!py::isinstance<py::str>(key)) {
-        py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(key.ptr()));
-        if (!index) {
-            PyErr_Clear();
-            throw py::type_error("a register is named by its number or its name");
+        if (unknownIsError)
+            return registerNumber(key);
+        try {
+            return registerNumber(key);
+        } catch (const py::builtin_exception&) {
+            return -1;
         }
-        int overflow = 0;
-        const long number = PyLong_AsLongAndOverflow(index.ptr(), &overflow);
-        return overflow != 0 || number < -1 || number > 65535 ? -1 : int(number);
     }
     const std::string name = controlName(key.cast<std::string>());
     const auto registers = view.camera->run([](Camera& camera) { return camera.registers(); });
@@ -204,8 +203,9 @@ void bindViews(py::module_& module) {
                  return int(value);
              })
         .def("__setitem__",
-             [](const RegistersView& view, const py::handle& key, int value) {
+             [](const RegistersView& view, const py::handle& key, const py::handle& given) {
                  const int address = registerAddress(view, key);
+                 const int value = registerValue(given);
                  raiseIfFailed(view.camera->run(
                      [&](Camera& camera) { return camera.writeRegister(address, value); }));
              })

@@ -40,6 +40,9 @@ def test_a_capture_is_the_panels_upload(tmp_path, script, settings):
         canvas = np.zeros((300, 700, 3), np.uint8)
         view = canvas[5:5 + frame.shape[0], 7:7 + frame.shape[1]]
         assert cam.capture(out=view) is view
+        again, info = cam.capture(info=True)
+    assert (info.sequence, info.width, info.height) == (4, picture.shape[1], picture.shape[0])
+    np.testing.assert_array_equal(again, picture)
     assert frame.dtype == np.uint8 and frame.shape == picture.shape
     np.testing.assert_array_equal(frame, picture)
     np.testing.assert_array_equal(view, picture)
@@ -69,6 +72,16 @@ ERRORS = [
      r"needs \(208, 312, 3\)"),
     (lambda cam: cam.capture(out=np.zeros((208, 312, 3), np.float32)), TypeError, TypeError, "uint8"),
     (lambda cam: (cam.close(), cam.capture()), orvane.ClosedError, ValueError, "closed"),
+    (lambda cam: cam.write_register(2**70, 1), IndexError, IndexError, f"^register number {2**70} is outside"),
+    (lambda cam: cam.registers[-1], IndexError, IndexError, "^register number -1 is outside"),
+    (lambda cam: cam.write_register(6, 2**40), orvane.InvalidArgumentError, ValueError, f"value {2**40} is"),
+    (lambda cam: cam.set(brightness=True), TypeError, TypeError, "brightness takes a whole number, not True"),
+    (lambda cam: cam.set(5), TypeError, TypeError, "mapping"),
+    (lambda cam: cam.set({"bright\0ness": 1}), ValueError, ValueError, "NUL"),
+    (lambda cam: orvane.Camera("sim\0"), orvane.InvalidArgumentError, ValueError, "NUL"),
+    (lambda cam: orvane.Camera(scene=b"/no/such.ppm"), orvane.FileError, OSError, '^scene "/no/such.ppm"'),
+    (lambda cam: cam.capture(out=np.zeros((208, 624, 3), np.uint8)[:, ::2]), orvane.DoesNotFitError,
+     ValueError, "not side by side"),
 ]
 
 
