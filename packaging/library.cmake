@@ -25,3 +25,7 @@ string(REGEX REPLACE "/$" "" ORVANE_PC_PREFIX "${ORVANE_PC_PREFIX}")
 configure_file(cmake/orvane.pc.in ${CMAKE_CURRENT_BINARY_DIR}/orvane.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/orvane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT dev)
+
+# The library's one-page manual, beside the headers it describes.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/api.md DESTINATION share/doc/liborvane-dev
+    COMPONENT dev)

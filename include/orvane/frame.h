@@ -8,7 +8,7 @@
 namespace orvane {
 
 enum class PixelFormat : uint8_t {
-    Raw,    // the bytes as read from the port: linesToRead rows of bytesPerLine bytes
+    Raw,    // the bytes as read from the port: linesRead rows of bytesPerLine bytes (FrameInfo)
     Rgb24,  // R, G, B bytes per pixel, top row first
     Bgr24,  // B, G, R bytes per pixel, top row first
     Xrgb32, // one 32-bit word 0xFFRRGGBB per pixel in the machine's byte order (QImage RGB32)
