@@ -72,8 +72,7 @@ bool run(int frames) {
 // long the application's thread waited in set_property: a change is queued, never waits for
 // the capture under way.
 bool setWhilePlaying() {
-    GstElement* pipeline =
-        gst_parse_launch("orvanesrc name=source ! fakesink sync=false", nullptr);
+    GstElement* pipeline = gst_parse_launch("orvanesrc name=source ! fakesink sync=false", nullptr);
     if (pipeline == nullptr)
         return false;
     GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "source");

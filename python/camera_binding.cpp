@@ -39,8 +39,8 @@ Frame checkedOut(const py::object& out, const std::vector<py::ssize_t>& shape) {
                         frame.strides(frame.ndim() - 1) == 1 &&
                         (shape.size() == 2 || frame.strides(1) == 3) && frame.strides(0) > 0;
     if (given != shape)
-        raiseIfFailed({StatusCode::DoesNotFit,
-                       "out has shape " + shapeText(given) + "; the frame needs " + shapeText(shape)});
+        raiseIfFailed({StatusCode::DoesNotFit, "out has shape " + shapeText(given) +
+                                                   "; the frame needs " + shapeText(shape)});
     if (!packed)
         raiseIfFailed({StatusCode::DoesNotFit,
                        "out's bytes are not side by side within its rows (strides " +
@@ -138,8 +138,9 @@ at a time; while it does, other Python threads run.)")
         .def(py::init([](const std::string& device, const py::object& scene,
                          const std::string& pace, bool configure) {
                  const std::string scenePath =
-                     scene.is_none() ? std::string()
-                                     : py::module_::import("os").attr("fsdecode")(scene).cast<std::string>();
+                     scene.is_none()
+                         ? std::string()
+                         : py::module_::import("os").attr("fsdecode")(scene).cast<std::string>();
                  return std::make_shared<CameraHandle>(device, scenePath, pace, configure);
              }),
              py::arg("device") = "sim", py::kw_only(), py::arg("scene") = py::none(),
@@ -196,7 +197,8 @@ OutOfRangeError (with the range), RefusedError.)")
             },
             py::arg("number"), py::arg("value"),
             "Writes one register now, whatever it is (0 to 255 each), for bring-up. A managed "
-            "register keeps the value; IndexError for a number and InvalidArgumentError for a value "
+            "register keeps the value; IndexError for a number and InvalidArgumentError for a "
+            "value "
             "outside 0 to 255.")
         .def_property_readonly(
             "frame_shape",

@@ -33,8 +33,7 @@ int byteFrom(const py::handle& number, const char* what, void (*raise)(const std
 } // namespace
 
 int registerNumber(const py::handle& number) {
-    return byteFrom(number, "number",
-                    [](const std::string& text) { throw py::index_error(text); });
+    return byteFrom(number, "number", [](const std::string& text) { throw py::index_error(text); });
 }
 
 int registerValue(const py::handle& value) {

@@ -154,8 +154,9 @@ public:
     Status capture(PixelFormat format, std::span<uint8_t> memory, std::size_t stride = 0,
                    FrameInfo* info = nullptr);
     // One frame into several layouts at once (the picture and its raw bytes, say). Every target
-    // is checked before anything is sent (no targets: InvalidArgument); info describes the first. progress, if given, is told
-    // as rows arrive; the time it takes counts as neither port nor conversion time.
+    // is checked before anything is sent (no targets: InvalidArgument); info describes the first.
+    // progress, if given, is told as rows arrive; the time it takes counts as neither port nor
+    // conversion time.
     Status capture(std::span<const FrameTarget> targets, FrameInfo* info = nullptr,
                    CaptureProgress* progress = nullptr);
 

@@ -36,13 +36,13 @@ OpenedPort openSimulatedModule(const PortRequest& request, const PortBackends& b
             std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
     SceneLoad load = backends.loadScene(std::filesystem::path(*scene));
     if (!load.scene) {
-        return OpenedPort{nullptr,
-                          "",
-                          {StatusCode::FileError,
-                           settingText(request.naming, Setting::Scene, *scene) + ": " +
-                               load.error + "; give a binary PPM (P6, maxval 255) or " +
-                               leaveOutText(request.naming, Setting::Scene) +
-                               " for the built-in scene"}};
+        return OpenedPort{
+            nullptr,
+            "",
+            {StatusCode::FileError, settingText(request.naming, Setting::Scene, *scene) + ": " +
+                                        load.error + "; give a binary PPM (P6, maxval 255) or " +
+                                        leaveOutText(request.naming, Setting::Scene) +
+                                        " for the built-in scene"}};
     }
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
                       description + ", scene " + std::string(*scene),
@@ -84,8 +84,7 @@ OpenedPort openPpdev(const PortRequest& request, std::string_view setting, const
     if (!opening.port)
         return OpenedPort{
             nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
-    return OpenedPort{
-        std::move(opening.port), described(request, "ppdev on " + path), {}};
+    return OpenedPort{std::move(opening.port), described(request, "ppdev on " + path), {}};
 }
 
 OpenedPort openDirect(const PortRequest& request, std::string_view setting,
@@ -96,8 +95,7 @@ OpenedPort openDirect(const PortRequest& request, std::string_view setting,
     if (!opening.port)
         return OpenedPort{
             nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
-    return OpenedPort{
-        std::move(opening.port), described(request, opening.description), {}};
+    return OpenedPort{std::move(opening.port), described(request, opening.description), {}};
 }
 
 // The windows never run as root: a sudo start gives up root as soon as the port is open.
@@ -130,9 +128,9 @@ OpenedPort openSimulated(const PortRequest& request, const PortBackends& backend
     // The module needs no privilege: root goes first, then the scene is read as the user.
     std::string dropped;
     if (request.simulatedDropsRoot) {
-        OpenedPort opened = droppingRoot(
-            request, "sim", OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}},
-            backends);
+        OpenedPort opened =
+            droppingRoot(request, "sim",
+                         OpenedPort{std::make_unique<SimulatedCameraModule>(), "", {}}, backends);
         if (opened.port == nullptr)
             return opened;
         dropped = opened.description;
@@ -184,9 +182,9 @@ OpenedPort openPort(const PortRequest& request, const PortBackends& backends) {
     if (name.empty() || name == "sim")
         return openSimulated(request, backends);
     if (name == ppdevName)
-        return droppingRoot(
-            request, name, openPpdev(request, name, std::string(defaultParportDevice), backends),
-            backends);
+        return droppingRoot(request, name,
+                            openPpdev(request, name, std::string(defaultParportDevice), backends),
+                            backends);
     if (name.starts_with(ppdevPathPrefix) && name.size() > ppdevPathPrefix.size()) {
         const std::string path(name.substr(ppdevPathPrefix.size()));
         return droppingRoot(request, name, openPpdev(request, name, path, backends), backends);

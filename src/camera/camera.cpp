@@ -7,8 +7,8 @@
 
 #include "camera/camera_parts.h"
 #include "port/setting_names.h"
-#include "sensor/register_masks.h"
 #include "resources/build_version.h"
+#include "sensor/register_masks.h"
 
 namespace orvane {
 namespace {
@@ -101,10 +101,9 @@ Status CameraDraft::change(const ControlRow& row, int32_t value) {
 
 Status CameraDraft::plan(ApplyPlan& plan) const {
     plan = planApply(shadow, fields);
-    const std::string window = " (window " + std::to_string(fields.of(0x17)) + " to " +
-                               std::to_string(fields.of(0x18)) + " by " +
-                               std::to_string(fields.of(0x19)) + " to " +
-                               std::to_string(fields.of(0x1A)) + ")";
+    const std::string window =
+        " (window " + std::to_string(fields.of(0x17)) + " to " + std::to_string(fields.of(0x18)) +
+        " by " + std::to_string(fields.of(0x19)) + " to " + std::to_string(fields.of(0x1A)) + ")";
     if (!plan.corrections.empty()) {
         const WindowCorrection& problem = plan.corrections.front();
         return {StatusCode::Refused, std::string(firstParagraph(problem.text)) + window};
@@ -178,7 +177,7 @@ CallGuard::CallGuard(const CallLock& calls, Kind kind) {
 }
 
 // Text a caller passed that cannot name a file or device.
-Status checkInput(std::string_view what, std::string_view text) {
+static Status checkInput(std::string_view what, std::string_view text) {
     if (text.find('\0') == std::string_view::npos)
         return {};
     return {StatusCode::InvalidArgument,
@@ -187,10 +186,11 @@ Status checkInput(std::string_view what, std::string_view text) {
 
 std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& status,
                                             const CameraOptions& options) {
-    for (const auto& [what, text] : {std::pair<std::string_view, std::string_view>{"device", device},
-                                     {"scene", options.scene},
-                                     {"simulatedPace", options.simulatedPace},
-                                     {"recording", options.recording}}) {
+    for (const auto& [what, text] :
+         {std::pair<std::string_view, std::string_view>{"device", device},
+          {"scene", options.scene},
+          {"simulatedPace", options.simulatedPace},
+          {"recording", options.recording}}) {
         if (status = checkInput(what, text); !status)
             return nullptr;
     }

@@ -15,15 +15,15 @@ bool knownFormat(PixelFormat format) {
 
 // Where a target's rows go, checked before anything is sent: no size arithmetic may wrap.
 Status checkTarget(const FrameTarget& target, const FrameLayout& shape) {
-    const std::string frame = "a frame of " + std::to_string(shape.width) + " x " +
-                              std::to_string(shape.height);
+    const std::string frame =
+        "a frame of " + std::to_string(shape.width) + " x " + std::to_string(shape.height);
     if (target.memory == nullptr)
         return {StatusCode::InvalidArgument, "the memory given for " + frame + " is null"};
     const std::size_t stride = target.stride == 0 ? shape.rowBytes : target.stride;
     if (stride < shape.rowBytes)
         return {StatusCode::InvalidArgument, "a stride of " + std::to_string(stride) +
-                                                 " bytes is shorter than a row of " + frame +
-                                                 ", " + std::to_string(shape.rowBytes) + " bytes"};
+                                                 " bytes is shorter than a row of " + frame + ", " +
+                                                 std::to_string(shape.rowBytes) + " bytes"};
     std::size_t needed = 0;
     if (__builtin_mul_overflow(stride, std::size_t{shape.height} - 1, &needed) ||
         __builtin_add_overflow(needed, shape.rowBytes, &needed))

@@ -42,10 +42,10 @@ GstCaps* offeredCaps() {
                 continue;
             const auto add = [&](const char* name, const char* pixels) {
                 caps = gst_caps_merge_structure(
-                    caps, gst_structure_new(name, "format", G_TYPE_STRING, pixels, "width",
-                                            G_TYPE_INT, gint(layout.width), "height", G_TYPE_INT,
-                                            gint(layout.height), "framerate", GST_TYPE_FRACTION,
-                                            0, 1, nullptr));
+                    caps,
+                    gst_structure_new(name, "format", G_TYPE_STRING, pixels, "width", G_TYPE_INT,
+                                      gint(layout.width), "height", G_TYPE_INT, gint(layout.height),
+                                      "framerate", GST_TYPE_FRACTION, 0, 1, nullptr));
             };
             add("video/x-raw", "RGB");
             if (format == 0)

@@ -259,7 +259,8 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* def
     SourceState& state = *self->state;
     std::unique_lock guard(state.settingsLock);
     if (std::string* text = stringProperty(state, id)) {
-        const std::string wanted = g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
+        const std::string wanted =
+            g_value_get_string(value) != nullptr ? g_value_get_string(value) : "";
         if (state.running && id != propertyRegisters) {
             const std::string kept = *text;
             guard.unlock();

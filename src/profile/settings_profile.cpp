@@ -211,8 +211,8 @@ Status readSettingsProfileFile(const std::filesystem::path& path, ProfileReading
         return {StatusCode::FileError,
                 "cannot open the profile " + name + ": " + std::strerror(opened.error)};
     if (!opened.file.isOpen())
-        return {StatusCode::FileError,
-                "the profile " + name + " is " + fileKindName(opened.mode) + ", not a regular file"};
+        return {StatusCode::FileError, "the profile " + name + " is " + fileKindName(opened.mode) +
+                                           ", not a regular file"};
     std::vector<uint8_t> bytes;
     if (const int error = readUpTo(opened.file.get(), maxProfileBytes + 1, bytes); error != 0)
         return {StatusCode::FileError,

@@ -14,8 +14,7 @@ constexpr uint8_t clocksOfACondition = 1;
 
 // A module that runs for hours keeps only its recent history: once a log holds twice
 // keptEntries, the older half goes (a rare move, so appending stays cheap).
-template <typename Entry>
-void keepBounded(std::vector<Entry>& log, const Entry& entry) {
+template <typename Entry> void keepBounded(std::vector<Entry>& log, const Entry& entry) {
     if (log.size() >= 2 * BusDecoder::keptEntries)
         log.erase(log.begin(), log.begin() + BusDecoder::keptEntries);
     log.push_back(entry);

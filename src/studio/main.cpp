@@ -91,8 +91,7 @@ int main(int argc, char** argv) {
         std::string message = opened.message();
         constexpr std::string_view paceOption = "simulatedPace ";
         if (message.starts_with(paceOption))
-            message.replace(0, paceOption.size(),
-                            options.pace ? "--pace " : "ORVANE_SIM_PACE ");
+            message.replace(0, paceOption.size(), options.pace ? "--pace " : "ORVANE_SIM_PACE ");
         std::cerr << "orvane-studio: " << message << '\n';
         return startFailureStatus;
     }

@@ -547,8 +547,8 @@ bool StudioWindow::openSettings(const QString& path) {
     // Only a regular file of a profile's size: a FIFO would block the window.
     ProfileReading reading;
     if (const Status read = readSettingsProfileFile(path.toStdString(), reading); !read) {
-        showStatus(QStringLiteral("Settings not opened: %1")
-                       .arg(QString::fromStdString(read.message())));
+        showStatus(
+            QStringLiteral("Settings not opened: %1").arg(QString::fromStdString(read.message())));
         return false;
     }
     rememberRecent(path);

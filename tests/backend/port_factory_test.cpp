@@ -156,27 +156,33 @@ TEST(OpenPort, DirectGrantsDropsAndSaysWhoItRunsAs) {
 }
 
 // Under sudo the simulated module gives up root too; a root login keeps it; a drop that cannot
-// be made closes the port.
+// be made closes the port. A library caller's process keeps root for the simulated module,
+// whatever SUDO_UID says.
 TEST(OpenPort, AsRootDropsToTheSudoUserRightAfterOpening) {
     const std::string sim = "orvane: port backend: simulated camera module (ORVANE_PORT=sim), "
                             "built-in scene";
-    const std::tuple<std::string_view, std::string, std::string, std::string> cases[] = {
-        {"sim", "1000", sim + ", running as uid 1000 gid 1000", "setgid 0"},
-        {"sim", "", sim, "getuid"},
+    const std::tuple<std::string_view, std::string, std::string, std::string, bool> cases[] = {
+        {"sim", "1000", sim + ", running as uid 1000 gid 1000", "setgid 0", false},
+        {"sim", "", sim, "getuid", false},
         {"ppdev", "x1",
          "orvane: ORVANE_PORT=ppdev: SUDO_UID=x1 and SUDO_GID=1000 do not name the user to drop "
          "root to; start the panel with plain sudo from your own account",
-         "close"},
+         "close", false},
+        {"sim", "x1", "port backend: simulated camera module, built-in scene", "", true},
     };
-    for (const auto& [setting, sudoUid, outcome, lastCall] : cases) {
+    for (const auto& [setting, sudoUid, outcome, lastCall, library] : cases) {
         RequestLog log;
         testing::PrivilegeBehaviour privileges; // all ids 0
         if (!sudoUid.empty())
             privileges.environment = {{"SUDO_UID", sudoUid}, {"SUDO_GID", "1000"}};
-        const OpenedPort opened =
-            openPort(setting, std::nullopt, fakeBackends(log, {}, privileges));
+        PortRequest request{setting, std::nullopt, std::nullopt};
+        if (library) {
+            request.naming = SettingNaming::Options;
+            request.simulatedDropsRoot = false;
+        }
+        const OpenedPort opened = openPort(request, fakeBackends(log, {}, privileges));
         EXPECT_EQ(opened.port ? opened.description : opened.status.message(), outcome);
-        EXPECT_EQ(log.back(), lastCall) << setting << " " << sudoUid;
+        EXPECT_EQ(log.empty() ? "" : log.back(), lastCall) << setting << " " << sudoUid;
     }
 }
 

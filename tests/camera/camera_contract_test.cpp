@@ -35,8 +35,14 @@ TEST(CameraContract, WhatItReportsIsWhatTheSensorHolds) {
         {"brightness after it", [](Camera& c) { return c.set("brightness", 90); }},
         {"rgb by number", [](Camera& c) { return c.writeRegister(0x12, 0x2C); }},
         {"soft reset by number", [](Camera& c) { return c.writeRegister(0x12, 0x80); }},
-        {"rgb qcif", [](Camera& c) { return c.set({{{"format", 1}, {"size", 1}}}); }},
-        {"bias", [](Camera& c) { return c.set({{{"blue-bias", 40}, {"red-background", 0}}}); }},
+        {"rgb qcif",
+         [](Camera& c) {
+             return c.set({{{"format", 1}, {"size", 1}}});
+         }},
+        {"bias",
+         [](Camera& c) {
+             return c.set({{{"blue-bias", 40}, {"red-background", 0}}});
+         }},
         {"reset", [](Camera& c) { return c.reset(); }},
     };
     Watched watched;
@@ -101,13 +107,16 @@ TEST(CameraContract, MisuseIsAStatusWithNothingSent) {
         {"no targets", [](Camera& c) { return c.capture({}, nullptr); },
          StatusCode::InvalidArgument, "at least one target"},
         {"window one apart",
-         [](Camera& c) { return c.set({{{"window-h-start", 100}, {"window-h-end", 101}}}); },
+         [](Camera& c) {
+             return c.set({{{"window-h-start", 100}, {"window-h-end", 101}}});
+         },
          StatusCode::Refused, "Horizontal Start 100 and End 101 leave no pixels"},
         {"window two apart",
-         [](Camera& c) { return c.set({{{"window-h-start", 100}, {"window-h-end", 102}}}); },
+         [](Camera& c) {
+             return c.set({{{"window-h-start", 100}, {"window-h-end", 102}}});
+         },
          StatusCode::Refused, "leave no pixels"},
-        {"unknown name, shortened",
-         [](Camera& c) { return c.set(std::string(300, 'x'), 1); },
+        {"unknown name, shortened", [](Camera& c) { return c.set(std::string(300, 'x'), 1); },
          StatusCode::UnknownControl, "\"" + std::string(77, 'x') + "...\""},
     };
     Watched watched;
@@ -134,8 +143,8 @@ TEST(CameraContract, OpeningNamesTheOptionAndRefusesWhatCannotWork) {
         StatusCode code;
         std::string text; // how the message starts
     } cases[] = {
-        {"NUL in the device", std::string("sim\0x", 5), "", "", "", 0,
-         StatusCode::InvalidArgument, "device \"sim\\x00x\" holds a NUL"},
+        {"NUL in the device", std::string("sim\0x", 5), "", "", "", 0, StatusCode::InvalidArgument,
+         "device \"sim\\x00x\" holds a NUL"},
         {"NUL in a path", "sim", std::string("a\0b", 3), "", "", 0, StatusCode::InvalidArgument,
          "scene \"a\\x00b\" holds a NUL"},
         {"unknown device", "lpt9", "", "", "", 0, StatusCode::PortError,

@@ -37,7 +37,10 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     const gint descriptor = g_file_open_tmp("orvane-XXXXXX.txt", &profile, nullptr);
     ASSERT_GE(descriptor, 0);
     close(descriptor);
-    ASSERT_TRUE(g_file_set_contents(profile, "contrast = 77\nbrightness = 10\n", -1, nullptr));
+    ASSERT_TRUE(g_file_set_contents(profile,
+                                    "\xEF\xBB\xBF"
+                                    "contrast = 77\nbrightness = 10\n",
+                                    -1, nullptr));
     g_object_set(harness->element, "profile", profile, nullptr);
     gst_harness_play(harness);
     std::vector<double> means;
@@ -176,8 +179,8 @@ TEST(OrvaneSrc, SettingsSurviveARestartAndEachBufferCarriesThem) {
 
 // A profile that is a FIFO is refused at once, never waited on.
 TEST(OrvaneSrc, AFifoProfileIsRefusedAtOnce) {
-    const std::string fifo = std::string(g_get_tmp_dir()) + "/orvane-profile-" +
-                             std::to_string(getpid()) + ".fifo";
+    const std::string fifo =
+        std::string(g_get_tmp_dir()) + "/orvane-profile-" + std::to_string(getpid()) + ".fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     GstElement* source = gst_element_factory_make("orvanesrc", nullptr);
     g_object_set(source, "profile", fifo.c_str(), nullptr);
@@ -201,7 +204,8 @@ TEST(OrvaneSrc, OnlyParallelPortDevicesAreListed) {
         mknod((dev + "/parport5").c_str(), S_IFCHR | 0600, makedev(1, 3)); // /dev/null's
     }
     const std::vector<std::string> ports = orvane::parallelPortPaths(dev);
-    EXPECT_EQ(ports, root ? std::vector<std::string>{dev + "/parport4"} : std::vector<std::string>{});
+    EXPECT_EQ(ports,
+              root ? std::vector<std::string>{dev + "/parport4"} : std::vector<std::string>{});
     for (const char* name : {"parport0", "parport2", "parport3", "parport4", "parport5"})
         g_unlink((dev + "/" + name).c_str());
     g_rmdir((dev + "/parport1").c_str());
