@@ -131,18 +131,6 @@ gint metaField(GstBuffer* buffer, const char* field) {
     return value;
 }
 
-std::string nextWarning(GstBus* bus) {
-    GstMessage* message = gst_bus_timed_pop_filtered(bus, 5 * GST_SECOND, GST_MESSAGE_WARNING);
-    if (message == nullptr)
-        return "";
-    GError* error = nullptr;
-    gst_message_parse_warning(message, &error, nullptr);
-    const std::string text = error->message;
-    g_error_free(error);
-    gst_message_unref(message);
-    return text;
-}
-
 // Properties keep their values over a restart and are applied again; the device cannot change
 // under a running camera; every buffer says which frame it is and what it was taken with.
 TEST(OrvaneSrc, SettingsSurviveARestartAndEachBufferCarriesThem) {
@@ -163,8 +151,14 @@ TEST(OrvaneSrc, SettingsSurviveARestartAndEachBufferCarriesThem) {
         EXPECT_EQ(metaField(buffer, "contrast"), 0);
         gst_buffer_unref(buffer);
         g_object_set(harness->element, "device", "lpt9", nullptr);
-        EXPECT_NE(nextWarning(bus).find("device cannot change while the element runs"),
+        GstMessage* warning = gst_bus_timed_pop_filtered(bus, 5 * GST_SECOND, GST_MESSAGE_WARNING);
+        ASSERT_NE(warning, nullptr);
+        GError* error = nullptr;
+        gst_message_parse_warning(warning, &error, nullptr);
+        EXPECT_NE(std::string(error->message).find("device cannot change while"),
                   std::string::npos);
+        g_error_free(error);
+        gst_message_unref(warning);
         gchar* device = nullptr;
         gint brightness = 0;
         g_object_get(harness->element, "device", &device, "brightness", &brightness, nullptr);
