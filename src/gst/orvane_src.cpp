@@ -190,10 +190,15 @@ void applyChanges(GstOrvaneSrc* self, SourceState& state,
         if (values[i])
             settings.push_back({controls()[i].name, *values[i]});
     }
-    if (!settings.empty()) {
-        if (const orvane::Status status = state.camera->set(settings); !status)
-            GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("%s", status.message().c_str()),
-                                (nullptr));
+    // All at once, so a format and the window it allows go together; when that is refused, one
+    // by one, so one refused value does not hold back the rest.
+    if (!settings.empty() && !state.camera->set(settings)) {
+        for (const orvane::ControlSetting& setting : settings) {
+            if (const orvane::Status status = state.camera->set(setting.name, setting.value);
+                !status)
+                GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("%s", status.message().c_str()),
+                                    (nullptr));
+        }
     }
     if (registers) {
         std::vector<orvane::RegisterAssignment> writes;
