@@ -201,10 +201,9 @@ TEST(CameraContract, ThreadsTakeTurnsAndAProgressCannotDrive) {
             EXPECT_TRUE(camera.layoutWith({&other, 1}, PixelFormat::Rgb24, layout).ok());
         }
     });
-    for (int i = 0; i < 200; ++i) {
-        std::vector<uint8_t> cif(312 * 208 * 3);
+    std::vector<uint8_t> cif(312 * 208 * 3);
+    for (int i = 0; i < 200; ++i)
         EXPECT_TRUE(camera.capture(PixelFormat::Rgb24, cif).ok());
-    }
     setter.join();
 
     struct Meddling final : CaptureProgress {
@@ -220,7 +219,6 @@ TEST(CameraContract, ThreadsTakeTurnsAndAProgressCannotDrive) {
         int refused = 0;
     } meddling(camera);
     ASSERT_TRUE(camera.set("size", 0).ok());
-    std::vector<uint8_t> cif(312 * 208 * 3);
     const FrameTarget target{PixelFormat::Rgb24, cif.data(), cif.size(), 0};
     ASSERT_TRUE(camera.capture({&target, 1}, nullptr, &meddling).ok());
     EXPECT_TRUE(meddling.read);

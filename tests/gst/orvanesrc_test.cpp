@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -191,6 +192,7 @@ TEST(OrvaneSrc, AFifoProfileIsRefusedAtOnce) {
 TEST(OrvaneSrc, OnlyParallelPortDevicesAreListed) {
     gchar* folder = g_dir_make_tmp("orvane-dev-XXXXXX", nullptr);
     const std::string dev = folder;
+    g_free(folder);
     g_file_set_contents((dev + "/parport0").c_str(), "", 0, nullptr);
     g_mkdir((dev + "/parport1").c_str(), 0700);
     mkfifo((dev + "/parport2").c_str(), 0600);
@@ -203,11 +205,7 @@ TEST(OrvaneSrc, OnlyParallelPortDevicesAreListed) {
     const std::vector<std::string> ports = orvane::parallelPortPaths(dev);
     EXPECT_EQ(ports,
               root ? std::vector<std::string>{dev + "/parport4"} : std::vector<std::string>{});
-    for (const char* name : {"parport0", "parport2", "parport3", "parport4", "parport5"})
-        g_unlink((dev + "/" + name).c_str());
-    g_rmdir((dev + "/parport1").c_str());
-    g_rmdir(folder);
-    g_free(folder);
+    std::filesystem::remove_all(dev);
 }
 
 } // namespace
