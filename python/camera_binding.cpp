@@ -126,7 +126,8 @@ void bindCamera(py::module_& module) {
 
     Camera(device="sim", *, scene=None, pace="", configure=True)
 
-device is what ORVANE_PORT takes: "sim" (or "") for the simulated module, "ppdev" or
+device is what ORVANE_PORT takes: "sim" (or "") for the simulated module, "sim:PARAMETERS"
+for it with parameters ("sim:scene=card,reference"), "ppdev" or
 "ppdev:/dev/parportN" for the Linux parallel-port driver, "direct" for port instructions (as
 root). scene is a PPM picture (P6) for the simulated module to show; pace makes it as slow
 as real hardware, as ORVANE_SIM_PACE says it ("hardware": about 1 us a port access, 0.4 s a

@@ -98,10 +98,11 @@ struct RegisterState {
 
 class ORVANE_API Camera {
 public:
-    // Opens a device: "sim" (or "") for the simulated module, "ppdev" or "ppdev:/dev/parportN"
-    // for the Linux parallel-port driver, "direct" for port instructions (x86, as root; root is
-    // given up once the port is open, as every Orvane program does). Null, with status saying
-    // why and what to do, when it cannot.
+    // Opens a device: "sim" (or "") for the simulated module, "sim:PARAMETERS" for it with
+    // parameters ("sim:scene=card,reference"; its scene comes before options.scene), "ppdev" or
+    // "ppdev:/dev/parportN" for the Linux parallel-port driver, "direct" for port instructions
+    // (x86, as root; root is given up once the port is open, as every Orvane program does).
+    // Null, with status saying why and what to do, when it cannot.
     static std::unique_ptr<Camera> open(std::string_view device, Status& status,
                                         const CameraOptions& options = {});
     ~Camera();

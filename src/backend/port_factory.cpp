@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "sim/module_settings.h"
 #include "sim/paced_port.h"
 #include "sim/scene.h"
 #include "sim/simulated_camera_module.h"
@@ -23,29 +24,43 @@ constexpr std::string_view ppdevName = "ppdev";
 constexpr std::string_view ppdevPathPrefix = "ppdev:";
 constexpr std::string_view directName = "direct";
 
+constexpr std::string_view simulatedName = "sim";
+constexpr std::string_view simulatedParametersPrefix = "sim:";
+
 // The scene is read only once root is given up (droppingRoot comes first), so a sudo start never
-// shows a picture, or tells of a file, that its user could not read.
-OpenedPort openSimulatedModule(const PortRequest& request, const PortBackends& backends) {
-    const std::string description =
-        described(request, request.naming == SettingNaming::Environment
-                               ? "simulated camera module (ORVANE_PORT=sim)"
-                               : "simulated camera module");
-    const std::optional<std::string_view> scene = request.scene;
-    if (!scene || scene->empty())
+// shows a picture, or tells of a file, that its user could not read. The device string's scene
+// comes before the scene setting.
+OpenedPort openSimulatedModule(const PortRequest& request, std::string_view setting,
+                               const SimulatedModuleSettings& settings,
+                               const PortBackends& backends) {
+    const std::string description = described(
+        request, request.naming == SettingNaming::Environment
+                     ? "simulated camera module (ORVANE_PORT=" + std::string(setting) + ")"
+                     : std::string("simulated camera module"));
+    const bool fromDevice = !settings.scene.empty();
+    const std::string_view scene = fromDevice ? settings.scene : request.scene.value_or("");
+    if (scene.empty())
         return OpenedPort{
             std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
-    SceneLoad load = backends.loadScene(std::filesystem::path(*scene));
+    if (std::optional<Scene> builtin = builtinSceneNamed(scene); builtin && fromDevice)
+        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*builtin)),
+                          description + ", built-in scene " + std::string(scene),
+                          {}};
+    SceneLoad load = backends.loadScene(std::filesystem::path(scene));
     if (!load.scene) {
+        const std::string named = fromDevice ? settingText(request.naming, Setting::Port, setting)
+                                             : settingText(request.naming, Setting::Scene, scene);
+        const std::string instead =
+            fromDevice ? "the name of a built-in scene"
+                       : leaveOutText(request.naming, Setting::Scene) + " for the built-in scene";
         return OpenedPort{
             nullptr,
             "",
-            {StatusCode::FileError, settingText(request.naming, Setting::Scene, *scene) + ": " +
-                                        load.error + "; give a binary PPM (P6, maxval 255) or " +
-                                        leaveOutText(request.naming, Setting::Scene) +
-                                        " for the built-in scene"}};
+            {StatusCode::FileError,
+             named + ": " + load.error + "; give a binary PPM (P6, maxval 255) or " + instead}};
     }
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
-                      description + ", scene " + std::string(*scene),
+                      description + ", scene " + std::string(scene),
                       {}};
 }
 
@@ -115,7 +130,16 @@ OpenedPort droppingRoot(const PortRequest& request, std::string_view setting, Op
     return opened;
 }
 
-OpenedPort openSimulated(const PortRequest& request, const PortBackends& backends) {
+OpenedPort openSimulated(const PortRequest& request, std::string_view setting,
+                         const PortBackends& backends) {
+    SimulatedModuleSettings settings;
+    if (setting.starts_with(simulatedParametersPrefix)) {
+        if (const Status parsed = parseSimulatedModuleSettings(
+                setting.substr(simulatedParametersPrefix.size()), settings);
+            !parsed)
+            return OpenedPort{
+                nullptr, "", {parsed.code(), settingPrefix(request, setting) + parsed.message()}};
+    }
     const Pace paced = paceFrom(request.pace);
     if (!paced.valid)
         return OpenedPort{nullptr,
@@ -135,7 +159,8 @@ OpenedPort openSimulated(const PortRequest& request, const PortBackends& backend
             return opened;
         dropped = opened.description;
     }
-    OpenedPort opened = openSimulatedModule(request, backends);
+    OpenedPort opened =
+        openSimulatedModule(request, setting.empty() ? simulatedName : setting, settings, backends);
     if (opened.port == nullptr)
         return opened;
     opened.description += dropped;
@@ -179,8 +204,8 @@ OpenedPort openPort(std::optional<std::string_view> setting, std::optional<std::
 
 OpenedPort openPort(const PortRequest& request, const PortBackends& backends) {
     const std::string_view name = request.setting.value_or("sim");
-    if (name.empty() || name == "sim")
-        return openSimulated(request, backends);
+    if (name.empty() || name == simulatedName || name.starts_with(simulatedParametersPrefix))
+        return openSimulated(request, name, backends);
     if (name == ppdevName)
         return droppingRoot(request, name,
                             openPpdev(request, name, std::string(defaultParportDevice), backends),
@@ -199,7 +224,9 @@ OpenedPort openPort(const PortRequest& request, const PortBackends& backends) {
                            " is not a known port backend; accepted values: sim (the simulated "
                            "camera module, also used when " +
                            (environment ? "ORVANE_PORT is unset" : "device is empty") +
-                           "), ppdev (the parallel-port device /dev/parport0, for members of "
+                           "), sim:PARAMETERS (the simulated module with parameters, such as "
+                           "sim:scene=card,reference), ppdev (the parallel-port device "
+                           "/dev/parport0, for members of "
                            "group lp), ppdev:/dev/parportN (another parallel-port device), direct "
                            "(the processor's port instructions on x86, started with sudo)"}};
 }

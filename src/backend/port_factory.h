@@ -45,6 +45,8 @@ PortBackends systemPortBackends();
 // setting is the value of ORVANE_PORT, or nullopt when it is unset:
 // - unset, empty or "sim": the simulated camera module, which shows the picture in the PPM file
 //   scene names (the value of ORVANE_SCENE) or, when that is unset or empty, its built-in scene;
+//   "sim:PARAMETERS" the same with the module's parameters (sim/module_settings.h), whose scene
+//   comes before ORVANE_SCENE;
 // - "ppdev" or "ppdev:PATH": the Linux parallel-port device /dev/parport0 or PATH;
 // - "direct": the processor's port instructions, for x86 started with sudo. Opening it drops
 //   root for the whole process, so call it before any window, file or viewer exists.

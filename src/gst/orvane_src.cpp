@@ -608,7 +608,8 @@ static void gst_orvane_src_class_init(GstOrvaneSrcClass* klass) {
         objectClass, propertyDevice,
         g_param_spec_string("device", "Device",
                             "The camera's port, as ORVANE_PORT names it: sim (the simulated "
-                            "module), ppdev, ppdev:/dev/parportN or direct",
+                            "module), sim:PARAMETERS (sim:scene=card,reference), ppdev, "
+                            "ppdev:/dev/parportN or direct",
                             "", stringFlags));
     g_object_class_install_property(
         objectClass, propertyScene,

@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
     cameraOptions.trace = trace.get();
     cameraOptions.giveUpRoot = true;
     orvane::Status opened;
-    std::unique_ptr<orvane::Camera> camera =
-        orvane::Camera::open(environment("ORVANE_PORT"), opened, cameraOptions);
+    std::unique_ptr<orvane::Camera> camera = orvane::Camera::open(
+        options.device.value_or(environment("ORVANE_PORT")), opened, cameraOptions);
     if (camera == nullptr) {
         // The pace came from --pace or ORVANE_SIM_PACE; the message names the one given.
         std::string message = opened.message();

@@ -17,6 +17,7 @@ struct ValueOption {
 constexpr ValueOption valueOptions[] = {
     {"--trace", &StudioOptions::traceFile, "a file name"},
     {"--pace", &StudioOptions::pace, "a pace: hardware, or microseconds a port access"},
+    {"--device", &StudioOptions::device, "a device: sim, sim:PARAMETERS, ppdev or direct"},
 };
 
 } // namespace
@@ -58,7 +59,7 @@ StudioOptions parseStudioOptions(std::span<char* const> arguments) {
 }
 
 void printStudioHelp(std::ostream& out) {
-    out << "Usage: orvane-studio [--defaults] [--trace FILE] [--pace PACE]\n"
+    out << "Usage: orvane-studio [--defaults] [--trace FILE] [--pace PACE] [--device DEVICE]\n"
            "       orvane-studio --help | --version\n"
            "\n"
            "Live view of the Orvane camera module: the picture captured continuously with the\n"
@@ -71,6 +72,9 @@ void printStudioHelp(std::ostream& out) {
            "  --pace PACE    make the simulated module as slow as real hardware: hardware\n"
            "                 (about 1 us a port access, 0.4 s a frame) or microseconds an\n"
            "                 access; the default is ORVANE_SIM_PACE, else no wait\n"
+           "  --device DEVICE  the camera's port as ORVANE_PORT names it: sim (the simulated\n"
+           "                 module), sim:PARAMETERS (sim:scene=card,reference), ppdev,\n"
+           "                 ppdev:/dev/parportN or direct; the default is ORVANE_PORT, else sim\n"
            "\n"
            "Keys: Space pause/run, Ctrl+S snapshot (snapshot-NNNN.png and .raw in the working\n"
            "directory), Ctrl+O open settings, Ctrl+Shift+S save settings, F fit to window,\n"
@@ -82,7 +86,7 @@ void printStudioHelp(std::ostream& out) {
            "Settings files hold one control a line, NAME = VALUE (brightness = 150), with the\n"
            "names of orvane-cli's set command; earlier studios' command files still load.\n"
            "\n"
-           "Environment: ORVANE_PORT (port backend, default sim), ORVANE_SCENE (the simulated\n"
+           "Environment: ORVANE_PORT (port backend, as --device), ORVANE_SCENE (the simulated\n"
            "module's picture, a binary PPM), ORVANE_VCD (record every port access),\n"
            "ORVANE_VCD_LIMIT (the most that recording may take, such as 500M), ORVANE_SIM_PACE\n"
            "(the simulated module's pace, as --pace).\n";

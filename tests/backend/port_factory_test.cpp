@@ -265,6 +265,31 @@ TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
         EXPECT_NE(refused.status.message().find("ORVANE_SCENE=" + path.string()),
                   std::string::npos);
     }
+    // The device string's parameters: its scene comes before ORVANE_SCENE's.
+    const struct {
+        std::string setting;
+        uint32_t sceneWidth; // 0: refused
+        std::string text;    // in the description or the refusal
+    } parameters[] = {
+        {"sim:", 2, "(ORVANE_PORT=sim:), scene"},
+        {"sim:reference", 2, ""},
+        {"sim:scene=card,reference", 640, "built-in scene card"},
+        {"sim:scene=" + good.string(), 2, good.string()},
+        {"sim:bogus", 0, "sim:bogus: \"bogus\" is not a parameter; the simulated module takes"},
+        {"sim:scene=", 0, "\"scene=\" needs a value"},
+        {"sim:reference=1", 0, "\"reference=1\" takes no value"},
+        {"sim:scene=nowhere", 0, "cannot open nowhere"},
+    };
+    for (const auto& c : parameters) {
+        const OpenedPort opened =
+            openPort(c.setting, c.sceneWidth == 640 ? bad.string() : good.string());
+        EXPECT_EQ(opened.port != nullptr, c.sceneWidth != 0) << c.setting;
+        if (opened.module != nullptr) {
+            EXPECT_EQ(opened.module->scene().width(), c.sceneWidth) << c.setting;
+        }
+        EXPECT_NE((opened.description + opened.status.message()).find(c.text), std::string::npos)
+            << opened.description << opened.status.message();
+    }
     std::filesystem::remove(good);
     std::filesystem::remove(bad);
 }

@@ -1,0 +1,82 @@
+// Device-string parameters of the simulated module.
+#include "sim/module_settings.h"
+
+#include <array>
+
+#include "port/setting_names.h"
+
+namespace orvane {
+namespace {
+
+struct BuiltinScene {
+    std::string_view name;
+    Scene (*make)();
+};
+
+constexpr std::array<BuiltinScene, 1> builtinScenes{{
+    {"card", builtinScene},
+}};
+
+// One parameter: what it is called, whether it takes a value, and where it goes.
+struct Parameter {
+    std::string_view name;
+    bool takesValue;
+    void (*apply)(SimulatedModuleSettings& settings, std::string_view value);
+};
+
+constexpr std::array<Parameter, 2> parameters{{
+    {"scene", true,
+     [](SimulatedModuleSettings& settings, std::string_view value) { settings.scene = value; }},
+    {"reference", false,
+     [](SimulatedModuleSettings& settings, std::string_view) { settings.reference = true; }},
+}};
+
+std::string parameterList() {
+    std::string scenes;
+    for (const BuiltinScene& scene : builtinScenes)
+        scenes += (scenes.empty() ? "" : ", ") + std::string(scene.name);
+    return "the simulated module takes scene=NAME (a built-in scene: " + scenes +
+           ") or scene=FILE (a binary PPM), and reference (the frames without noise or automatic "
+           "loops), separated by commas";
+}
+
+Status refuse(std::string_view parameter, std::string_view problem) {
+    return {StatusCode::PortError,
+            quotedInput(parameter) + " " + std::string(problem) + "; " + parameterList()};
+}
+
+} // namespace
+
+Status parseSimulatedModuleSettings(std::string_view text, SimulatedModuleSettings& settings) {
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        const std::size_t equals = item.find('=');
+        const std::string_view name = item.substr(0, equals);
+        const Parameter* parameter = nullptr;
+        for (const Parameter& known : parameters) {
+            if (known.name == name)
+                parameter = &known;
+        }
+        if (parameter == nullptr)
+            return refuse(item, "is not a parameter");
+        const bool hasValue = equals != std::string_view::npos;
+        if (parameter->takesValue && (!hasValue || equals + 1 == item.size()))
+            return refuse(item, "needs a value");
+        if (!parameter->takesValue && hasValue)
+            return refuse(item, "takes no value");
+        parameter->apply(settings, hasValue ? item.substr(equals + 1) : std::string_view());
+    }
+    return {};
+}
+
+std::optional<Scene> builtinSceneNamed(std::string_view name) {
+    for (const BuiltinScene& scene : builtinScenes) {
+        if (scene.name == name)
+            return scene.make();
+    }
+    return std::nullopt;
+}
+
+} // namespace orvane
