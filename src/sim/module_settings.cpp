@@ -4,6 +4,7 @@
 #include <array>
 
 #include "port/setting_names.h"
+#include "sim/test_charts.h"
 
 namespace orvane {
 namespace {
@@ -13,8 +14,10 @@ struct BuiltinScene {
     Scene (*make)();
 };
 
-constexpr std::array<BuiltinScene, 1> builtinScenes{{
+constexpr std::array<BuiltinScene, 3> builtinScenes{{
     {"card", builtinScene},
+    {"chart", colourChartScene},
+    {"edge", slantedEdgeScene},
 }};
 
 // One parameter: what it is called, whether it takes a value, and where it goes.

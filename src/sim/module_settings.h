@@ -24,7 +24,8 @@ struct SimulatedModuleSettings {
 // lacks its value or has one it does not take, with the parameters there are.
 Status parseSimulatedModuleSettings(std::string_view text, SimulatedModuleSettings& settings);
 
-// The built-in scene called name ("card": the test card), or nothing.
+// The built-in scene called name ("card": the test card; "chart": the colour chart; "edge": the
+// slanted edge), or nothing.
 std::optional<Scene> builtinSceneNamed(std::string_view name);
 
 } // namespace orvane

@@ -166,3 +166,25 @@ def test_the_example_sweeps_brightness_into_pngs(tmp_path):
     assert "mean R" in result.stdout
     greens = [np.asarray(Image.open(path))[..., 1].mean() for path in sorted(tmp_path.glob("brightness-*.png"))]
     assert len(greens) == 5 and greens == sorted(greens) and greens[0] < greens[-1]
+
+
+CHART = [(115, 82, 68), (194, 150, 130), (98, 122, 157), (87, 108, 67), (133, 128, 177), (103, 189, 170),
+         (214, 126, 44), (80, 91, 166), (193, 90, 99), (94, 60, 108), (157, 188, 64), (224, 163, 46),
+         (56, 61, 150), (70, 148, 73), (175, 54, 60), (231, 199, 31), (187, 86, 149), (8, 133, 161),
+         (243, 243, 242), (200, 200, 200), (160, 160, 160), (122, 122, 121), (85, 85, 85), (52, 52, 52)]
+
+
+def test_the_built_in_charts_show_their_reference_colours_and_a_slanted_edge():
+    with orvane.Camera("sim:scene=chart,reference") as cam:
+        cam.set(saturation=128, format="rgb")  # the mosaic keeps the scene's colours exactly
+        frame = cam.capture().astype(int)
+    across, down = frame.shape[1] / 640, frame.shape[0] / 480
+    for i, colour in enumerate(CHART):
+        x, y = (20 + (i % 6) * 102 + 45) * across, (22 + (i // 6) * 112 + 50) * down
+        mean = frame[int(y) - 2:int(y) + 3, int(x) - 2:int(x) + 3].reshape(-1, 3).mean(axis=0)
+        assert np.abs(mean - colour).max() <= 2, (i, mean, colour)
+    with orvane.Camera("sim:scene=edge") as cam:
+        grey = cam.capture()[..., 1].astype(int)
+    crossing = [np.argmax(row > 125) for row in grey]  # the first light pixel of each row
+    lean = 480 * np.tan(np.radians(5)) * grey.shape[1] / 640  # in frame columns, top to bottom
+    assert crossing[0] - crossing[-1] == pytest.approx(lean, abs=2)
