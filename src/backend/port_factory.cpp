@@ -42,8 +42,8 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
     if (scene.empty())
         return OpenedPort{
             std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
-    if (std::optional<Scene> builtin = builtinSceneNamed(scene); builtin && fromDevice)
-        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*builtin)),
+    if (std::unique_ptr<SceneSequence> builtin = builtinSceneNamed(scene); builtin && fromDevice)
+        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(builtin)),
                           description + ", built-in scene " + std::string(scene),
                           {}};
     SceneLoad load = backends.loadScene(std::filesystem::path(scene));

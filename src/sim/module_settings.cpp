@@ -11,13 +11,14 @@ namespace {
 
 struct BuiltinScene {
     std::string_view name;
-    Scene (*make)();
+    std::unique_ptr<SceneSequence> (*make)();
 };
 
-constexpr std::array<BuiltinScene, 3> builtinScenes{{
-    {"card", builtinScene},
-    {"chart", colourChartScene},
-    {"edge", slantedEdgeScene},
+constexpr std::array<BuiltinScene, 4> builtinScenes{{
+    {"card", [] { return stillScene(builtinScene()); }},
+    {"chart", [] { return stillScene(colourChartScene()); }},
+    {"edge", [] { return stillScene(slantedEdgeScene()); }},
+    {"moving", movingScene},
 }};
 
 // One parameter: what it is called, whether it takes a value, and where it goes.
@@ -74,12 +75,12 @@ Status parseSimulatedModuleSettings(std::string_view text, SimulatedModuleSettin
     return {};
 }
 
-std::optional<Scene> builtinSceneNamed(std::string_view name) {
+std::unique_ptr<SceneSequence> builtinSceneNamed(std::string_view name) {
     for (const BuiltinScene& scene : builtinScenes) {
         if (scene.name == name)
             return scene.make();
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 } // namespace orvane

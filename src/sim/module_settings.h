@@ -3,12 +3,12 @@
 // "sim:reference". Parameters are separated by commas; a flag stands alone.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "orvane/status.h"
-#include "sim/scene.h"
+#include "sim/scene_sequence.h"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ struct SimulatedModuleSettings {
 Status parseSimulatedModuleSettings(std::string_view text, SimulatedModuleSettings& settings);
 
 // The built-in scene called name ("card": the test card; "chart": the colour chart; "edge": the
-// slanted edge), or nothing.
-std::optional<Scene> builtinSceneNamed(std::string_view name);
+// slanted edge; "moving": a disc crossing a dark field), or null.
+std::unique_ptr<SceneSequence> builtinSceneNamed(std::string_view name);
 
 } // namespace orvane

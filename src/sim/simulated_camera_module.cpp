@@ -16,12 +16,17 @@ constexpr std::size_t maxUnexpectedLogged = 1024;
 
 SimulatedCameraModule::SimulatedCameraModule() : SimulatedCameraModule(builtinScene()) {}
 
-SimulatedCameraModule::SimulatedCameraModule(Scene scene) : scene_(std::move(scene)) {
+SimulatedCameraModule::SimulatedCameraModule(Scene scene)
+    : SimulatedCameraModule(stillScene(std::move(scene))) {}
+
+SimulatedCameraModule::SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes)
+    : scenes_(std::move(scenes)), scene_(&scenes_->at(0)) {
     // The largest frame is rendered into this buffer without growing it again.
     frame_.reserve(maxSimulatedFrameBytes);
 }
 
 void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
+    clock_.tick();
     switch (port) {
     case ParallelPort::controlPort: {
         control_ = value;
@@ -41,6 +46,7 @@ void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
 }
 
 uint8_t SimulatedCameraModule::readPort(uint16_t port) {
+    clock_.tick();
     if (port != ParallelPort::dataPort) {
         noteUnexpected(false, port, 0);
         return floatingDataLines;
@@ -50,15 +56,17 @@ uint8_t SimulatedCameraModule::readPort(uint16_t port) {
     return position_ < frame_.size() ? frame_[position_] : pastFrameEndByte;
 }
 
-// INIT rising starts a frame: it is rendered whole, from the registers of this moment, and its
-// first byte goes on the data lines. While INIT stays high the frame is held at that byte; after
-// it, every rising STROBE edge moves on by one byte.
+// INIT rising starts a frame: the last one the sensor completed is rendered whole, from the
+// registers of this moment, and its first byte goes on the data lines. While INIT stays high the
+// frame is held at that byte; after it, every rising STROBE edge moves on by one byte.
 void SimulatedCameraModule::followFrameLines(const ControlLines& lines) {
     const bool initRose = lines.init && !lines_.init;
     const bool strobeRose = lines.strobe && !lines_.strobe;
     lines_ = lines;
     if (initRose) {
-        layout_ = renderFrame(scene_, sensor_, frame_);
+        const uint64_t frames = clock_.framesCompleted(sensor_[FrameRegister::clockPrescaler]);
+        scene_ = &scenes_->at(frames == 0 ? 0 : frames - 1);
+        layout_ = renderFrame(*scene_, sensor_, frame_);
         position_ = 0;
         ++framesStarted_;
         return;

@@ -1,12 +1,15 @@
 // SimulatedCameraModule: a PortIo that stands in for the camera module on the parallel port.
 // It turns every control-register write into connector line levels, decodes the two-wire bus
-// from them and applies the sensor's write transactions to its register file. On the frame side,
-// an INIT pulse renders a whole frame from the scene and the registers of that moment and
-// presents its first byte on the data lines; each rising STROBE edge presents the next byte.
+// from them and applies the sensor's write transactions to its register file. The sensor makes
+// frames continuously on a clock of simulated time (sim/sensor_clock.h). On the frame side, an
+// INIT pulse renders the last frame the sensor completed, from the scene of that frame and the
+// registers of that moment, and presents its first byte on the data lines; each rising STROBE
+// edge presents the next byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -15,6 +18,8 @@
 #include "sim/bus_decoder.h"
 #include "sim/frame_layout.h"
 #include "sim/scene.h"
+#include "sim/scene_sequence.h"
+#include "sim/sensor_clock.h"
 #include "sim/sensor_register_file.h"
 
 namespace orvane {
@@ -39,6 +44,7 @@ public:
     // Shows the built-in scene.
     SimulatedCameraModule();
     explicit SimulatedCameraModule(Scene scene);
+    explicit SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes);
 
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
@@ -49,7 +55,9 @@ public:
     uint8_t extendedControlRegister() const { return ecr_; }
     const std::vector<UnexpectedAccess>& unexpectedAccesses() const { return unexpected_; }
 
-    const Scene& scene() const { return scene_; }
+    // The scene of the frame rendered last (of the first sensor frame before any).
+    const Scene& scene() const { return *scene_; }
+    const SensorClock& clock() const { return clock_; }
     // The layout and bytes of the frame the last INIT pulse started (empty before the first).
     const SensorFrameLayout& frameLayout() const { return layout_; }
     std::span<const uint8_t> servedFrame() const { return frame_; }
@@ -67,7 +75,9 @@ private:
     uint8_t ecr_ = 0x00;
     std::vector<UnexpectedAccess> unexpected_;
 
-    Scene scene_;
+    std::unique_ptr<SceneSequence> scenes_;
+    const Scene* scene_;
+    SensorClock clock_;
     SensorFrameLayout layout_;
     std::vector<uint8_t> frame_;
     std::size_t position_ = 0;

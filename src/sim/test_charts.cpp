@@ -70,9 +70,9 @@ Scene slantedEdgeScene() {
                 const double sy = y + (i / samples + 0.5) / samples;
                 light += sx - centreX > (centreY - sy) * lean;
             }
-            const auto level = static_cast<uint8_t>(std::lround(
-                slantedEdgeDark + double(slantedEdgeLight - slantedEdgeDark) * light /
-                                      (samples * samples)));
+            const auto level = static_cast<uint8_t>(
+                std::lround(slantedEdgeDark + double(slantedEdgeLight - slantedEdgeDark) * light /
+                                                  (samples * samples)));
             pixels.push_back(Rgb{level, level, level});
         }
     }

@@ -188,3 +188,17 @@ def test_the_built_in_charts_show_their_reference_colours_and_a_slanted_edge():
     crossing = [np.argmax(row > 125) for row in grey]  # the first light pixel of each row
     lean = 480 * np.tan(np.radians(5)) * grey.shape[1] / 640  # in frame columns, top to bottom
     assert crossing[0] - crossing[-1] == pytest.approx(lean, abs=2)
+
+
+def test_the_moving_scene_moves_on_the_sensors_own_clock_the_same_at_any_pace():
+    def frames(prescaler, pace=""):
+        with orvane.Camera("sim:scene=moving", pace=pace) as cam:
+            cam.set(clock_prescaler=prescaler)
+            return [cam.capture() for _ in range(4)]
+
+    def steps(captured):  # how far the yellow disc moved from frame to frame, in columns
+        return np.diff([np.nonzero((f[..., 0] > 150) & (f[..., 2] < 100))[1].mean() for f in captured])
+
+    fast, slow = frames(0), frames(2)
+    assert all(steps(fast) > 0) and steps(fast)[-1] == pytest.approx(3 * steps(slow)[-1], rel=0.2)
+    assert all((a == b).all() for a, b in zip(fast, frames(0, pace="0.01")))
