@@ -46,18 +46,28 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
         return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(builtin)),
                           description + ", built-in scene " + std::string(scene),
                           {}};
+    const std::string named = fromDevice ? settingText(request.naming, Setting::Port, setting)
+                                         : settingText(request.naming, Setting::Scene, scene);
+    std::error_code notAFolder;
+    if (std::filesystem::is_directory(std::filesystem::path(scene), notAFolder)) {
+        SceneFolderLoad folder = loadSceneFolder(std::filesystem::path(scene));
+        if (folder.scenes == nullptr)
+            return OpenedPort{nullptr, "", {StatusCode::FileError, named + ": " + folder.error}};
+        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(folder.scenes)),
+                          description + ", the scenes of " + std::string(scene),
+                          {}};
+    }
     SceneLoad load = backends.loadScene(std::filesystem::path(scene));
     if (!load.scene) {
-        const std::string named = fromDevice ? settingText(request.naming, Setting::Port, setting)
-                                             : settingText(request.naming, Setting::Scene, scene);
         const std::string instead =
             fromDevice ? "the name of a built-in scene"
                        : leaveOutText(request.naming, Setting::Scene) + " for the built-in scene";
-        return OpenedPort{
-            nullptr,
-            "",
-            {StatusCode::FileError,
-             named + ": " + load.error + "; give a binary PPM (P6, maxval 255) or " + instead}};
+        return OpenedPort{nullptr,
+                          "",
+                          {StatusCode::FileError, named + ": " + load.error +
+                                                      "; give a binary PPM (P6, maxval 255), a "
+                                                      "folder of them, or " +
+                                                      instead}};
     }
     return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
                       description + ", scene " + std::string(scene),

@@ -40,7 +40,7 @@ std::string parameterList() {
     for (const BuiltinScene& scene : builtinScenes)
         scenes += (scenes.empty() ? "" : ", ") + std::string(scene.name);
     return "the simulated module takes scene=NAME (a built-in scene: " + scenes +
-           ") or scene=FILE (a binary PPM), and reference (the frames without noise or automatic "
+           ") or scene=FILE (a binary PPM, or a folder of them), and reference (the frames without noise or automatic "
            "loops), separated by commas";
 }
 

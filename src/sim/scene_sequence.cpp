@@ -1,6 +1,7 @@
 // Still and moving scenes.
 #include "sim/scene_sequence.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orvane {
@@ -32,6 +33,15 @@ Scene discAt(uint32_t centre) {
     return Scene(builtinSceneWidth, builtinSceneHeight, std::move(pixels));
 }
 
+class Played final : public SceneSequence {
+public:
+    explicit Played(std::vector<Scene> scenes) : scenes_(std::move(scenes)) {}
+    const Scene& at(uint64_t frame) override { return scenes_[frame % scenes_.size()]; }
+
+private:
+    std::vector<Scene> scenes_;
+};
+
 class Moving final : public SceneSequence {
 public:
     const Scene& at(uint64_t frame) override {
@@ -52,6 +62,42 @@ private:
 
 std::unique_ptr<SceneSequence> stillScene(Scene scene) {
     return std::make_unique<Still>(std::move(scene));
+}
+
+std::unique_ptr<SceneSequence> playedScenes(std::vector<Scene> scenes) {
+    if (scenes.empty())
+        scenes.push_back(builtinScene());
+    return std::make_unique<Played>(std::move(scenes));
+}
+
+SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() == ".ppm")
+            files.push_back(entry.path());
+    }
+    const std::string name = folder.string();
+    if (error)
+        return {nullptr, "cannot read the folder " + name + ": " + error.message()};
+    if (files.empty() || files.size() > maxFolderScenes)
+        return {nullptr, name + ": a folder of scenes holds 1 to " +
+                             std::to_string(maxFolderScenes) + " binary PPMs (*.ppm), not " +
+                             std::to_string(files.size())};
+    std::sort(files.begin(), files.end());
+    std::vector<Scene> scenes;
+    std::size_t bytes = 0;
+    for (const std::filesystem::path& file : files) {
+        SceneLoad load = loadPpmScene(file);
+        if (!load.scene)
+            return {nullptr, load.error};
+        bytes += load.scene->pixels().size() * sizeof(Rgb);
+        if (bytes > maxFolderSceneBytes)
+            return {nullptr, name + ": its pictures take more than " +
+                                 std::to_string(maxFolderSceneBytes >> 20) + " MiB"};
+        scenes.push_back(std::move(*load.scene));
+    }
+    return {playedScenes(std::move(scenes)), ""};
 }
 
 std::unique_ptr<SceneSequence> movingScene() {

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "sim/scene.h"
 
@@ -16,6 +19,22 @@ public:
 };
 
 std::unique_ptr<SceneSequence> stillScene(Scene scene);
+
+// The pictures of a folder played one a sensor frame, in the order of their names (numbered
+// files: frame-0001.ppm, ...), over and over.
+std::unique_ptr<SceneSequence> playedScenes(std::vector<Scene> scenes);
+
+// The most pictures, and picture bytes in all, a folder may bring.
+constexpr std::size_t maxFolderScenes = 1000;
+constexpr std::size_t maxFolderSceneBytes = std::size_t{512} << 20;
+
+struct SceneFolderLoad {
+    std::unique_ptr<SceneSequence> scenes; // null when refused
+    std::string error;                     // why, naming the folder or the file
+};
+
+// Reads every *.ppm of folder (binary PPMs, regular files only) as a played sequence.
+SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder);
 
 // A yellow disc that crosses a dark field left and right, movingDiscStep scene pixels each sensor
 // frame, turning at the edges.

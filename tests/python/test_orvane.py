@@ -202,3 +202,13 @@ def test_the_moving_scene_moves_on_the_sensors_own_clock_the_same_at_any_pace():
     fast, slow = frames(0), frames(2)
     assert all(steps(fast) > 0) and steps(fast)[-1] == pytest.approx(3 * steps(slow)[-1], rel=0.2)
     assert all((a == b).all() for a, b in zip(fast, frames(0, pace="0.01")))
+
+
+def test_a_folder_of_pictures_plays_one_a_sensor_frame(tmp_path):
+    colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255)]
+    for i, colour in enumerate(colours):
+        (tmp_path / f"frame-{i:04}.ppm").write_bytes(b"P6 1 1 255\n" + bytes(colour))
+    with orvane.Camera(scene=tmp_path) as cam:
+        cam.set(clock_prescaler=0, format="rgb")
+        seen = {tuple(int(v) for v in cam.capture()[100, 100]) for _ in range(12)}
+    assert seen == set(colours)

@@ -257,7 +257,7 @@ TEST(CliProgram, StartFailuresEndTheProgramBeforeAnyCommand) {
         {"", ".", 2, "orvane-cli: cannot read the script .: Is a directory\n"},
         {"", "/dev/null", 2, "orvane-cli: cannot read the script /dev/null: not a regular file\n"},
         {"", "/proc/self/mem", 2, "/proc/self/mem:1: error: cannot read the script: Input/output"},
-        {"ORVANE_SCENE=.", "s.txt", 1, "orvane: ORVANE_SCENE=.: .: a directory, not a regular"},
+        {"ORVANE_SCENE=.", "s.txt", 1, "orvane: ORVANE_SCENE=.: .: a folder of scenes holds 1 to"},
         {"ORVANE_SCENE=/dev/zero", "s.txt", 1, "=/dev/zero: /dev/zero: a character device, not a"},
         {"ORVANE_SCENE=/proc/self/mem", "s.txt", 1, "cannot read /proc/self/mem: Input/output"},
         {"", "s.txt more.txt", 2, "orvane-cli: give at most one script\n"},
