@@ -141,13 +141,7 @@ Scene::Scene(uint32_t width, uint32_t height, std::vector<Rgb> pixels)
 }
 
 Scene builtinScene() {
-    std::vector<Rgb> pixels;
-    pixels.reserve(std::size_t{builtinSceneWidth} * builtinSceneHeight);
-    for (uint32_t y = 0; y < builtinSceneHeight; ++y) {
-        for (uint32_t x = 0; x < builtinSceneWidth; ++x)
-            pixels.push_back(builtinPixel(x, y));
-    }
-    return Scene(builtinSceneWidth, builtinSceneHeight, std::move(pixels));
+    return paintedScene(builtinSceneWidth, builtinSceneHeight, builtinPixel);
 }
 
 PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes) {

@@ -34,6 +34,17 @@ private:
     std::vector<Rgb> pixels_;
 };
 
+// A width x height scene whose pixel at (x, y) is pixel(x, y).
+template <typename Pixel> Scene paintedScene(uint32_t width, uint32_t height, Pixel pixel) {
+    std::vector<Rgb> pixels;
+    pixels.reserve(std::size_t{width} * height);
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x)
+            pixels.push_back(pixel(x, y));
+    }
+    return Scene(width, height, std::move(pixels));
+}
+
 // The built-in picture: eight colour bars across the top half (white on the left, black on the
 // right), a grey ramp below them (dark on the left), and a large white "F" in the lower-left
 // corner, so a mirrored or upside-down frame is obvious at a glance.

@@ -44,13 +44,7 @@ Rgb chartPixel(uint32_t x, uint32_t y) {
 } // namespace
 
 Scene colourChartScene() {
-    std::vector<Rgb> pixels;
-    pixels.reserve(std::size_t{sceneWidth} * sceneHeight);
-    for (uint32_t y = 0; y < sceneHeight; ++y) {
-        for (uint32_t x = 0; x < sceneWidth; ++x)
-            pixels.push_back(chartPixel(x, y));
-    }
-    return Scene(sceneWidth, sceneHeight, std::move(pixels));
+    return paintedScene(sceneWidth, sceneHeight, chartPixel);
 }
 
 Scene slantedEdgeScene() {
@@ -60,23 +54,18 @@ Scene slantedEdgeScene() {
     const double lean = std::tan(slantedEdgeDegrees * std::numbers::pi / 180.0);
     const double centreX = sceneWidth / 2.0;
     const double centreY = sceneHeight / 2.0;
-    std::vector<Rgb> pixels;
-    pixels.reserve(std::size_t{sceneWidth} * sceneHeight);
-    for (uint32_t y = 0; y < sceneHeight; ++y) {
-        for (uint32_t x = 0; x < sceneWidth; ++x) {
-            int light = 0;
-            for (int i = 0; i < samples * samples; ++i) {
-                const double sx = x + (i % samples + 0.5) / samples;
-                const double sy = y + (i / samples + 0.5) / samples;
-                light += sx - centreX > (centreY - sy) * lean;
-            }
-            const auto level = static_cast<uint8_t>(
-                std::lround(slantedEdgeDark + double(slantedEdgeLight - slantedEdgeDark) * light /
-                                                  (samples * samples)));
-            pixels.push_back(Rgb{level, level, level});
+    return paintedScene(sceneWidth, sceneHeight, [&](uint32_t x, uint32_t y) {
+        int light = 0;
+        for (int i = 0; i < samples * samples; ++i) {
+            const double sx = x + (i % samples + 0.5) / samples;
+            const double sy = y + (i / samples + 0.5) / samples;
+            light += sx - centreX > (centreY - sy) * lean;
         }
-    }
-    return Scene(sceneWidth, sceneHeight, std::move(pixels));
+        const auto level = static_cast<uint8_t>(
+            std::lround(slantedEdgeDark +
+                        double(slantedEdgeLight - slantedEdgeDark) * light / (samples * samples)));
+        return Rgb{level, level, level};
+    });
 }
 
 } // namespace orvane
