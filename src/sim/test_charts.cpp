@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 namespace orvane {
 
