@@ -1,14 +1,16 @@
-// Opens the simulated camera, sets brightness and contrast, captures one frame and writes it
-// as capture.ppm in the current folder.
+// Opens the camera ORVANE_PORT names (the simulated one when it is unset), sets brightness and
+// contrast, captures one frame and writes it as capture.ppm in the current folder.
 #include <orvane/camera.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
 int main() {
+    const char* device = std::getenv("ORVANE_PORT");
     orvane::Status status;
-    auto camera = orvane::Camera::open("sim", status);
+    auto camera = orvane::Camera::open(device != nullptr ? device : "sim", status);
     if (!camera) {
         std::fprintf(stderr, "capture: %s\n", status.message().c_str());
         return 1;

@@ -40,12 +40,14 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
     const bool fromDevice = !settings.scene.empty();
     const std::string_view scene = fromDevice ? settings.scene : request.scene.value_or("");
     if (scene.empty())
-        return OpenedPort{
-            std::make_unique<SimulatedCameraModule>(), description + ", built-in scene", {}};
-    if (std::unique_ptr<SceneSequence> builtin = builtinSceneNamed(scene); builtin && fromDevice)
-        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(builtin)),
-                          description + ", built-in scene " + std::string(scene),
+        return OpenedPort{std::make_unique<SimulatedCameraModule>(settings.reference),
+                          description + ", built-in scene",
                           {}};
+    if (std::unique_ptr<SceneSequence> builtin = builtinSceneNamed(scene); builtin && fromDevice)
+        return OpenedPort{
+            std::make_unique<SimulatedCameraModule>(std::move(builtin), settings.reference),
+            description + ", built-in scene " + std::string(scene),
+            {}};
     const std::string named = fromDevice ? settingText(request.naming, Setting::Port, setting)
                                          : settingText(request.naming, Setting::Scene, scene);
     std::error_code notAFolder;
@@ -53,9 +55,10 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
         SceneFolderLoad folder = loadSceneFolder(std::filesystem::path(scene));
         if (folder.scenes == nullptr)
             return OpenedPort{nullptr, "", {StatusCode::FileError, named + ": " + folder.error}};
-        return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(folder.scenes)),
-                          description + ", the scenes of " + std::string(scene),
-                          {}};
+        return OpenedPort{
+            std::make_unique<SimulatedCameraModule>(std::move(folder.scenes), settings.reference),
+            description + ", the scenes of " + std::string(scene),
+            {}};
     }
     SceneLoad load = backends.loadScene(std::filesystem::path(scene));
     if (!load.scene) {
@@ -69,9 +72,10 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
                                                       "folder of them, or " +
                                                       instead}};
     }
-    return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*load.scene)),
-                      description + ", scene " + std::string(scene),
-                      {}};
+    return OpenedPort{
+        std::make_unique<SimulatedCameraModule>(std::move(*load.scene), settings.reference),
+        description + ", scene " + std::string(scene),
+        {}};
 }
 
 struct Pace {

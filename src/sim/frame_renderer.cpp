@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "sim/sensor_stages.h"
+
 namespace orvane {
 namespace {
 
@@ -52,18 +54,42 @@ uint32_t scaled(uint32_t index, uint32_t count, uint32_t sceneSize) {
 
 class SceneSampler {
 public:
-    SceneSampler(const Scene& scene, const SensorFrameLayout& layout)
-        : scene_(scene), layout_(layout) {}
+    // The scene column of each frame column and the scene row of each line, worked out once.
+    SceneSampler(const Scene& scene, const SensorFrameLayout& layout, const SensorStages& stages)
+        : scene_(scene), layout_(layout), stages_(stages), neutral_(stages.neutral()),
+          columns_(layout.width), rows_(layout.lines) {
+        for (uint32_t x = 0; x < layout.width; ++x)
+            columns_[x] =
+                scaled(layout.mirror ? layout.width - 1 - x : x, layout.width, scene.width());
+        for (uint32_t line = 0; line < layout.lines; ++line)
+            rows_[line] = scaled(line, layout.lines, scene.height());
+    }
 
     Rgb at(uint32_t x, uint32_t line) const {
-        const uint32_t column = layout_.mirror ? layout_.width - 1 - x : x;
-        return scene_.pixel(scaled(column, layout_.width, scene_.width()),
-                            scaled(line, layout_.lines, scene_.height()));
+        if (neutral_)
+            return scene(x, line);
+        // The neighbours the aperture correction compares with, inside the frame.
+        const uint32_t left = x > 0 ? x - 1 : x, right = x + 1 < layout_.width ? x + 1 : x;
+        const uint32_t up = line > 0 ? line - 1 : line;
+        const uint32_t down = line + 1 < layout_.lines ? line + 1 : line;
+        const Rgb around[] = {scene(left, line), scene(right, line), scene(x, up), scene(x, down)};
+        const auto mean = [&](uint8_t Rgb::*c) {
+            return static_cast<uint8_t>(
+                (around[0].*c + around[1].*c + around[2].*c + around[3].*c + 2) / 4);
+        };
+        return throughStages(scene(x, line),
+                             Rgb{mean(&Rgb::red), mean(&Rgb::green), mean(&Rgb::blue)}, stages_);
     }
 
 private:
+    Rgb scene(uint32_t x, uint32_t line) const { return scene_.pixel(columns_[x], rows_[line]); }
+
     const Scene& scene_;
     const SensorFrameLayout& layout_;
+    const SensorStages& stages_;
+    bool neutral_;
+    std::vector<uint32_t> columns_;
+    std::vector<uint32_t> rows_;
 };
 
 void renderYuvLine(const SceneSampler& sampler, const SensorFrameLayout& layout,
@@ -112,12 +138,13 @@ Rgb adjustRgb(Rgb pixel, const ImageAdjustment& adjustment) {
 }
 
 SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                              std::vector<uint8_t>& out) {
+                              std::vector<uint8_t>& out, bool sensorStages) {
     const SensorFrameLayout layout = frameLayoutFor(sensor);
     const ImageAdjustment adjustment = imageAdjustmentFor(sensor);
     out.assign(layout.frameBytes(), spareLineByte);
 
-    const SceneSampler sampler(scene, layout);
+    const SensorStages stages = sensorStages ? sensorStagesFor(sensor) : SensorStages{};
+    const SceneSampler sampler(scene, layout, stages);
     const auto renderLine = layout.format == FrameFormat::Yuv422 ? renderYuvLine : renderMosaicLine;
     for (uint32_t line = 0; line < layout.lines; ++line)
         renderLine(sampler, layout, adjustment, line,

@@ -49,8 +49,9 @@ constexpr uint8_t spareLineByte = 0x00;
 // Renders the frame the sensor's registers describe, the scene scaled to the frame by nearest
 // neighbour (flipped left-right when mirrored). out is resized to the frame's byte count; its
 // storage is reused from frame to frame. In YUV each pixel pair carries the mean chroma of its
-// two pixels.
+// two pixels. With sensorStages the scene's light first goes through the sensor's own stages
+// (sensor_stages.h); without, it is the reference frame.
 SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                              std::vector<uint8_t>& out);
+                              std::vector<uint8_t>& out, bool sensorStages = false);
 
 } // namespace orvane

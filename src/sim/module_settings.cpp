@@ -40,8 +40,8 @@ std::string parameterList() {
     for (const BuiltinScene& scene : builtinScenes)
         scenes += (scenes.empty() ? "" : ", ") + std::string(scene.name);
     return "the simulated module takes scene=NAME (a built-in scene: " + scenes +
-           ") or scene=FILE (a binary PPM, or a folder of them), and reference (the frames without noise or automatic "
-           "loops), separated by commas";
+           ") or scene=FILE (a binary PPM, or a folder of them), and reference (the frames without "
+           "the sensor's own stages), separated by commas";
 }
 
 Status refuse(std::string_view parameter, std::string_view problem) {

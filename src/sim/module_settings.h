@@ -15,8 +15,8 @@ namespace orvane {
 struct SimulatedModuleSettings {
     // A built-in scene's name or a PPM file; empty: the scene the module is otherwise given.
     std::string scene;
-    // The reference frames: noise off, loops off, neutral exposure, gain and balance, so that
-    // pinned pixels keep a fixed point.
+    // The reference frames, without the sensor's own stages, so that pinned pixels and pictures
+    // compared between programs keep a fixed point.
     bool reference = false;
 };
 

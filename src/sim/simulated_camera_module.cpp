@@ -14,13 +14,14 @@ constexpr std::size_t maxUnexpectedLogged = 1024;
 
 } // namespace
 
-SimulatedCameraModule::SimulatedCameraModule() : SimulatedCameraModule(builtinScene()) {}
+SimulatedCameraModule::SimulatedCameraModule(bool reference)
+    : SimulatedCameraModule(builtinScene(), reference) {}
 
-SimulatedCameraModule::SimulatedCameraModule(Scene scene)
-    : SimulatedCameraModule(stillScene(std::move(scene))) {}
+SimulatedCameraModule::SimulatedCameraModule(Scene scene, bool reference)
+    : SimulatedCameraModule(stillScene(std::move(scene)), reference) {}
 
-SimulatedCameraModule::SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes)
-    : scenes_(std::move(scenes)), scene_(&scenes_->at(0)) {
+SimulatedCameraModule::SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes, bool reference)
+    : reference_(reference), scenes_(std::move(scenes)), scene_(&scenes_->at(0)) {
     // The largest frame is rendered into this buffer without growing it again.
     frame_.reserve(maxSimulatedFrameBytes);
 }
@@ -66,7 +67,7 @@ void SimulatedCameraModule::followFrameLines(const ControlLines& lines) {
     if (initRose) {
         const uint64_t frames = clock_.framesCompleted(sensor_[FrameRegister::clockPrescaler]);
         scene_ = &scenes_->at(frames == 0 ? 0 : frames - 1);
-        layout_ = renderFrame(*scene_, sensor_, frame_);
+        layout_ = renderFrame(*scene_, sensor_, frame_, !reference_);
         position_ = 0;
         ++framesStarted_;
         return;

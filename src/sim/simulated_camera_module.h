@@ -42,9 +42,10 @@ constexpr uint8_t pastFrameEndByte = 0x00;
 class SimulatedCameraModule final : public PortIo {
 public:
     // Shows the built-in scene.
-    SimulatedCameraModule();
-    explicit SimulatedCameraModule(Scene scene);
-    explicit SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes);
+    // reference: the reference frames, without the sensor's own stages (sim:reference).
+    explicit SimulatedCameraModule(bool reference = false);
+    explicit SimulatedCameraModule(Scene scene, bool reference = false);
+    explicit SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes, bool reference = false);
 
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
@@ -58,6 +59,7 @@ public:
     // The scene of the frame rendered last (of the first sensor frame before any).
     const Scene& scene() const { return *scene_; }
     const SensorClock& clock() const { return clock_; }
+    bool reference() const { return reference_; }
     // The layout and bytes of the frame the last INIT pulse started (empty before the first).
     const SensorFrameLayout& frameLayout() const { return layout_; }
     std::span<const uint8_t> servedFrame() const { return frame_; }
@@ -75,6 +77,7 @@ private:
     uint8_t ecr_ = 0x00;
     std::vector<UnexpectedAccess> unexpected_;
 
+    bool reference_;
     std::unique_ptr<SceneSequence> scenes_;
     const Scene* scene_;
     SensorClock clock_;

@@ -17,7 +17,7 @@ namespace {
 
 std::unique_ptr<Camera> openSim(const CameraOptions& options = {}) {
     Status status;
-    std::unique_ptr<Camera> camera = Camera::open("sim", status, options);
+    std::unique_ptr<Camera> camera = Camera::open("sim:reference", status, options);
     EXPECT_TRUE(status.ok()) << status.message();
     return camera;
 }
@@ -266,6 +266,79 @@ TEST(Camera, ProgressNamesRowsThatAreAlreadyFinal) {
         ASSERT_EQ(told.size(), info.linesRead - 1);
         EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
         EXPECT_EQ(told.back(), info.height - (format == 1 ? 2 : 1));
+    }
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The picture's channel means and its steepest step between neighbours in a row.
+struct PictureFigures {
+    std::array<double, 3> mean{};
+    int steepest = 0;
+};
+
+PictureFigures figuresWith(std::string_view device, const std::function<void(Camera&)>& setup) {
+    Status status;
+    std::unique_ptr<Camera> camera = Camera::open(device, status);
+    EXPECT_NE(camera, nullptr) << status.message();
+    setup(*camera);
+    FrameInfo info;
+    const std::vector<uint8_t> rgb = captured(*camera, PixelFormat::Rgb24, &info);
+    PictureFigures figures;
+    for (std::size_t i = 0; i < rgb.size(); ++i) {
+        figures.mean[i % 3] += rgb[i] / double(rgb.size() / 3);
+        if (i >= 3 && (i / 3) % info.width != 0)
+            figures.steepest = std::max(figures.steepest, std::abs(rgb[i] - rgb[i - 3]));
+    }
+    return figures;
+}
+
+// Every sensor control that is not the window moves the picture in its direction; the reference
+// frames ignore them all.
+TEST(Camera, EverySensorControlActsInItsDirection) {
+    const auto luma = [](const PictureFigures& f) { return f.mean[0] + f.mean[1] + f.mean[2]; };
+    const auto blue = [](const PictureFigures& f) { return f.mean[2] - f.mean[1]; };
+    const auto red = [](const PictureFigures& f) { return f.mean[0] - f.mean[1]; };
+    const auto edge = [](const PictureFigures& f) { return double(f.steepest); };
+    const struct {
+        const char* name;
+        std::string device; // the colour chart, or the slanted edge for sharpness
+        std::function<void(Camera&)> setup;
+        std::function<double(const PictureFigures&)> figure;
+        int sign;
+    } cases[] = {
+        {"gain 2x", "sim:scene=chart", [](Camera& c) { c.set("gain", 2); }, luma, +1},
+        {"gain register", "sim:scene=chart", [](Camera& c) { c.writeRegister(0x00, 0x18); }, luma,
+         +1},
+        {"shorter exposure", "sim:scene=chart", [](Camera& c) { c.writeRegister(0x10, 0x40); },
+         luma, -1},
+        {"slower clock", "sim:scene=chart", [](Camera& c) { c.set("clock-prescaler", 5); }, luma,
+         +1},
+        {"blue balance", "sim:scene=chart", [](Camera& c) { c.writeRegister(0x01, 0xC0); }, blue,
+         +1},
+        {"red balance", "sim:scene=chart", [](Camera& c) { c.writeRegister(0x02, 0x40); }, red, -1},
+        {"blue bias", "sim:scene=chart", [](Camera& c) { c.set("blue-bias", 40); }, blue, +1},
+        {"red bias", "sim:scene=chart", [](Camera& c) { c.set("red-bias", 40); }, red, +1},
+        {"sharpness", "sim:scene=edge", [](Camera& c) { c.set("sharpness", 255); }, edge, +1},
+        {"softness", "sim:scene=edge", [](Camera& c) { c.set("sharpness", 0); }, edge, -1},
+    };
+    // The rgb format keeps the scene's colours exactly.
+    const auto rgb = [](Camera& c) { c.set("format", 1); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto made = [&](Camera& camera) {
+            rgb(camera);
+            c.setup(camera);
+        };
+        const double change =
+            c.figure(figuresWith(c.device, made)) - c.figure(figuresWith(c.device, rgb));
+        EXPECT_GT(change * c.sign, 1.0) << change;
+        const std::string reference = c.device + ",reference";
+        EXPECT_EQ(c.figure(figuresWith(reference, made)), c.figure(figuresWith(reference, rgb)));
     }
 }
 

@@ -20,7 +20,8 @@ def panel_upload(tmp_path, script):
     """The panel's testfile.bmp (as RGB rows) and test.raw after orvane-cli runs script."""
     (tmp_path / "bmphead24").write_bytes(pathlib.Path(os.environ["ORVANE_BMPHEAD24"]).read_bytes())
     subprocess.run([os.environ["ORVANE_CLI"]], input=script, text=True, cwd=tmp_path, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env={**os.environ, "ORVANE_PORT": "sim"})
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   env={**os.environ, "ORVANE_PORT": "sim:reference"})
     picture = np.asarray(Image.open(tmp_path / "testfile.bmp").convert("RGB"))
     return picture, (tmp_path / "test.raw").read_bytes()
 
@@ -33,7 +34,7 @@ def panel_upload(tmp_path, script):
 ])
 def test_a_capture_is_the_panels_upload(tmp_path, script, settings):
     picture, raw = panel_upload(tmp_path, script)
-    with orvane.Camera("sim") as cam:
+    with orvane.Camera("sim:reference") as cam:
         cam.set(**settings)
         frame, read = cam.capture(), cam.capture(raw=True)
         # Into a view of a larger array, rows apart by its stride.
@@ -192,7 +193,7 @@ def test_the_built_in_charts_show_their_reference_colours_and_a_slanted_edge():
 
 def test_the_moving_scene_moves_on_the_sensors_own_clock_the_same_at_any_pace():
     def frames(prescaler, pace=""):
-        with orvane.Camera("sim:scene=moving", pace=pace) as cam:
+        with orvane.Camera("sim:scene=moving,reference", pace=pace) as cam:
             cam.set(clock_prescaler=prescaler)
             return [cam.capture() for _ in range(4)]
 
@@ -208,7 +209,7 @@ def test_a_folder_of_pictures_plays_one_a_sensor_frame(tmp_path):
     colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255)]
     for i, colour in enumerate(colours):
         (tmp_path / f"frame-{i:04}.ppm").write_bytes(b"P6 1 1 255\n" + bytes(colour))
-    with orvane.Camera(scene=tmp_path) as cam:
+    with orvane.Camera("sim:reference", scene=tmp_path) as cam:
         cam.set(clock_prescaler=0, format="rgb")
         seen = {tuple(int(v) for v in cam.capture()[100, 100]) for _ in range(12)}
     assert seen == set(colours)

@@ -33,7 +33,8 @@ struct PanelBench {
     FrameGeometry& geometry() { return dialog.state().device.geometry; }
     const std::vector<DecodedTransaction>& decoded() const { return module.bus().transactions(); }
 
-    SimulatedCameraModule module;
+    // The reference frames, so that pictures compare with the library's on sim:reference.
+    SimulatedCameraModule module{true};
     RecordingPort port{&module};
     MemoryTraceSink trace;
     SteppingTickCounter ticks{0, 1};
