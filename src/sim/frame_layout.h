@@ -13,7 +13,6 @@ namespace FrameRegister {
 constexpr uint8_t saturation = 0x03;
 constexpr uint8_t contrast = 0x05;
 constexpr uint8_t brightness = 0x06;
-constexpr uint8_t clockPrescaler = 0x11;
 constexpr uint8_t commonA = 0x12; // format and mirror bits
 constexpr uint8_t horizontalStart = 0x17;
 constexpr uint8_t horizontalEnd = 0x18;

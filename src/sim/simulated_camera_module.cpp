@@ -5,6 +5,7 @@
 
 #include "port/parallel_port.h"
 #include "sim/frame_renderer.h"
+#include "sim/sensor_stages.h"
 
 namespace orvane {
 namespace {
@@ -65,7 +66,7 @@ void SimulatedCameraModule::followFrameLines(const ControlLines& lines) {
     const bool strobeRose = lines.strobe && !lines_.strobe;
     lines_ = lines;
     if (initRose) {
-        const uint64_t frames = clock_.framesCompleted(sensor_[FrameRegister::clockPrescaler]);
+        const uint64_t frames = clock_.framesCompleted(sensor_[SensorRegister::clockPrescaler]);
         scene_ = &scenes_->at(frames == 0 ? 0 : frames - 1);
         layout_ = renderFrame(*scene_, sensor_, frame_, !reference_);
         position_ = 0;
