@@ -23,17 +23,17 @@ constexpr std::array<FormatShape, 2> formatShapes{{
 } // namespace
 
 SensorFrameLayout frameLayoutFor(const SensorRegisterFile& sensor) {
-    const uint8_t commonA = sensor[FrameRegister::commonA];
+    const uint8_t commonA = sensor[SensorRegister::commonA];
     const FormatShape& shape = formatShapes[(commonA & commonARgbBit) != 0 ? 1 : 0];
 
     SensorFrameLayout layout;
     layout.format = shape.format;
     layout.mirror = (commonA & commonAMirrorBit) != 0;
 
-    const uint32_t hs = sensor[FrameRegister::horizontalStart];
-    const uint32_t he = sensor[FrameRegister::horizontalEnd];
-    const uint32_t vs = sensor[FrameRegister::verticalStart];
-    const uint32_t ve = sensor[FrameRegister::verticalEnd];
+    const uint32_t hs = sensor[SensorRegister::horizontalStart];
+    const uint32_t he = sensor[SensorRegister::horizontalEnd];
+    const uint32_t vs = sensor[SensorRegister::verticalStart];
+    const uint32_t ve = sensor[SensorRegister::verticalEnd];
     if (he <= hs + 2 || ve < vs)
         return layout; // nothing to send
 

@@ -8,18 +8,6 @@
 
 namespace orvane {
 
-// Registers that shape the frame.
-namespace FrameRegister {
-constexpr uint8_t saturation = 0x03;
-constexpr uint8_t contrast = 0x05;
-constexpr uint8_t brightness = 0x06;
-constexpr uint8_t commonA = 0x12; // format and mirror bits
-constexpr uint8_t horizontalStart = 0x17;
-constexpr uint8_t horizontalEnd = 0x18;
-constexpr uint8_t verticalStart = 0x19;
-constexpr uint8_t verticalEnd = 0x1A;
-} // namespace FrameRegister
-
 constexpr uint8_t commonARgbBit = 0x08;    // RGB mosaic instead of YUV 4:2:2
 constexpr uint8_t commonAMirrorBit = 0x40; // scene flipped left-right
 

@@ -114,8 +114,8 @@ void renderMosaicLine(const SceneSampler& sampler, const SensorFrameLayout& layo
 } // namespace
 
 ImageAdjustment imageAdjustmentFor(const SensorRegisterFile& sensor) {
-    return ImageAdjustment{sensor[FrameRegister::contrast], sensor[FrameRegister::brightness],
-                           sensor[FrameRegister::saturation]};
+    return ImageAdjustment{sensor[SensorRegister::contrast], sensor[SensorRegister::brightness],
+                           sensor[SensorRegister::saturation]};
 }
 
 YuvSample toYuv(Rgb pixel, const ImageAdjustment& adjustment) {

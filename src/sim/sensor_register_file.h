@@ -24,7 +24,28 @@ private:
     std::array<uint8_t, 256> registers_{};
 };
 
-constexpr uint8_t softResetRegister = 0x12;
+// The registers the simulation interprets, by what they hold.
+namespace SensorRegister {
+constexpr uint8_t gain = 0x00;
+constexpr uint8_t blueBalance = 0x01;
+constexpr uint8_t redBalance = 0x02;
+constexpr uint8_t saturation = 0x03;
+constexpr uint8_t contrast = 0x05;
+constexpr uint8_t brightness = 0x06;
+constexpr uint8_t sharpness = 0x07;
+constexpr uint8_t blueBias = 0x0C;
+constexpr uint8_t redBias = 0x0D;
+constexpr uint8_t gainControl = 0x0E;
+constexpr uint8_t exposure = 0x10;
+constexpr uint8_t clockPrescaler = 0x11;
+constexpr uint8_t commonA = 0x12; // format and mirror bits; bit 7 the soft reset
+constexpr uint8_t horizontalStart = 0x17;
+constexpr uint8_t horizontalEnd = 0x18;
+constexpr uint8_t verticalStart = 0x19;
+constexpr uint8_t verticalEnd = 0x1A;
+} // namespace SensorRegister
+
+constexpr uint8_t softResetRegister = SensorRegister::commonA;
 constexpr uint8_t softResetBit = 0x80;
 
 } // namespace orvane

@@ -12,18 +12,6 @@
 
 namespace orvane {
 
-namespace SensorRegister {
-constexpr uint8_t gain = 0x00;
-constexpr uint8_t blueBalance = 0x01;
-constexpr uint8_t redBalance = 0x02;
-constexpr uint8_t sharpness = 0x07;
-constexpr uint8_t blueBias = 0x0C;
-constexpr uint8_t redBias = 0x0D;
-constexpr uint8_t gainControl = 0x0E;
-constexpr uint8_t exposure = 0x10;
-constexpr uint8_t clockPrescaler = 0x11;
-} // namespace SensorRegister
-
 // Assumed: the exposure and prescaler the scene's picture is taken at as it is (the panel's
 // defaults, 0xFF and 2); longer gathers proportionally more light.
 constexpr uint8_t neutralExposure = 0xFF;

@@ -49,11 +49,11 @@ class FrameLayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(FrameLayoutTable, FollowsTheRegisters) {
     const LayoutCase& c = GetParam();
     SensorRegisterFile sensor;
-    sensor.write(FrameRegister::commonA, c.commonA & 0x7F); // bit 7 would be a soft reset
-    sensor.write(FrameRegister::horizontalStart, c.hs);
-    sensor.write(FrameRegister::horizontalEnd, c.he);
-    sensor.write(FrameRegister::verticalStart, c.vs);
-    sensor.write(FrameRegister::verticalEnd, c.ve);
+    sensor.write(SensorRegister::commonA, c.commonA & 0x7F); // bit 7 would be a soft reset
+    sensor.write(SensorRegister::horizontalStart, c.hs);
+    sensor.write(SensorRegister::horizontalEnd, c.he);
+    sensor.write(SensorRegister::verticalStart, c.vs);
+    sensor.write(SensorRegister::verticalEnd, c.ve);
     EXPECT_EQ(frameLayoutFor(sensor), c.expected);
 }
 
@@ -74,13 +74,13 @@ TEST(SensorFrameLayout, SpareBytesAreTwoInYuvAndThreeInRgb) {
 TEST(SensorFrameLayout, NoWindowAsksForMoreThanTheLargestFrame) {
     SensorRegisterFile sensor;
     for (const uint8_t commonA : {0x24, 0x2C}) {
-        sensor.write(FrameRegister::commonA, commonA);
+        sensor.write(SensorRegister::commonA, commonA);
         for (unsigned start = 0; start < 256; start += 5) {
-            sensor.write(FrameRegister::horizontalStart, static_cast<uint8_t>(start));
-            sensor.write(FrameRegister::verticalStart, static_cast<uint8_t>(start));
+            sensor.write(SensorRegister::horizontalStart, static_cast<uint8_t>(start));
+            sensor.write(SensorRegister::verticalStart, static_cast<uint8_t>(start));
             for (unsigned end = 0; end < 256; end += 3) {
-                sensor.write(FrameRegister::horizontalEnd, static_cast<uint8_t>(end));
-                sensor.write(FrameRegister::verticalEnd, static_cast<uint8_t>(end));
+                sensor.write(SensorRegister::horizontalEnd, static_cast<uint8_t>(end));
+                sensor.write(SensorRegister::verticalEnd, static_cast<uint8_t>(end));
                 const SensorFrameLayout layout = frameLayoutFor(sensor);
                 ASSERT_LE(layout.frameBytes(), maxSimulatedFrameBytes);
                 ASSERT_EQ(layout.empty(), end <= start + 2);

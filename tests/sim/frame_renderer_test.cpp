@@ -23,14 +23,14 @@ struct Window {
 SensorRegisterFile sensorWith(uint8_t commonA, Window window,
                               ImageAdjustment adjustment = neutralAdjustment) {
     SensorRegisterFile sensor;
-    sensor.write(FrameRegister::commonA, commonA);
-    sensor.write(FrameRegister::horizontalStart, window.hs);
-    sensor.write(FrameRegister::horizontalEnd, window.he);
-    sensor.write(FrameRegister::verticalStart, window.vs);
-    sensor.write(FrameRegister::verticalEnd, window.ve);
-    sensor.write(FrameRegister::contrast, adjustment.contrast);
-    sensor.write(FrameRegister::brightness, adjustment.brightness);
-    sensor.write(FrameRegister::saturation, adjustment.saturation);
+    sensor.write(SensorRegister::commonA, commonA);
+    sensor.write(SensorRegister::horizontalStart, window.hs);
+    sensor.write(SensorRegister::horizontalEnd, window.he);
+    sensor.write(SensorRegister::verticalStart, window.vs);
+    sensor.write(SensorRegister::verticalEnd, window.ve);
+    sensor.write(SensorRegister::contrast, adjustment.contrast);
+    sensor.write(SensorRegister::brightness, adjustment.brightness);
+    sensor.write(SensorRegister::saturation, adjustment.saturation);
     return sensor;
 }
 
