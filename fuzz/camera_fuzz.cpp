@@ -68,7 +68,7 @@ void capture(orvane::Camera& camera, const orvane::SimulatedCameraModule& module
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Input input(data, size);
-    orvane::SimulatedCameraModule module;
+    orvane::SimulatedCameraModule module{orvane::referenceModel};
     orvane::Status status;
     std::unique_ptr<orvane::Camera> camera = orvane::CameraFactory::openOn(module, status, {});
     check(camera != nullptr);

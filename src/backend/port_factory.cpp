@@ -40,12 +40,12 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
     const bool fromDevice = !settings.scene.empty();
     const std::string_view scene = fromDevice ? settings.scene : request.scene.value_or("");
     if (scene.empty())
-        return OpenedPort{std::make_unique<SimulatedCameraModule>(settings.reference),
+        return OpenedPort{std::make_unique<SimulatedCameraModule>(settings.model),
                           description + ", built-in scene",
                           {}};
     if (std::unique_ptr<SceneSequence> builtin = builtinSceneNamed(scene); builtin && fromDevice)
         return OpenedPort{
-            std::make_unique<SimulatedCameraModule>(std::move(builtin), settings.reference),
+            std::make_unique<SimulatedCameraModule>(std::move(builtin), settings.model),
             description + ", built-in scene " + std::string(scene),
             {}};
     const std::string named = fromDevice ? settingText(request.naming, Setting::Port, setting)
@@ -56,7 +56,7 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
         if (folder.scenes == nullptr)
             return OpenedPort{nullptr, "", {StatusCode::FileError, named + ": " + folder.error}};
         return OpenedPort{
-            std::make_unique<SimulatedCameraModule>(std::move(folder.scenes), settings.reference),
+            std::make_unique<SimulatedCameraModule>(std::move(folder.scenes), settings.model),
             description + ", the scenes of " + std::string(scene),
             {}};
     }
@@ -73,7 +73,7 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
                                                       instead}};
     }
     return OpenedPort{
-        std::make_unique<SimulatedCameraModule>(std::move(*load.scene), settings.reference),
+        std::make_unique<SimulatedCameraModule>(std::move(*load.scene), settings.model),
         description + ", scene " + std::string(scene),
         {}};
 }

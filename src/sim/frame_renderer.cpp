@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <array>
 
-#include "sim/sensor_stages.h"
-
 namespace orvane {
 namespace {
+
+// Nearest-neighbour scene coordinate of frame position index out of count.
+uint32_t scaled(uint32_t index, uint32_t count, uint32_t sceneSize) {
+    return static_cast<uint32_t>(uint64_t{index} * sceneSize / count);
+}
 
 // BT.601 luma weights and chroma divisors (U = (B - Y) / 1.772, V = (R - Y) / 1.402), as exact
 // fractions of 1000.
@@ -47,47 +50,17 @@ constexpr std::array<std::array<uint8_t Rgb::*, 2>, 2> mosaicChannel{{
     {&Rgb::red, &Rgb::green},
 }};
 
-// Nearest-neighbour scene coordinate of frame position index out of count.
-uint32_t scaled(uint32_t index, uint32_t count, uint32_t sceneSize) {
-    return static_cast<uint32_t>(uint64_t{index} * sceneSize / count);
-}
-
 class SceneSampler {
 public:
     // The scene column of each frame column and the scene row of each line, worked out once.
-    SceneSampler(const Scene& scene, const SensorFrameLayout& layout, const SensorStages& stages)
-        : scene_(scene), layout_(layout), stages_(stages), neutral_(stages.neutral()),
-          columns_(layout.width), rows_(layout.lines) {
-        for (uint32_t x = 0; x < layout.width; ++x)
-            columns_[x] =
-                scaled(layout.mirror ? layout.width - 1 - x : x, layout.width, scene.width());
-        for (uint32_t line = 0; line < layout.lines; ++line)
-            rows_[line] = scaled(line, layout.lines, scene.height());
-    }
+    SceneSampler(const Scene& scene, const SensorFrameLayout& layout)
+        : scene_(scene), columns_(sceneColumns(layout, scene.width())),
+          rows_(sceneRows(layout, scene.height())) {}
 
-    Rgb at(uint32_t x, uint32_t line) const {
-        if (neutral_)
-            return scene(x, line);
-        // The neighbours the aperture correction compares with, inside the frame.
-        const uint32_t left = x > 0 ? x - 1 : x, right = x + 1 < layout_.width ? x + 1 : x;
-        const uint32_t up = line > 0 ? line - 1 : line;
-        const uint32_t down = line + 1 < layout_.lines ? line + 1 : line;
-        const Rgb around[] = {scene(left, line), scene(right, line), scene(x, up), scene(x, down)};
-        const auto mean = [&](uint8_t Rgb::*c) {
-            return static_cast<uint8_t>(
-                (around[0].*c + around[1].*c + around[2].*c + around[3].*c + 2) / 4);
-        };
-        return throughStages(scene(x, line),
-                             Rgb{mean(&Rgb::red), mean(&Rgb::green), mean(&Rgb::blue)}, stages_);
-    }
+    Rgb at(uint32_t x, uint32_t line) const { return scene_.pixel(columns_[x], rows_[line]); }
 
 private:
-    Rgb scene(uint32_t x, uint32_t line) const { return scene_.pixel(columns_[x], rows_[line]); }
-
     const Scene& scene_;
-    const SensorFrameLayout& layout_;
-    const SensorStages& stages_;
-    bool neutral_;
     std::vector<uint32_t> columns_;
     std::vector<uint32_t> rows_;
 };
@@ -137,14 +110,27 @@ Rgb adjustRgb(Rgb pixel, const ImageAdjustment& adjustment) {
     return Rgb{channel(pixel.red), channel(pixel.green), channel(pixel.blue)};
 }
 
+std::vector<uint32_t> sceneColumns(const SensorFrameLayout& layout, uint32_t sceneWidth) {
+    std::vector<uint32_t> columns(layout.width);
+    for (uint32_t x = 0; x < layout.width; ++x)
+        columns[x] = scaled(layout.mirror ? layout.width - 1 - x : x, layout.width, sceneWidth);
+    return columns;
+}
+
+std::vector<uint32_t> sceneRows(const SensorFrameLayout& layout, uint32_t sceneHeight) {
+    std::vector<uint32_t> rows(layout.lines);
+    for (uint32_t line = 0; line < layout.lines; ++line)
+        rows[line] = scaled(line, layout.lines, sceneHeight);
+    return rows;
+}
+
 SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                              std::vector<uint8_t>& out, bool sensorStages) {
+                              std::vector<uint8_t>& out) {
     const SensorFrameLayout layout = frameLayoutFor(sensor);
     const ImageAdjustment adjustment = imageAdjustmentFor(sensor);
     out.assign(layout.frameBytes(), spareLineByte);
 
-    const SensorStages stages = sensorStages ? sensorStagesFor(sensor) : SensorStages{};
-    const SceneSampler sampler(scene, layout, stages);
+    const SceneSampler sampler(scene, layout);
     const auto renderLine = layout.format == FrameFormat::Yuv422 ? renderYuvLine : renderMosaicLine;
     for (uint32_t line = 0; line < layout.lines; ++line)
         renderLine(sampler, layout, adjustment, line,

@@ -49,9 +49,13 @@ constexpr uint8_t spareLineByte = 0x00;
 // Renders the frame the sensor's registers describe, the scene scaled to the frame by nearest
 // neighbour (flipped left-right when mirrored). out is resized to the frame's byte count; its
 // storage is reused from frame to frame. In YUV each pixel pair carries the mean chroma of its
-// two pixels. With sensorStages the scene's light first goes through the sensor's own stages
-// (sensor_stages.h); without, it is the reference frame.
+// two pixels. This is the reference frame: the scene through the picture processing alone.
 SensorFrameLayout renderFrame(const Scene& scene, const SensorRegisterFile& sensor,
-                              std::vector<uint8_t>& out, bool sensorStages = false);
+                              std::vector<uint8_t>& out);
+
+// The scene column each frame column shows (flipped when mirrored) and the scene row of each
+// line, by nearest neighbour.
+std::vector<uint32_t> sceneColumns(const SensorFrameLayout& layout, uint32_t sceneWidth);
+std::vector<uint32_t> sceneRows(const SensorFrameLayout& layout, uint32_t sceneHeight);
 
 } // namespace orvane

@@ -2,6 +2,8 @@
 #include "sim/module_settings.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 
 #include "port/setting_names.h"
 #include "sim/test_charts.h"
@@ -14,25 +16,64 @@ struct BuiltinScene {
     std::unique_ptr<SceneSequence> (*make)();
 };
 
-constexpr std::array<BuiltinScene, 4> builtinScenes{{
+constexpr std::array<BuiltinScene, 6> builtinScenes{{
     {"card", [] { return stillScene(builtinScene()); }},
     {"chart", [] { return stillScene(colourChartScene()); }},
     {"edge", [] { return stillScene(slantedEdgeScene()); }},
+    {"flat", [] { return stillScene(flatFieldScene()); }},
     {"moving", movingScene},
+    {"ramp", lightRampScene},
 }};
 
-// One parameter: what it is called, whether it takes a value, and where it goes.
+// The brightest light the model takes, in lux: bright sunlight.
+constexpr double maxLux = 100'000.0;
+
+bool parsedNumber(std::string_view text, double& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+// One parameter: what it is called, whether it takes a value, and where it goes; apply is false
+// for a value the parameter does not take.
 struct Parameter {
     std::string_view name;
     bool takesValue;
-    void (*apply)(SimulatedModuleSettings& settings, std::string_view value);
+    bool (*apply)(SimulatedModuleSettings& settings, std::string_view value);
 };
 
-constexpr std::array<Parameter, 2> parameters{{
+constexpr std::array<Parameter, 5> parameters{{
     {"scene", true,
-     [](SimulatedModuleSettings& settings, std::string_view value) { settings.scene = value; }},
+     [](SimulatedModuleSettings& settings, std::string_view value) {
+         settings.scene = value;
+         return true;
+     }},
+    {"lux", true,
+     [](SimulatedModuleSettings& settings, std::string_view value) {
+         double lux = 0;
+         if (!parsedNumber(value, lux) || lux < 0 || lux > maxLux)
+             return false;
+         settings.model.lux = lux;
+         return true;
+     }},
+    {"seed", true,
+     [](SimulatedModuleSettings& settings, std::string_view value) {
+         const auto [end, error] =
+             std::from_chars(value.data(), value.data() + value.size(), settings.model.seed);
+         return error == std::errc() && end == value.data() + value.size();
+     }},
+    {"noise", true,
+     [](SimulatedModuleSettings& settings, std::string_view value) {
+         if (value != "on" && value != "off")
+             return false;
+         settings.model.noise = value == "on";
+         return true;
+     }},
     {"reference", false,
-     [](SimulatedModuleSettings& settings, std::string_view) { settings.reference = true; }},
+     [](SimulatedModuleSettings& settings, std::string_view) {
+         settings.model.reference = true;
+         settings.model.noise = false;
+         return true;
+     }},
 }};
 
 std::string parameterList() {
@@ -40,8 +81,9 @@ std::string parameterList() {
     for (const BuiltinScene& scene : builtinScenes)
         scenes += (scenes.empty() ? "" : ", ") + std::string(scene.name);
     return "the simulated module takes scene=NAME (a built-in scene: " + scenes +
-           ") or scene=FILE (a binary PPM, or a folder of them), and reference (the frames without "
-           "the sensor's own stages), separated by commas";
+           ") or scene=FILE (a binary PPM, or a folder of them), lux=LIGHT (0 to 100000), "
+           "seed=NUMBER, noise=on|off, and reference (the frames without the sensor's own "
+           "stages, noise or loops), separated by commas";
 }
 
 Status refuse(std::string_view parameter, std::string_view problem) {
@@ -70,7 +112,8 @@ Status parseSimulatedModuleSettings(std::string_view text, SimulatedModuleSettin
             return refuse(item, "needs a value");
         if (!parameter->takesValue && hasValue)
             return refuse(item, "takes no value");
-        parameter->apply(settings, hasValue ? item.substr(equals + 1) : std::string_view());
+        if (!parameter->apply(settings, hasValue ? item.substr(equals + 1) : std::string_view()))
+            return refuse(item, "has a value it does not take");
     }
     return {};
 }

@@ -58,7 +58,22 @@ private:
     Scene scene_ = discAt(centre_);
 };
 
+class LightRamp final : public SceneSequence {
+public:
+    const Scene& at(uint64_t) override { return card_; }
+    double illumination(uint64_t frame) const override {
+        return lightRampLevels[frame / lightRampFrames % lightRampLevels.size()];
+    }
+
+private:
+    Scene card_ = builtinScene();
+};
+
 } // namespace
+
+std::unique_ptr<SceneSequence> lightRampScene() {
+    return std::make_unique<LightRamp>();
+}
 
 std::unique_ptr<SceneSequence> stillScene(Scene scene) {
     return std::make_unique<Still>(std::move(scene));

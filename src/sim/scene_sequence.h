@@ -1,6 +1,7 @@
 // What the simulated module looks at, frame after sensor frame: a still scene, or one that moves.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,8 @@ public:
     virtual ~SceneSequence() = default;
     // The scene during sensor frame index; the reference stays good until the next call.
     virtual const Scene& at(uint64_t frame) = 0;
+    // The light on the scene during sensor frame index, as a factor of the module's light.
+    virtual double illumination(uint64_t /*frame*/) const { return 1.0; }
 };
 
 std::unique_ptr<SceneSequence> stillScene(Scene scene);
@@ -41,6 +44,12 @@ SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder);
 constexpr uint32_t movingDiscRadius = 40;
 constexpr uint32_t movingDiscStep = 6;
 std::unique_ptr<SceneSequence> movingScene();
+
+// The test card under a light that steps up and down: each of lightRampLevels held for
+// lightRampFrames sensor frames, over and over.
+constexpr std::array<double, 4> lightRampLevels{1.0, 4.0, 1.0, 0.25};
+constexpr uint64_t lightRampFrames = 60;
+std::unique_ptr<SceneSequence> lightRampScene();
 
 // Where the moving scene's disc centre is during sensor frame index.
 uint32_t movingDiscCentre(uint64_t frame);

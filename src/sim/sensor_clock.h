@@ -5,18 +5,12 @@
 
 #include <cstdint>
 
+#include "sim/sensor_constants.h"
+
 namespace orvane {
 
-// Assumed: one access of an ISA-style parallel port takes about a microsecond.
-constexpr uint64_t nominalAccessNanoseconds = 1000;
-// Assumed: the module's main clock and a frame of 858 pixel clocks by 525 lines (CCIR 601
-// timing, 30 frames a second undivided). Documented for the sensor family: the internal clock
-// is the main clock divided by 2 x (0x11[5:0] + 1).
-constexpr uint64_t mainClockHz = 27'000'000;
-constexpr uint64_t pixelClocksPerLine = 858;
-constexpr uint64_t linesPerFrame = 525;
-
-// How long one sensor frame takes with this clock prescaler register value.
+// How long one sensor frame takes with this clock prescaler register value. Documented for the
+// sensor family: the internal clock is the main clock divided by 2 x (0x11[5:0] + 1).
 constexpr uint64_t sensorFrameNanoseconds(uint8_t prescaler) {
     const uint64_t divider = 2 * ((prescaler & 0x3Fu) + 1);
     return divider * pixelClocksPerLine * linesPerFrame * 1'000'000'000 / mainClockHz;

@@ -1,10 +1,11 @@
 // SimulatedCameraModule: a PortIo that stands in for the camera module on the parallel port.
 // It turns every control-register write into connector line levels, decodes the two-wire bus
 // from them and applies the sensor's write transactions to its register file. The sensor makes
-// frames continuously on a clock of simulated time (sim/sensor_clock.h). On the frame side, an
-// INIT pulse renders the last frame the sensor completed, from the scene of that frame and the
-// registers of that moment, and presents its first byte on the data lines; each rising STROBE
-// edge presents the next byte.
+// frames continuously on a clock of simulated time (sim/sensor_clock.h), and after each one its
+// automatic loops may adjust its registers. On the frame side, an INIT pulse renders the last
+// frame the sensor completed, from the scene and light of that frame and the registers of that
+// moment, and presents its first byte on the data lines; each rising STROBE edge presents the
+// next byte.
 #pragma once
 
 #include <cstddef>
@@ -15,11 +16,14 @@
 
 #include "port/control_lines.h"
 #include "port/port_io.h"
+#include "sim/automatic_loops.h"
 #include "sim/bus_decoder.h"
 #include "sim/frame_layout.h"
 #include "sim/scene.h"
 #include "sim/scene_sequence.h"
 #include "sim/sensor_clock.h"
+#include "sim/sensor_model.h"
+#include "sim/sensor_pipeline.h"
 #include "sim/sensor_register_file.h"
 
 namespace orvane {
@@ -41,11 +45,11 @@ constexpr uint8_t pastFrameEndByte = 0x00;
 
 class SimulatedCameraModule final : public PortIo {
 public:
-    // Shows the built-in scene.
-    // reference: the reference frames, without the sensor's own stages (sim:reference).
-    explicit SimulatedCameraModule(bool reference = false);
-    explicit SimulatedCameraModule(Scene scene, bool reference = false);
-    explicit SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes, bool reference = false);
+    // Shows the built-in scene; the realistic model unless told otherwise.
+    explicit SimulatedCameraModule(const SensorModelSettings& model = {});
+    explicit SimulatedCameraModule(Scene scene, const SensorModelSettings& model = {});
+    explicit SimulatedCameraModule(std::unique_ptr<SceneSequence> scenes,
+                                   const SensorModelSettings& model = {});
 
     void writePort(uint16_t port, uint8_t value) override;
     uint8_t readPort(uint16_t port) override;
@@ -59,7 +63,10 @@ public:
     // The scene of the frame rendered last (of the first sensor frame before any).
     const Scene& scene() const { return *scene_; }
     const SensorClock& clock() const { return clock_; }
-    bool reference() const { return reference_; }
+    // The number of the sensor frame the last INIT pulse served, counting from 0 at power-on.
+    uint64_t sensorFrameServed() const { return frameServed_; }
+    bool reference() const { return model_.reference; }
+    const SensorModelSettings& model() const { return model_; }
     // The layout and bytes of the frame the last INIT pulse started (empty before the first).
     const SensorFrameLayout& frameLayout() const { return layout_; }
     std::span<const uint8_t> servedFrame() const { return frame_; }
@@ -70,6 +77,8 @@ public:
 private:
     void noteUnexpected(bool write, uint16_t port, uint8_t value);
     void followFrameLines(const ControlLines& lines);
+    void hostWrite(uint8_t subAddress, uint8_t value);
+    void runLoops(uint64_t end);
 
     BusDecoder bus_;
     SensorRegisterFile sensor_;
@@ -77,10 +86,14 @@ private:
     uint8_t ecr_ = 0x00;
     std::vector<UnexpectedAccess> unexpected_;
 
-    bool reference_;
+    SensorModelSettings model_;
     std::unique_ptr<SceneSequence> scenes_;
     const Scene* scene_;
     SensorClock clock_;
+    uint64_t framesRun_ = 0; // sensor frames the loops have seen
+    uint64_t frameServed_ = 0;
+    SensorPipeline pipeline_;
+    AutomaticLoops loops_;
     SensorFrameLayout layout_;
     std::vector<uint8_t> frame_;
     std::size_t position_ = 0;

@@ -67,4 +67,8 @@ Scene slantedEdgeScene() {
     });
 }
 
+Scene flatFieldScene() {
+    return paintedScene(sceneWidth, sceneHeight, [](uint32_t, uint32_t) { return flatFieldGrey; });
+}
+
 } // namespace orvane

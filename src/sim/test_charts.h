@@ -1,5 +1,6 @@
 // Built-in test charts for the simulated module: a 24-patch colour chart with its reference
-// colours, and a slanted edge for measuring sharpness, each 640 x 480 like the test card.
+// colours, a slanted edge for measuring sharpness and a flat field, each 640 x 480 like the test
+// card.
 #pragma once
 
 #include <array>
@@ -37,5 +38,9 @@ constexpr uint8_t slantedEdgeDark = 50;
 constexpr uint8_t slantedEdgeLight = 200;
 
 Scene slantedEdgeScene();
+
+// An even grey field (18% grey, sRGB 118): the flat field of a photon-transfer measurement.
+constexpr Rgb flatFieldGrey{118, 118, 118};
+Scene flatFieldScene();
 
 } // namespace orvane

@@ -14,7 +14,7 @@ namespace orvane {
 namespace {
 
 struct Watched {
-    SimulatedCameraModule module;
+    SimulatedCameraModule module{referenceModel};
     std::unique_ptr<Camera> camera;
     explicit Watched(const CameraOptions& options = {}) {
         Status status;

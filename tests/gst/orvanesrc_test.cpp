@@ -32,7 +32,7 @@ TEST(OrvaneSrc, ControlsChangedWhilePlayingShowInLaterFramesOnly) {
     GstHarness* harness = gst_harness_new("orvanesrc");
     GstBus* bus = gst_bus_new();
     gst_element_set_bus(harness->element, bus);
-    g_object_set(harness->element, "brightness", 60, nullptr);
+    g_object_set(harness->element, "device", "sim:reference", "brightness", 60, nullptr);
     // A profile is applied as the camera opens; the properties set come on top of it.
     gchar* profile = nullptr;
     const gint descriptor = g_file_open_tmp("orvane-XXXXXX.txt", &profile, nullptr);

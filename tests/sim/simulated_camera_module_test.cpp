@@ -17,7 +17,7 @@ namespace {
 
 struct SimBench {
     // The reference frames: these tests pin bytes of the wire and the handshake.
-    explicit SimBench(Scene scene = builtinScene()) : module(std::move(scene), true) {}
+    explicit SimBench(Scene scene = builtinScene()) : module(std::move(scene), referenceModel) {}
     SimulatedCameraModule module;
     CountingTraceSink trace;
     testing::SteppingTickCounter ticks;
@@ -109,7 +109,7 @@ void setRegisters(SimBench& sim, std::initializer_list<std::pair<uint8_t, uint8_
 // The frame the module's registers describe, rendered apart from the module.
 std::vector<uint8_t> expectedFrame(const SimulatedCameraModule& module) {
     std::vector<uint8_t> frame;
-    renderFrame(module.scene(), module.sensor(), frame, !module.reference());
+    renderFrame(module.scene(), module.sensor(), frame);
     return frame;
 }
 

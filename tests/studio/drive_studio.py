@@ -33,7 +33,7 @@ def xdotool(*args):
 
 
 def reference(settings, registers=()):
-    with orvane.Camera("sim") as camera:
+    with orvane.Camera("sim:reference") as camera:
         camera.set(settings)
         for address, value in registers:
             camera.write_register(address, value)

@@ -205,7 +205,7 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
     const ControlChanges settings{
         {"format", 1}, {"size", 1}, {"mirror", 1}, {"brightness", 150}, {"contrast", 40}};
     for (const bool keep : {true, false}) {
-        SimulatedCameraModule module;
+        SimulatedCameraModule module{referenceModel};
         Status status;
         StudioWorker worker(CameraFactory::openOn(module, status, {}));
         std::vector<StudioFrame> frames;
@@ -223,7 +223,7 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
         worker.stop();
 
-        SimulatedCameraModule freshModule;
+        SimulatedCameraModule freshModule{referenceModel};
         std::unique_ptr<Camera> fresh = CameraFactory::openOn(freshModule, status, {});
         std::vector<ControlSetting> kept;
         for (const ControlChange& change : settings)

@@ -34,7 +34,7 @@ struct PanelBench {
     const std::vector<DecodedTransaction>& decoded() const { return module.bus().transactions(); }
 
     // The reference frames, so that pictures compare with the library's on sim:reference.
-    SimulatedCameraModule module{true};
+    SimulatedCameraModule module{referenceModel};
     RecordingPort port{&module};
     MemoryTraceSink trace;
     SteppingTickCounter ticks{0, 1};

@@ -1,0 +1,24 @@
+// How a simulated module's sensor behaves beyond its registers: the realistic model (light,
+// noise, the automatic loops) or the reference frames, and the light and noise seed it has.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/sensor_constants.h"
+
+namespace orvane {
+
+struct SensorModelSettings {
+    // The reference frames: the scene through the picture processing only, with no exposure,
+    // gain, balance, noise or automatic loops, so that pinned pixels and pictures compared between
+    // programs keep a fixed point.
+    bool reference = false;
+    // Shot, read and dark noise and the fixed pattern; off, the realistic frames are noise-free.
+    bool noise = true;
+    double lux = defaultLux;
+    uint64_t seed = defaultNoiseSeed;
+};
+
+constexpr SensorModelSettings referenceModel{.reference = true, .noise = false};
+
+} // namespace orvane
