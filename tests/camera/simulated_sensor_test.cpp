@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -121,13 +122,18 @@ TEST(SimulatedSensor, EveryControlActsInItsDirection) {
     }
 }
 
+// The mean of the luma bytes; every image byte is an output code, 16..240.
 double meanLuma(const std::vector<uint8_t>& yuv, const FrameInfo& info) {
+    const uint32_t imageBytes = info.bytesPerLine - yuvSpareBytesPerLine;
     double sum = 0;
     for (uint32_t line = 0; line < info.linesRead; ++line) {
-        for (uint32_t x = 1; x < 2 * info.width; x += 2)
-            sum += yuv[std::size_t{line} * info.bytesPerLine + x];
+        const uint8_t* bytes = yuv.data() + std::size_t{line} * info.bytesPerLine;
+        const auto [least, most] = std::minmax_element(bytes, bytes + imageBytes);
+        EXPECT_TRUE(*least >= lowestOutputCode && *most <= highestOutputCode) << line;
+        for (uint32_t x = 1; x < imageBytes; x += 2)
+            sum += bytes[x];
     }
-    return sum / (double(info.linesRead) * info.width);
+    return sum / (double(info.linesRead) * imageBytes / 2);
 }
 
 // After each step of the light ramp the loops bring the mean luma back within 10% of their
