@@ -2,6 +2,7 @@
 import ast
 import os
 import pathlib
+import re
 import subprocess
 import sys
 import threading
@@ -167,6 +168,13 @@ def test_the_example_sweeps_brightness_into_pngs(tmp_path):
     assert "mean R" in result.stdout
     greens = [np.asarray(Image.open(path))[..., 1].mean() for path in sorted(tmp_path.glob("brightness-*.png"))]
     assert len(greens) == 5 and greens == sorted(greens) and greens[0] < greens[-1]
+
+
+def test_the_photon_transfer_example_finds_the_sensors_constants():
+    result = subprocess.run([sys.executable, str(ROOT / "examples/python/photon_transfer.py")],
+                            capture_output=True, text=True, check=True)
+    gain, noise = (float(word) for word in re.findall(r"[\d.]+", result.stdout.splitlines()[-1]))
+    assert gain == pytest.approx(0.01416 * 15.5 * 224 / 1023, rel=0.05) and noise == pytest.approx(15, rel=0.1)
 
 
 CHART = [(115, 82, 68), (194, 150, 130), (98, 122, 157), (87, 108, 67), (133, 128, 177), (103, 189, 170),
