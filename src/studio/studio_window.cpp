@@ -336,6 +336,7 @@ void StudioWindow::showFrame(const StudioFrame& frame) {
     histogram_->setHistogram(frame.histogram);
     ++framesShown_;
     recordFrame();
+    noise_.add(frame.image, picture_->selection());
     showSelection();
     frameTimes_.push_back(clock_.elapsed());
     while (!frameTimes_.empty() && frameTimes_.front() < frameTimes_.back() - 1000)
@@ -438,7 +439,12 @@ void StudioWindow::showPixel(std::optional<QPoint> pixel) {
 
 // The selection's statistics follow the live picture.
 void StudioWindow::showSelection() {
-    const QString text = regionStatsText(regionStats(frame_.image, picture_->selection()));
+    const RegionStats stats = regionStats(frame_.image, picture_->selection());
+    QString text = regionStatsText(stats);
+    if (const QString noise =
+            temporalNoiseText(noise_, {stats.rgb[0].mean, stats.rgb[1].mean, stats.rgb[2].mean});
+        !text.isEmpty() && !noise.isEmpty())
+        text += QStringLiteral("  |  ") + noise;
     selectionLabel_->setText(text);
     selectionLabel_->setVisible(!text.isEmpty());
 }

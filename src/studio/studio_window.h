@@ -18,6 +18,7 @@
 #include "studio/register_dump.h"
 #include "studio/studio_frame.h"
 #include "studio/studio_settings.h"
+#include "studio/temporal_noise.h"
 
 namespace orvane {
 
@@ -105,6 +106,7 @@ private:
     QLabel* figuresLabel_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QLabel* selectionLabel_ = nullptr;
+    TemporalNoise noise_;              // of the selection, over the last frames
     QLabel* recordingLabel_ = nullptr; // red, with the frame count, while recording
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;

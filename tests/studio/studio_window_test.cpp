@@ -207,8 +207,22 @@ TEST(StudioWindow, AShiftDragSelectsARegionWithItsChannelStatistics) {
     const QString expected =
         "Selection 4 x 2 at (2, 1):  R 105.0 (10-200)  G 60.0 (20-100)  B 15.0 (0-30)";
     const auto labels = window.statusBar()->findChildren<QLabel*>();
-    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
-                            [&](const QLabel* label) { return label->text() == expected; }));
+    const auto shown = [&](const QString& text) {
+        return std::any_of(labels.begin(), labels.end(),
+                           [&](const QLabel* label) { return label->text() == text; });
+    };
+    EXPECT_TRUE(shown(expected));
+    // The noise counts the frames since the selection: the same picture, then one whose left
+    // half's red moves by 4, so half the selection varies.
+    window.showFrame(frame);
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 4; ++y)
+            frame.image.setPixel(x, y, qRgb(14, 20, 30));
+    }
+    window.showFrame(frame);
+    EXPECT_TRUE(shown("Selection 4 x 2 at (2, 1):  R 107.0 (14-200)  G 60.0 (20-100)  B 15.0 (0-30)"
+                      "  |  noise over 2 frames:  R 2.00 (34.6 dB)  G 0.00 (no noise)  B 0.00 "
+                      "(no noise)"));
 }
 
 // Counts on the plot's height: a rare level stays visible on the log scale, none is drawn above
