@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -116,10 +117,22 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("orvane-studio"));
     const QDir directory = QDir::current();
 
+    // On the simulated module the Camera menu switches scenes and light, opening the module again
+    // as this one was opened; not while a recording of its port accesses runs, which that would
+    // start over.
+    const std::string device = options.device.value_or(environment("ORVANE_PORT"));
+    std::array<uint8_t, 256> moduleRegisters{};
+    const bool offerScenes =
+        camera->moduleRegisters(moduleRegisters) && cameraOptions.recording.empty();
     QThread thread;
     auto worker = std::make_unique<orvane::StudioWorker>(std::move(camera));
+    worker->setOpener([cameraOptions](const std::string& other, orvane::Status& status) {
+        return orvane::Camera::open(other, status, cameraOptions);
+    });
     worker->moveToThread(&thread);
     orvane::StudioWindow window(directory);
+    if (offerScenes)
+        window.offerScenes(QString::fromStdString(device));
     using orvane::StudioWindow;
     using orvane::StudioWorker;
     QObject::connect(worker.get(), &StudioWorker::started, &window,

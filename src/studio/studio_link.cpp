@@ -21,6 +21,7 @@ void linkStudio(StudioWorker& worker, StudioWindow& window) {
     QObject::connect(&window, &StudioWindow::registerWriteRequested, &worker,
                      &StudioWorker::writeRegister);
     QObject::connect(&window, &StudioWindow::runningChanged, &worker, &StudioWorker::setRunning);
+    QObject::connect(&window, &StudioWindow::deviceRequested, &worker, &StudioWorker::reopen);
 }
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 // The studio's main window.
 #include "studio/studio_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDockWidget>
@@ -36,6 +37,7 @@
 #include "studio/record_dialog.h"
 #include "studio/region_stats.h"
 #include "studio/register_inspector.h"
+#include "studio/scene_choice.h"
 #include "studio/snapshot_files.h"
 
 namespace orvane {
@@ -306,7 +308,7 @@ void StudioWindow::buildMenus() {
     for (QDockWidget* dock : findChildren<QDockWidget*>())
         view->addAction(dock->toggleViewAction());
 
-    QMenu* camera = menuBar()->addMenu(QStringLiteral("&Camera"));
+    QMenu* camera = cameraMenu_ = menuBar()->addMenu(QStringLiteral("&Camera"));
     camera->addAction(pauseAction_);
     camera->addAction(resetAction_);
     camera->addAction(resetDefaultsAction_);
@@ -435,6 +437,35 @@ void StudioWindow::showPixel(std::optional<QPoint> pixel) {
                              .arg(qGreen(rgb))
                              .arg(qBlue(rgb))
                              .arg(QString::fromStdString(raw)));
+}
+
+// The simulated module's scenes and light levels in the Camera menu: each choice opens the module
+// again with it, the settings kept.
+void StudioWindow::offerScenes(const QString& device) {
+    device_ = device.toStdString();
+    const auto offer = [this](const QString& title, std::string_view parameter,
+                              const std::string& current, const auto& choices, auto valueOf) {
+        QMenu* menu = cameraMenu_->addMenu(title);
+        auto* group = new QActionGroup(menu);
+        for (const auto& choice : choices) {
+            const std::string value = valueOf(choice);
+            QAction* action = menu->addAction(QString::fromUtf8(choice.text));
+            action->setCheckable(true);
+            action->setChecked(value == current);
+            group->addAction(action);
+            connect(action, &QAction::triggered, this, [this, parameter, value] {
+                device_ = deviceWith(device_, parameter, value);
+                emit deviceRequested(QString::fromStdString(device_));
+            });
+        }
+    };
+    cameraMenu_->addSeparator();
+    const std::string scene = parameterOf(device_, "scene");
+    offer(QStringLiteral("S&cene"), "scene", scene.empty() ? "card" : scene, sceneChoices,
+          [](const SceneChoice& choice) { return std::string(choice.scene); });
+    const std::string lux = parameterOf(device_, "lux");
+    offer(QStringLiteral("&Light"), "lux", lux.empty() ? "100" : lux, lightChoices,
+          [](const LightChoice& choice) { return std::to_string(choice.lux); });
 }
 
 // The selection's statistics follow the live picture.

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <string>
 
 #include "studio/frame_recording.h"
 #include "studio/register_dump.h"
@@ -57,6 +58,9 @@ public:
     // The camera has started with values: they are shown, and the settings the last session
     // ended with are asked for on top of them unless fromDefaults or the user chose otherwise.
     void startWith(const ControlValues& values, bool fromDefaults);
+    // The camera is the simulated module opened with device: the Camera menu offers its scenes
+    // and light levels.
+    void offerScenes(const QString& device);
     // Where named profiles are kept: a folder beside the studio's own settings.
     QString profilesFolder() const;
 
@@ -76,6 +80,8 @@ signals:
     void resetRequested(bool keepSettings);
     void registerWriteRequested(int address, int value);
     void runningChanged(bool running);
+    // Another simulated module: the device string of the scene or light chosen.
+    void deviceRequested(const QString& device);
     void quitRequested();
 
 protected:
@@ -106,7 +112,9 @@ private:
     QLabel* figuresLabel_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QLabel* selectionLabel_ = nullptr;
-    TemporalNoise noise_;              // of the selection, over the last frames
+    QMenu* cameraMenu_ = nullptr;
+    std::string device_;  // the simulated module's device string, once scenes are offered
+    TemporalNoise noise_; // of the selection, over the last frames
     QLabel* recordingLabel_ = nullptr; // red, with the frame count, while recording
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;

@@ -31,6 +31,17 @@ private:
     FrameMailbox& mailbox_;
 };
 
+// The settings of values that are not their control's default.
+std::vector<ControlSetting> settingsOtherThanDefaults(const ControlValues& values) {
+    std::vector<ControlSetting> settings;
+    for (const ControlValue& value : values) {
+        const ControlInfo* info = findControl(value.name);
+        if (info != nullptr && info->defaultValue != value.value)
+            settings.push_back({value.name, value.value});
+    }
+    return settings;
+}
+
 } // namespace
 
 StudioWorker::StudioWorker(std::unique_ptr<Camera> camera) : camera_(std::move(camera)) {
@@ -52,10 +63,12 @@ ControlValues StudioWorker::controls() const {
     return values;
 }
 
-RegisterSnapshot StudioWorker::registerSnapshot() const {
+RegisterSnapshot StudioWorker::registerSnapshot() {
     RegisterSnapshot snapshot{camera_->registers(), std::nullopt};
-    if (std::array<uint8_t, 256> module{}; camera_->moduleRegisters(module))
+    if (std::array<uint8_t, 256> module{}; camera_->moduleRegisters(module)) {
         snapshot.module = module;
+        moduleShown_ = module;
+    }
     return snapshot;
 }
 
@@ -139,12 +152,8 @@ void StudioWorker::reset(bool keepSettings) {
     sendPending();
     const ControlValues before = controls();
     Status status = camera_->reset();
-    std::vector<ControlSetting> settings;
-    for (const ControlValue& value : before) {
-        const ControlInfo* info = findControl(value.name);
-        if (keepSettings && info != nullptr && info->defaultValue != value.value)
-            settings.push_back({value.name, value.value});
-    }
+    const std::vector<ControlSetting> settings =
+        keepSettings ? settingsOtherThanDefaults(before) : std::vector<ControlSetting>{};
     if (status && !settings.empty())
         status = camera_->set(settings);
     if (status)
@@ -153,6 +162,28 @@ void StudioWorker::reset(bool keepSettings) {
                                               .arg(settings.size())
                                         : QStringLiteral("Sensor reset; every control is at its "
                                                          "default"));
+    report(status);
+}
+
+// Another simulated module, the settings in force carried over; on failure the camera in use
+// stays and the reason is told.
+void StudioWorker::reopen(const QString& device) {
+    if (!active_ || !opener_)
+        return;
+    sendPending();
+    Status status;
+    std::unique_ptr<Camera> next = opener_(device.toStdString(), status);
+    if (next == nullptr) {
+        emit statusMessage(QString::fromStdString(status.message()));
+        return;
+    }
+    const ControlValues before = controls();
+    camera_ = std::move(next);
+    if (const std::vector<ControlSetting> settings = settingsOtherThanDefaults(before);
+        !settings.empty())
+        status = camera_->set(settings);
+    if (status)
+        emit statusMessage(QString::fromStdString(camera_->description()));
     report(status);
 }
 
@@ -233,6 +264,10 @@ void StudioWorker::captureNext() {
     out.conversionMilliseconds =
         out.info.conversionMilliseconds + double(histogram.nsecsElapsed()) / 1e6;
     mailbox_.put(std::move(out));
+    // The simulated sensor's own loops move its registers between changes: the inspector follows.
+    if (std::array<uint8_t, 256> module{};
+        camera_->moduleRegisters(module) && module != moduleShown_)
+        emit registersChanged(registerSnapshot());
     schedule();
 }
 

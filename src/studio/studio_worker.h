@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <orvane/camera.h>
@@ -31,6 +33,9 @@ public:
     FrameMailbox& mailbox() { return mailbox_; }
     // The Camera, for the thread that owns the worker once it has stopped.
     Camera& camera() { return *camera_; }
+    // How reopen() opens another camera; without one, reopen() does nothing.
+    using CameraOpener = std::function<std::unique_ptr<Camera>(const std::string&, Status&)>;
+    void setOpener(CameraOpener opener) { opener_ = std::move(opener); }
 
 public slots:
     // Frames until stop().
@@ -39,6 +44,8 @@ public slots:
     void applySettings(const orvane::ControlChanges& changes);
     void reset(bool keepSettings);
     void writeRegister(int address, int value);
+    // Opens device in place of the camera in use, with the same settings.
+    void reopen(const QString& device);
     void setRunning(bool running);
     void stop();
 
@@ -52,7 +59,8 @@ signals:
 
 private:
     ControlValues controls() const;
-    RegisterSnapshot registerSnapshot() const;
+    // Also notes the module registers sent, so a frame tells only a change of them.
+    RegisterSnapshot registerSnapshot();
     void report(const Status& status);
     void tellRecordingState();
     void sendPending();
@@ -60,6 +68,8 @@ private:
     void schedule();
 
     std::unique_ptr<Camera> camera_;
+    CameraOpener opener_;
+    std::array<uint8_t, 256> moduleShown_{};
     FrameMailbox mailbox_;
     // Settings asked for and not yet sent, in the order asked.
     std::vector<ControlChanges> pending_;

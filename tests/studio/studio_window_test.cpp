@@ -225,6 +225,29 @@ TEST(StudioWindow, AShiftDragSelectsARegionWithItsChannelStatistics) {
                       "(no noise)"));
 }
 
+// On the simulated module the Camera menu shows the scene and light in use, and a choice asks for
+// the device with it, the other parameters kept.
+TEST(StudioWindow, TheCameraMenuSwitchesTheSimulatedScenesAndLight) {
+    testing::TempDirectory directory;
+    StudioWindow window{QDir(QString::fromStdString(directory.path().string()))};
+    window.offerScenes("sim:seed=7,lux=25");
+    QSignalSpy asked(&window, &StudioWindow::deviceRequested);
+    const auto action = [&](const QString& text) {
+        for (QAction* found : window.findChildren<QAction*>())
+            if (found->text() == text)
+                return found;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_TRUE(action("&Test card") && action("D&im room (25 lux)") && action("&Colour chart"));
+    EXPECT_TRUE(action("&Test card")->isChecked() && action("D&im room (25 lux)")->isChecked());
+    action("&Colour chart")->trigger();
+    action("&Office (100 lux)")->trigger();
+    EXPECT_TRUE(action("&Colour chart")->isChecked() && !action("&Test card")->isChecked());
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[0][0].toString(), "sim:seed=7,lux=25,scene=chart");
+    EXPECT_EQ(asked[1][0].toString(), "sim:seed=7,scene=chart,lux=100");
+}
+
 // Counts on the plot's height: a rare level stays visible on the log scale, none is drawn above
 // the top.
 TEST(HistogramView, CountsTakeTheirShareOfTheHeight) {

@@ -199,15 +199,18 @@ TEST(StudioWorker, ARunOfChangesToOneControlSendsOnlyWhereItEnded) {
     EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{0x06, 49}, {0x05, 9}, {0x06, 77}}));
 }
 
-// The picture right after each Reset: with the settings kept it is a fresh start's with them,
-// without, a fresh start's with the defaults.
-TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
+// The picture right after each Reset, or after opening another module: with the settings kept it
+// is a fresh start's with them, without, a fresh start's with the defaults.
+TEST(StudioWorker, ResetOrAnotherModuleKeepsThePictureOfTheSettingsOrOfTheDefaults) {
     const ControlChanges settings{
         {"format", 1}, {"size", 1}, {"mirror", 1}, {"brightness", 150}, {"contrast", 40}};
-    for (const bool keep : {true, false}) {
+    for (const char* step : {"reset keeping", "reset", "reopen"}) {
+        const bool keep = step != std::string_view("reset");
         SimulatedCameraModule module{referenceModel};
         Status status;
         StudioWorker worker(CameraFactory::openOn(module, status, {}));
+        worker.setOpener(
+            [](const std::string& device, Status& opened) { return Camera::open(device, opened); });
         std::vector<StudioFrame> frames;
         QObject receiver;
         QObject::connect(worker.mailbox().watch(&receiver), &QSocketNotifier::activated, [&] {
@@ -217,7 +220,10 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
         worker.start();
         worker.applySettings(settings);
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > 1, 10000);
-        worker.reset(keep);
+        if (step == std::string_view("reopen"))
+            worker.reopen("sim:reference");
+        else
+            worker.reset(keep);
         worker.mailbox().take(); // a frame from before the reset
         const std::size_t seen = frames.size();
         QTRY_VERIFY_WITH_TIMEOUT(frames.size() > seen, 10000);
@@ -235,7 +241,7 @@ TEST(StudioWorker, ResetKeepsThePictureOfTheSettingsOrOfTheDefaults) {
                                    {expected.bits(), std::size_t(expected.sizeInBytes())},
                                    std::size_t(expected.bytesPerLine())));
         EXPECT_EQ(after.width(), keep ? 176 : 312);
-        EXPECT_EQ(after, expected) << "keep " << keep;
+        EXPECT_EQ(after, expected) << step;
     }
 }
 
