@@ -17,6 +17,8 @@ struct SensorModelSettings {
     bool noise = true;
     double lux = defaultLux;
     uint64_t seed = defaultNoiseSeed;
+
+    friend bool operator==(const SensorModelSettings&, const SensorModelSettings&) = default;
 };
 
 constexpr SensorModelSettings referenceModel{.reference = true, .noise = false};

@@ -270,15 +270,24 @@ TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
         std::string setting;
         uint32_t sceneWidth; // 0: refused
         std::string text;    // in the description or the refusal
+        SensorModelSettings model = {};
     } parameters[] = {
         {"sim:", 2, "(ORVANE_PORT=sim:), scene"},
-        {"sim:reference", 2, ""},
-        {"sim:scene=card,reference", 640, "built-in scene card"},
+        {"sim:reference", 2, "", referenceModel},
+        {"sim:scene=card,reference", 640, "built-in scene card", referenceModel},
         {"sim:scene=" + good.string(), 2, good.string()},
+        {"sim:scene=flat,lux=40.5,seed=7,noise=off",
+         640,
+         "built-in scene flat",
+         {.noise = false, .lux = 40.5, .seed = 7}},
         {"sim:bogus", 0, "sim:bogus: \"bogus\" is not a parameter; the simulated module takes"},
         {"sim:scene=", 0, "\"scene=\" needs a value"},
         {"sim:reference=1", 0, "\"reference=1\" takes no value"},
         {"sim:scene=nowhere", 0, "cannot open nowhere"},
+        {"sim:lux=100001", 0, "\"lux=100001\" has a value it does not take; "},
+        {"sim:lux=nan", 0, "\"lux=nan\" has a value"},
+        {"sim:seed=-1", 0, "\"seed=-1\" has a value"},
+        {"sim:noise=maybe", 0, "\"noise=maybe\" has a value it does not take; the simulated "},
     };
     for (const auto& c : parameters) {
         const OpenedPort opened =
@@ -286,6 +295,7 @@ TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
         EXPECT_EQ(opened.port != nullptr, c.sceneWidth != 0) << c.setting;
         if (opened.module != nullptr) {
             EXPECT_EQ(opened.module->scene().width(), c.sceneWidth) << c.setting;
+            EXPECT_EQ(opened.module->model(), c.model) << c.setting;
         }
         EXPECT_NE((opened.description + opened.status.message()).find(c.text), std::string::npos)
             << opened.description << opened.status.message();
