@@ -15,7 +15,7 @@ struct ErrorClass {
 };
 
 // Every class derives from Error; Error's own row comes first.
-const std::array<ErrorClass, 11> errorClasses{{
+const std::array<ErrorClass, 12> errorClasses{{
     {"Error", std::nullopt, nullptr,
      "Base class of every error the camera reports. `code` names the kind (\"out of range\", "
      "\"port error\", ...); str() is the text an operator reads."},
@@ -38,6 +38,9 @@ const std::array<ErrorClass, 11> errorClasses{{
      "The frame buffers cannot be allocated."},
     {"FileError", StatusCode::FileError, "OSError",
      "A file cannot be created or written; the message names it and says why."},
+    {"NoSignalError", StatusCode::NoSignal, "OSError",
+     "The frame read is no picture (every byte one value, or its end all 0xFF); the message says "
+     "what was seen and what to check. The frame was still read."},
     {"ClosedError", std::nullopt, "ValueError", "The camera has been closed."},
 }};
 

@@ -22,6 +22,8 @@ enum class StatusCode : uint8_t {
     FileError,       // a file cannot be created or written; the text names it and says why
     NotPermitted,    // root cannot be given up, the system refuses what was asked, or a call is
                      // made where it may not be (from a CaptureProgress)
+    NoSignal,        // the frame read is no picture (every byte one value, or its end all 0xFF):
+                     // the text says what was seen and what to check; the bytes were still written
 };
 
 class ORVANE_API Status {

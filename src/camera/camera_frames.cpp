@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "camera/camera_parts.h"
+#include "image/frame_signal.h"
 #include "image/live_frame.h"
 #include "image/pixel_rows.h"
 
@@ -163,7 +164,8 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
                  portMilliseconds,
                  std::chrono::duration<double, std::milli>(converting).count()};
     }
-    return {};
+    // A frame read from nothing is no picture, though its bytes are delivered all the same.
+    return frameSignal(device.buffers.rawFrame(), geometry.linesToRead, geometry.bytesPerLine);
 }
 
 } // namespace orvane

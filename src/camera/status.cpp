@@ -25,6 +25,8 @@ std::string_view statusCodeName(StatusCode code) {
         return "file error";
     case StatusCode::NotPermitted:
         return "not permitted";
+    case StatusCode::NoSignal:
+        return "no signal";
     }
     return "unknown status";
 }

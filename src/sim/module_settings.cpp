@@ -28,6 +28,36 @@ constexpr std::array<BuiltinScene, 6> builtinScenes{{
 // The brightest light the model takes, in lux: bright sunlight.
 constexpr double maxLux = 100'000.0;
 
+// The faults a device string names, one a fault= parameter; "stuck-low:N" and "stuck-high:N" name
+// a data line, 0 to 7.
+bool applyFault(ModuleFaults& faults, std::string_view name) {
+    struct Flag {
+        std::string_view name;
+        bool ModuleFaults::*flag;
+    };
+    static constexpr Flag flags[] = {{"absent", &ModuleFaults::absent},
+                                     {"unpowered", &ModuleFaults::unpowered},
+                                     {"no-turnaround", &ModuleFaults::noTurnaround},
+                                     {"deaf", &ModuleFaults::deaf},
+                                     {"short-frame", &ModuleFaults::shortFrame}};
+    for (const Flag& known : flags) {
+        if (known.name == name) {
+            faults.*known.flag = true;
+            return true;
+        }
+    }
+    for (const auto& [prefix, lines] :
+         {std::pair{std::string_view("stuck-low:"), &ModuleFaults::stuckLow},
+          std::pair{std::string_view("stuck-high:"), &ModuleFaults::stuckHigh}}) {
+        if (name.size() == prefix.size() + 1 && name.starts_with(prefix) && name.back() >= '0' &&
+            name.back() <= '7') {
+            faults.*lines |= static_cast<uint8_t>(1u << (name.back() - '0'));
+            return true;
+        }
+    }
+    return false;
+}
+
 bool parsedNumber(std::string_view text, double& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
@@ -41,7 +71,7 @@ struct Parameter {
     bool (*apply)(SimulatedModuleSettings& settings, std::string_view value);
 };
 
-constexpr std::array<Parameter, 5> parameters{{
+constexpr std::array<Parameter, 6> parameters{{
     {"scene", true,
      [](SimulatedModuleSettings& settings, std::string_view value) {
          settings.scene = value;
@@ -68,6 +98,10 @@ constexpr std::array<Parameter, 5> parameters{{
          settings.model.noise = value == "on";
          return true;
      }},
+    {"fault", true,
+     [](SimulatedModuleSettings& settings, std::string_view value) {
+         return applyFault(settings.model.faults, value);
+     }},
     {"reference", false,
      [](SimulatedModuleSettings& settings, std::string_view) {
          settings.model.reference = true;
@@ -82,8 +116,10 @@ std::string parameterList() {
         scenes += (scenes.empty() ? "" : ", ") + std::string(scene.name);
     return "the simulated module takes scene=NAME (a built-in scene: " + scenes +
            ") or scene=FILE (a binary PPM, or a folder of them), lux=LIGHT (0 to 100000), "
-           "seed=NUMBER, noise=on|off, and reference (the frames without the sensor's own "
-           "stages, noise or loops), separated by commas";
+           "seed=NUMBER, noise=on|off, fault=FAULT (absent, unpowered, no-turnaround, deaf, "
+           "short-frame, stuck-low:LINE or stuck-high:LINE; one a parameter, several may be "
+           "given), and reference (the frames without the sensor's own stages, noise or loops), "
+           "separated by commas";
 }
 
 Status refuse(std::string_view parameter, std::string_view problem) {

@@ -1,9 +1,11 @@
-// How a simulated module's sensor behaves beyond its registers: the realistic model (light,
-// noise, the automatic loops) or the reference frames, and the light and noise seed it has.
+// How a simulated module behaves beyond its registers: the realistic model (light, noise, the
+// automatic loops) or the reference frames, the light and noise seed it has, and the faults of
+// real hardware it acts out.
 #pragma once
 
 #include <cstdint>
 
+#include "sim/module_faults.h"
 #include "sim/sensor_constants.h"
 
 namespace orvane {
@@ -17,10 +19,16 @@ struct SensorModelSettings {
     bool noise = true;
     double lux = defaultLux;
     uint64_t seed = defaultNoiseSeed;
+    ModuleFaults faults;
 
     friend bool operator==(const SensorModelSettings&, const SensorModelSettings&) = default;
 };
 
-constexpr SensorModelSettings referenceModel{.reference = true, .noise = false};
+constexpr SensorModelSettings referenceModel = [] {
+    SensorModelSettings model;
+    model.reference = true;
+    model.noise = false;
+    return model;
+}();
 
 } // namespace orvane

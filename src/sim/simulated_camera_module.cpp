@@ -44,6 +44,11 @@ void SimulatedCameraModule::writePort(uint16_t port, uint8_t value) {
     case ParallelPort::ecrPort:
         ecr_ = value;
         return;
+    case ParallelPort::dataPort:
+        // The camera's wiring never drives them; a port that cannot turn them around shows it.
+        dataWritten_ = value;
+        noteUnexpected(true, port, value);
+        return;
     default:
         noteUnexpected(true, port, value);
         return;
@@ -56,7 +61,23 @@ uint8_t SimulatedCameraModule::readPort(uint16_t port) {
         noteUnexpected(false, port, 0);
         return floatingDataLines;
     }
+    const ModuleFaults& faults = model_.faults;
+    return static_cast<uint8_t>((dataLines() & ~faults.stuckLow) | faults.stuckHigh);
+}
+
+// What drives the data lines: the port itself when it cannot turn them around, nothing when no
+// module answers, else the module's frame.
+uint8_t SimulatedCameraModule::dataLines() const {
+    const ModuleFaults& faults = model_.faults;
+    if (faults.noTurnaround)
+        return dataWritten_;
+    if (faults.absent)
+        return floatingDataLines;
+    if (faults.unpowered)
+        return unpoweredDataLines;
     if (!lines_.dataPortInput || framesStarted_ == 0)
+        return floatingDataLines;
+    if (faults.shortFrame && position_ >= layout_.lines / 2 * std::size_t{layout_.bytesPerLine})
         return floatingDataLines;
     return position_ < frame_.size() ? frame_[position_] : pastFrameEndByte;
 }
@@ -91,6 +112,9 @@ void SimulatedCameraModule::followFrameLines(const ControlLines& lines) {
 // auto adjust runs, the sensor keeps its own gain and balance.
 void SimulatedCameraModule::hostWrite(uint8_t subAddress, uint8_t value) {
     runLoops(clock_.framesCompleted(sensor_[SensorRegister::clockPrescaler]));
+    const ModuleFaults& faults = model_.faults;
+    if (faults.deaf || faults.absent || faults.unpowered)
+        return;
     if (!model_.reference && autoAdjusting(sensor_) && subAddress <= SensorRegister::redBalance)
         return;
     sensor_.write(subAddress, value);

@@ -42,6 +42,8 @@ constexpr uint8_t floatingDataLines = 0xFF;
 // What the module drives once the last byte of a frame has been clocked out: a frame read past
 // its end reads zeros, which sets it apart from an absent module.
 constexpr uint8_t pastFrameEndByte = 0x00;
+// What the data lines read from a module without power.
+constexpr uint8_t unpoweredDataLines = 0x00;
 
 class SimulatedCameraModule final : public PortIo {
 public:
@@ -78,12 +80,14 @@ private:
     void noteUnexpected(bool write, uint16_t port, uint8_t value);
     void followFrameLines(const ControlLines& lines);
     void hostWrite(uint8_t subAddress, uint8_t value);
+    uint8_t dataLines() const;
     void runLoops(uint64_t end);
 
     BusDecoder bus_;
     SensorRegisterFile sensor_;
     uint8_t control_ = 0x00; // every line idle: clock and data high, STROBE high, INIT low
     uint8_t ecr_ = 0x00;
+    uint8_t dataWritten_ = 0x00; // the last write to the data register
     std::vector<UnexpectedAccess> unexpected_;
 
     SensorModelSettings model_;

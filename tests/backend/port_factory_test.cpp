@@ -276,10 +276,14 @@ TEST(OpenPort, SceneFileFeedsTheSimulatedModuleAndABadOneIsRefused) {
         {"sim:reference", 2, "", referenceModel},
         {"sim:scene=card,reference", 640, "built-in scene card", referenceModel},
         {"sim:scene=" + good.string(), 2, good.string()},
-        {"sim:scene=flat,lux=40.5,seed=7,noise=off",
-         640,
-         "built-in scene flat",
-         {.noise = false, .lux = 40.5, .seed = 7}},
+        {"sim:scene=flat,lux=40.5,seed=7,noise=off", 640, "built-in scene flat",
+         [] {
+             SensorModelSettings model;
+             model.noise = false;
+             model.lux = 40.5;
+             model.seed = 7;
+             return model;
+         }()},
         {"sim:bogus", 0, "sim:bogus: \"bogus\" is not a parameter; the simulated module takes"},
         {"sim:scene=", 0, "\"scene=\" needs a value"},
         {"sim:reference=1", 0, "\"reference=1\" takes no value"},
