@@ -212,11 +212,11 @@ void StudioWorker::stop() {
 
 // The next frame at once while running; queued settings run before it because the timer fires
 // only from the event loop.
-void StudioWorker::schedule() {
+void StudioWorker::schedule(int afterMilliseconds) {
     if (timer_ == nullptr || !active_)
         return;
     if (running_ && !captureFailing_)
-        timer_->start(0);
+        timer_->start(afterMilliseconds);
     else
         timer_->stop();
 }
@@ -247,11 +247,20 @@ void StudioWorker::captureNext() {
         ArrivingRows arriving(out.image, framesCaptured_ + 1, mailbox_);
         status = camera_->capture(targets, &out.info, &arriving);
     }
-    if (!status) {
+    // A frame read from nothing is still shown, and the next one tried a little later: the
+    // module may come back (a cable plugged in, the power switched on).
+    const bool noSignal = status.code() == StatusCode::NoSignal;
+    if (!status && !noSignal) {
         captureFailing_ = true;
         emit statusMessage(QStringLiteral("No live picture: ") +
                            QString::fromStdString(status.message()));
         return;
+    }
+    if (const QString told = noSignal ? QString::fromStdString(status.message()) : QString();
+        told != noSignalTold_) {
+        emit statusMessage(noSignal ? QStringLiteral("No signal: ") + told
+                                    : QStringLiteral("The signal is back"));
+        noSignalTold_ = told;
     }
     QElapsedTimer histogram;
     histogram.start();
@@ -268,7 +277,7 @@ void StudioWorker::captureNext() {
     if (std::array<uint8_t, 256> module{};
         camera_->moduleRegisters(module) && module != moduleShown_)
         emit registersChanged(registerSnapshot());
-    schedule();
+    schedule(noSignal ? noSignalRetryMilliseconds : 0);
 }
 
 } // namespace orvane

@@ -22,6 +22,9 @@
 
 namespace orvane {
 
+// How long the worker waits before it tries again after a frame read from nothing.
+constexpr int noSignalRetryMilliseconds = 250;
+
 class StudioWorker final : public QObject {
     Q_OBJECT
 public:
@@ -65,7 +68,7 @@ private:
     void tellRecordingState();
     void sendPending();
     void captureNext();
-    void schedule();
+    void schedule(int afterMilliseconds = 0);
 
     std::unique_ptr<Camera> camera_;
     CameraOpener opener_;
@@ -79,6 +82,7 @@ private:
     bool running_ = true;
     bool active_ = false;
     bool captureFailing_ = false;
+    QString noSignalTold_; // the no-signal text last told, empty while frames are pictures
     // The recording's state as last told, so a change is told once.
     RecordingState recordingTold_ = RecordingState::Recording;
 };

@@ -240,3 +240,53 @@ TEST(SimulatedSensor, PhotonTransferGivesBackTheConversionGainAndReadNoise) {
 
 } // namespace
 } // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Each fault of the module as a capture meets it: what fails says what was seen, with the bytes
+// still delivered; what a capture cannot tell apart (a stuck line, a deaf sensor) passes, and so
+// does every healthy scene, in the dark as well.
+TEST(SimulatedSensor, AFrameFromNothingIsNoSignalAndNoSceneIsTakenForOne) {
+    const struct {
+        std::string device;
+        StatusCode code;
+        std::string text;
+    } cases[] = {
+        {"sim:fault=absent", StatusCode::NoSignal,
+         "every byte of the frame read 0xFF: nothing drives the data lines; check the cable"},
+        {"sim:fault=unpowered", StatusCode::NoSignal, "read 0x00: the module does not answer"},
+        {"sim:fault=no-turnaround,fault=stuck-high:6", StatusCode::NoSignal,
+         "read 0x40: the port drives its own data lines"},
+        {"sim:fault=short-frame", StatusCode::NoSignal,
+         "the frame's last 104 of 208 lines read 0xFF (from line 104 on): the module stopped"},
+        {"sim:fault=stuck-low:3,fault=stuck-high:5", StatusCode::Ok, ""},
+        {"sim:fault=deaf", StatusCode::Ok, ""},
+        {"sim:scene=card,lux=0", StatusCode::Ok, ""},
+        {"sim:scene=edge,lux=0,noise=off", StatusCode::Ok, ""},
+        {"sim:scene=flat,reference", StatusCode::Ok, ""},
+    };
+    for (const auto& c : cases) {
+        for (const int format : {0, 1}) {
+            SCOPED_TRACE(c.device + (format == 1 ? " rgb" : " yuv"));
+            Status status;
+            std::unique_ptr<Camera> camera = Camera::open(c.device, status);
+            ASSERT_NE(camera, nullptr) << status.message();
+            ASSERT_TRUE(camera->set("format", format).ok());
+            FrameLayout layout;
+            ASSERT_TRUE(camera->layout(PixelFormat::Raw, layout).ok());
+            std::vector<uint8_t> raw(layout.bytes, 0x5A);
+            status = camera->capture(PixelFormat::Raw, raw);
+            EXPECT_EQ(status.code(), c.code) << status.message();
+            if (format == 0) { // the yuv window: 208 lines
+                EXPECT_NE(status.message().find(c.text), std::string::npos) << status.message();
+            }
+            if (c.device == "sim:fault=absent") {
+                EXPECT_EQ(std::count(raw.begin(), raw.end(), 0xFF), std::ptrdiff_t(raw.size()));
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace orvane

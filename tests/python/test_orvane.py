@@ -213,6 +213,14 @@ def test_the_moving_scene_moves_on_the_sensors_own_clock_the_same_at_any_pace_no
     assert all((a == b).all() for a, b in zip(fast, frames(0, pace="0.01")))
 
 
+def test_a_frame_from_nothing_raises_no_signal_with_the_frame_read():
+    with orvane.Camera("sim:fault=absent") as cam:
+        frame = np.zeros(cam.frame_shape, np.uint8)
+        with pytest.raises(orvane.NoSignalError, match="nothing drives the data lines") as caught:
+            cam.capture(out=frame)
+    assert caught.value.code == "no signal" and isinstance(caught.value, OSError) and frame.any()
+
+
 def test_a_folder_of_pictures_plays_one_a_sensor_frame(tmp_path):
     colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255)]
     for i, colour in enumerate(colours):

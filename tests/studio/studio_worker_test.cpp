@@ -332,5 +332,31 @@ TEST(StudioWorker, ASlowFramesRowsArriveAsTheyAreRead) {
     }
 }
 
+// A module that does not answer: the frames still come, a little apart, and the banner says once
+// what was seen; the signal coming back is told too.
+TEST(StudioWorker, NoSignalIsToldOnceAndTheFramesKeepComing) {
+    Status status;
+    StudioWorker worker(Camera::open("sim:fault=absent", status));
+    worker.setOpener(
+        [](const std::string& device, Status& opened) { return Camera::open(device, opened); });
+    QStringList notes;
+    QObject::connect(&worker, &StudioWorker::statusMessage,
+                     [&](const QString& note) { notes << note; });
+    int frames = 0;
+    QObject receiver;
+    QObject::connect(worker.mailbox().watch(&receiver), &QSocketNotifier::activated, [&] {
+        if (std::optional<StudioFrame> frame = worker.mailbox().take(); frame && frame->complete())
+            ++frames;
+    });
+    worker.start();
+    QTRY_VERIFY_WITH_TIMEOUT(frames >= 3, 10000);
+    EXPECT_EQ(notes, QStringList{"No signal: every byte of the frame read 0xFF: nothing drives the "
+                                 "data lines; check the cable, the module's power and that the "
+                                 "device names the port the module is on"});
+    worker.reopen("sim:reference");
+    QTRY_VERIFY_WITH_TIMEOUT(notes.contains("The signal is back"), 10000);
+    worker.stop();
+}
+
 } // namespace
 } // namespace orvane
