@@ -5,11 +5,11 @@
 #include "app/panel_selectors.h"
 #include "app/panel_settings.h"
 #include "app/panel_upload.h"
+#include "app/window_edits.h"
 #include "image/image_files.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
 #include "sensor/slider_table.h"
-#include "app/window_edits.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {
@@ -238,8 +238,12 @@ void ControlPanelDialog::onReset(const PanelEvent&) {
     resetCamera(state_.device, panel_);
 }
 
+// A frame read from nothing is said in one line on the notes; the panel shows it as any other.
 void ControlPanelDialog::onUpload(const PanelEvent&) {
-    uploadFrame(state_.device, state_.viewer, state_.workDirectory, panel_);
+    state_.frameSignal = uploadFrame(state_.device, state_.viewer, state_.workDirectory, panel_);
+    ++state_.uploads;
+    if (!state_.frameSignal && state_.notes != nullptr)
+        *state_.notes << "orvane: no signal: " << state_.frameSignal.message() << '\n';
 }
 
 void ControlPanelDialog::onSaveAs(const PanelEvent&) {

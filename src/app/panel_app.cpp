@@ -91,6 +91,7 @@ int PanelApp::runSession(Panel& panel, ViewerLauncher& viewer,
         if (error)
             workDirectory = ".";
         ControlPanelDialog dialog(panel, *port(), trace, ticks, viewer, workDirectory);
+        dialog.state().notes = &messages;
         if (dialog.initialize()) {
             status = session(dialog);
         } else {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/panel_settings.h"
+#include "image/frame_signal.h"
 #include "image/image_files.h"
 #include "image/live_frame.h"
 #include "resources/control_ids.h"
@@ -62,22 +63,24 @@ std::string doesNotFitMessage(const FrameGeometry& g, const Panel& panel, uint8_
 
 } // namespace
 
-void uploadFrame(CameraDevice& device, ViewerLauncher& viewer,
-                 const std::filesystem::path& directory, Panel& panel) {
+Status uploadFrame(CameraDevice& device, ViewerLauncher& viewer,
+                   const std::filesystem::path& directory, Panel& panel) {
     const FrameGeometry geometry = device.geometry;
     const uint8_t dataFormat = device.shadow.mode.dataFormat;
     if (!frameFitsBuffers(geometry, dataFormat)) {
         panel.messageBox(doesNotFitMessage(geometry, panel, dataFormat), improperRangeCaption);
-        return;
+        return {};
     }
 
     FileResult result = FileResult::ok;
+    Status signal;
     {
         BusyScope busy(panel);
         // The files are written while the sensor keeps its upload setting; whatever happens to
         // them, it is switched back before the operator is told.
         device.capture([&] {
             FrameBuffers& buffers = device.buffers;
+            signal = frameSignal(buffers.rawFrame(), geometry.linesToRead, geometry.bytesPerLine);
             result = writeRawDump(directory, buffers.rawFrame(), geometry);
             if (result == FileResult::ok)
                 result = readBmpHeader(directory, buffers.bmpHeader());
@@ -90,6 +93,7 @@ void uploadFrame(CameraDevice& device, ViewerLauncher& viewer,
         });
     }
     showFileMessage(panel, result);
+    return signal;
 }
 
 } // namespace orvane

@@ -1,7 +1,11 @@
 // ProgramState: the program-wide data the dialog's handlers work on, owned by the dialog.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <iosfwd>
+
+#include "orvane/status.h"
 
 #include "camera/camera_device.h"
 
@@ -17,6 +21,11 @@ struct ProgramState {
     CameraDevice device; // shadow, geometry, buffers and bus
     ViewerLauncher& viewer;
     std::filesystem::path workDirectory; // where the raw, BMP and template files live
+    // Where a frame read from nothing is said in a line (standard error); null says nothing.
+    std::ostream* notes = nullptr;
+    // What the last upload's frame was: a picture, or NoSignal and why; and how many there were.
+    Status frameSignal;
+    uint64_t uploads = 0;
 };
 
 } // namespace orvane

@@ -8,6 +8,7 @@
 #include "app/cli/cli_commands.h"
 #include "app/cli/state_report.h"
 #include "app/headless/headless_panel.h"
+#include "app/program_state.h"
 
 namespace orvane {
 
@@ -109,12 +110,15 @@ bool ScriptRunner::runLine(std::string_view line, int lineNumber) {
         return fail(parsed.error);
     CommandContext context{panel_, state_, messages_, location_};
     failureBoxShown_ = false;
+    const uint64_t uploads = state_.uploads;
     const std::string error = parsed.command->run(context, parsed.arguments);
     const std::string name(parsed.command->name);
     if (!error.empty())
         return fail(name + ": " + error);
     if (failureBoxShown_)
         return fail(name + ": the panel showed an \"" + std::string(failureBoxCaption) + "\" box");
+    if (state_.uploads != uploads && !state_.frameSignal)
+        return fail(name + ": the upload read no picture");
     if (panel_.ended())
         endedAtLine_ = lineNumber;
     return true;

@@ -180,6 +180,24 @@ TEST(CliProgram, AnErrorMessageBoxStopsTheScriptWithStatusOne) {
     }
 }
 
+// An upload that reads nothing is said in one line, its files written all the same, and the
+// script stops there with status 1.
+TEST(CliProgram, AnUploadFromNothingIsSaidAndStopsTheScript) {
+    TempDirectory directory;
+    prepare(directory);
+    std::ofstream(directory.path() / "s.txt") << "press Upload\nshow\n";
+    const ProgramRun run = runCli(directory.path(), "s.txt", "ORVANE_PORT=sim:fault=unpowered");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("\norvane: no signal: every byte of the frame read 0x00: the module "
+                           "does not answer; check that it is powered"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(
+        run.err.ends_with("orvane-cli: s.txt:1: error: press: the upload read no picture\n"))
+        << run.err;
+    EXPECT_TRUE(std::filesystem::exists(directory.path() / "testfile.bmp"));
+}
+
 // Every trace line is written before the message it leads to and after the one before it: the
 // upload's note follows its four wait lines, the failed upload's box follows the whole trace.
 TEST(CliProgram, MessagesKeepTheirPlaceAmongTraceLines) {
