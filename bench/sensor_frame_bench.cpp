@@ -1,8 +1,11 @@
 // Benchmarks: one sensor frame of the simulated module, realistic (light, noise, the picture
 // processing) against the reference frame, at the panel's start-up window and the largest RGB
-// window, and what the automatic loops measure of a frame.
+// window, what the automatic loops measure of a frame, and a capture's check for a signal.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
+#include "image/frame_signal.h"
 #include "sim/frame_renderer.h"
 #include "sim/sensor_pipeline.h"
 
@@ -54,6 +57,21 @@ void BM_SensorLoopMeasure(benchmark::State& state) {
         benchmark::DoNotOptimize(pipeline.measure(scene, 1.0, sensor));
 }
 BENCHMARK(BM_SensorLoopMeasure)->Unit(benchmark::kMicrosecond);
+
+// A capture's check that its frame is a picture, at the start-up window: set against
+// BM_UploadStartUpGeometry, the upload it follows. state.range(0): 0 a realistic frame, 1 a frame
+// of nothing but 0xFF (the whole frame is read).
+void BM_FrameSignalCheck(benchmark::State& state) {
+    const SensorRegisterFile sensor = registersFor(false);
+    SensorPipeline pipeline{SensorModelSettings{}};
+    std::vector<uint8_t> frame;
+    const SensorFrameLayout layout = pipeline.render(builtinScene(), 1.0, sensor, 0, frame);
+    if (state.range(0) != 0)
+        std::fill(frame.begin(), frame.end(), uint8_t{0xFF});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(frameSignal(frame, layout.lines, layout.bytesPerLine));
+}
+BENCHMARK(BM_FrameSignalCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace orvane
