@@ -322,11 +322,17 @@ ParsedCommand parseCommand(std::string_view line) {
 void printHelp(std::ostream& out) {
     const std::ios_base::fmtflags callerFlags = out.flags();
     out << "Usage: orvane-cli [SCRIPT]\n"
+           "       orvane-cli --probe [DEVICE]\n"
            "       orvane-cli --help | --version\n"
            "\n"
            "Runs the Orvane control panel without a window: the same dialog and port backend\n"
            "as the panel, driven by commands read one per line from SCRIPT, or from standard\n"
            "input without SCRIPT. Blank lines and lines starting with '#' are ignored.\n"
+           "\n"
+           "--probe checks DEVICE (as ORVANE_PORT names it; ORVANE_PORT without one) before\n"
+           "anything else: a frame comes and is a picture, every data line reads 0 and 1,\n"
+           "and the sensor hears the bus. A line a check, with what to do when it fails,\n"
+           "then a summary; exit status 0 only when every check passed.\n"
            "\n"
            "Commands:\n";
     for (const CliCommand& command : commandTable) {

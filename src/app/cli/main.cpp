@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ext/stdio_filebuf.h>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/cli/camera_probe.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/script_runner.h"
 #include "app/control_panel_dialog.h"
@@ -56,7 +58,8 @@ std::unique_ptr<ScriptBuffer> openScript(const std::string& name, std::string& r
 
 int usageError(std::string_view problem) {
     std::cerr << "orvane-cli: " << problem
-              << "\nUsage: orvane-cli [SCRIPT]; orvane-cli --help; orvane-cli --version\n";
+              << "\nUsage: orvane-cli [SCRIPT]; orvane-cli --probe [DEVICE]; orvane-cli --help; "
+                 "orvane-cli --version\n";
     return usageStatus;
 }
 
@@ -64,6 +67,12 @@ int usageError(std::string_view problem) {
 
 int main(int argc, char** argv) {
     orvane::ignoreBrokenPipes();
+    if (argc >= 2 && argv[1] == std::string_view("--probe")) {
+        if (argc > 3)
+            return usageError("--probe takes at most one device");
+        const char* port = std::getenv("ORVANE_PORT");
+        return orvane::runProbe(argc == 3 ? argv[2] : port != nullptr ? port : "", std::cout);
+    }
     if (argc > 2)
         return usageError("give at most one script");
     const std::string_view argument = argc == 2 ? argv[1] : "-";

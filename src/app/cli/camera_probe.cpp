@@ -1,0 +1,147 @@
+// The probe's checks through the camera.
+#include "app/cli/camera_probe.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+
+#include <orvane/camera.h>
+
+namespace orvane {
+namespace {
+
+// The brightness of the two frames the data-line and bus checks compare, and the least the mean
+// of their bytes must move: the luma moves by 96 codes, which noise and a sensor's own loops
+// never come near.
+constexpr int32_t darkBrightness = 0x20;
+constexpr int32_t brightBrightness = 0xE0;
+constexpr double leastMeanChange = 8.0;
+
+// 260416 as "260,416".
+std::string grouped(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+struct RawFrame {
+    Status status;
+    std::vector<uint8_t> bytes;
+};
+
+RawFrame rawFrame(Camera& camera) {
+    RawFrame frame;
+    FrameLayout layout;
+    frame.status = camera.layout(PixelFormat::Raw, layout);
+    if (!frame.status)
+        return frame;
+    frame.bytes.resize(layout.bytes);
+    frame.status = camera.capture(PixelFormat::Raw, frame.bytes);
+    return frame;
+}
+
+double meanOf(const std::vector<uint8_t>& bytes) {
+    double sum = 0;
+    for (const uint8_t b : bytes)
+        sum += b;
+    return bytes.empty() ? 0 : sum / double(bytes.size());
+}
+
+// A data line that reads the same in every byte of both frames is stuck.
+ProbeLine dataLines(const RawFrame& dark, const RawFrame& bright) {
+    uint8_t everyOne = 0xFF, anyOne = 0x00;
+    for (const RawFrame* frame : {&dark, &bright}) {
+        for (const uint8_t b : frame->bytes) {
+            everyOne &= b;
+            anyOne |= b;
+        }
+    }
+    const std::size_t bytes = dark.bytes.size() + bright.bytes.size();
+    for (int line = 0; line < 8; ++line) {
+        const uint8_t bit = uint8_t(1u << line);
+        if ((everyOne & bit) != 0 || (anyOne & bit) == 0)
+            return {ProbeResult::Failed, "data lines",
+                    "data line D" + std::to_string(line) + " read " +
+                        ((everyOne & bit) != 0 ? "1" : "0") + " in all " + grouped(bytes) +
+                        " bytes: check the cable and its connector"};
+    }
+    return {ProbeResult::Passed, "data lines",
+            "each of D0 to D7 read both 0 and 1 over " + grouped(bytes) + " bytes"};
+}
+
+// The only way to check a bus that cannot be read back: what is written to it shows in the
+// picture, or the sensor does not hear it.
+ProbeLine bus(const RawFrame& dark, const RawFrame& bright) {
+    const double darkMean = meanOf(dark.bytes), brightMean = meanOf(bright.bytes);
+    char means[64];
+    std::snprintf(means, sizeof means, "mean %.1f at brightness 0x%02X, %.1f at 0x%02X", darkMean,
+                  darkBrightness, brightMean, brightBrightness);
+    if (brightMean - darkMean >= leastMeanChange)
+        return {ProbeResult::Passed, "bus",
+                std::string("the sensor hears the two-wire bus: ") + means +
+                    " (the bus is write-only; this is the one way to check it)"};
+    return {ProbeResult::Failed, "bus",
+            std::string("the picture does not follow the brightness written (") + means +
+                "): the sensor does not hear the two-wire bus; check the SCL and SDA wiring and "
+                "that the module is an OV7610 (the bus is write-only; this is the one way to "
+                "check it)"};
+}
+
+} // namespace
+
+std::vector<ProbeLine> probeCamera(Camera& camera) {
+    std::vector<ProbeLine> lines;
+    const RawFrame first = rawFrame(camera);
+    if (first.status)
+        lines.push_back({ProbeResult::Passed, "frame",
+                         "a picture came, " + grouped(first.bytes.size()) + " bytes"});
+    else
+        lines.push_back({ProbeResult::Failed, "frame", first.status.message()});
+    if (!first.status) {
+        for (const char* check : {"data lines", "bus"})
+            lines.push_back({ProbeResult::Skipped, check, "no picture came"});
+        return lines;
+    }
+    // Two frames far apart in brightness, with the sensor's own loops held still.
+    int32_t autoAdjust = 0, brightness = 0;
+    camera.get("auto-adjust", autoAdjust);
+    camera.get("brightness", brightness);
+    camera.set({{{"auto-adjust", 0}, {"brightness", darkBrightness}}});
+    const RawFrame dark = rawFrame(camera);
+    camera.set("brightness", brightBrightness);
+    const RawFrame bright = rawFrame(camera);
+    camera.set({{{"brightness", brightness}, {"auto-adjust", autoAdjust}}});
+    lines.push_back(dataLines(dark, bright));
+    lines.push_back(bus(dark, bright));
+    return lines;
+}
+
+int runProbe(std::string_view device, std::ostream& out) {
+    std::vector<ProbeLine> lines;
+    Status status;
+    std::unique_ptr<Camera> camera = Camera::open(device, status);
+    if (camera == nullptr) {
+        lines.push_back({ProbeResult::Failed, "open", status.message()});
+    } else {
+        lines.push_back({ProbeResult::Passed, "open", camera->description()});
+        for (ProbeLine& line : probeCamera(*camera))
+            lines.push_back(std::move(line));
+    }
+    std::array<int, 3> counts{};
+    for (const ProbeLine& line : lines) {
+        static constexpr const char* marks[] = {"ok  ", "FAIL", "skip"};
+        out << marks[int(line.result)] << "  " << line.check << ": " << line.text << '\n';
+        ++counts[int(line.result)];
+    }
+    out << "probe: " << counts[0] << " of " << lines.size() << " checks passed";
+    if (counts[1] != 0)
+        out << ", " << counts[1] << " failed";
+    if (counts[2] != 0)
+        out << ", " << counts[2] << " skipped";
+    out << '\n';
+    return counts[0] == int(lines.size()) ? 0 : 1;
+}
+
+} // namespace orvane
