@@ -41,6 +41,10 @@ public:
         int reverse = input ? 1 : 0;
         (void)::ioctl(fd_, PPDATADIR, &reverse);
     }
+    void writeData(uint8_t value) override {
+        unsigned char byte = value;
+        (void)::ioctl(fd_, PPWDATA, &byte);
+    }
     uint8_t readData() override {
         unsigned char value = 0xFF;
         (void)::ioctl(fd_, PPRDATA, &value);
@@ -101,6 +105,14 @@ constexpr uint8_t ecrModeField = 0xE0;
 
 } // namespace
 
+std::string ppdevOpenFailure(const std::string& path, int error) {
+    return failureMessage("cannot open " + path, error, openAdvice);
+}
+
+std::string ppdevClaimFailure(const std::string& path, int error) {
+    return failureMessage("cannot claim the port on " + path, error, claimAdvice);
+}
+
 std::unique_ptr<ParportDevice> makeLinuxParportDevice() {
     return std::make_unique<LinuxParportDevice>();
 }
@@ -150,11 +162,10 @@ uint8_t PpdevPort::readPort(uint16_t port) {
 PpdevOpening openPpdevPort(const std::string& path, std::unique_ptr<ParportDevice> device,
                            std::unique_ptr<HoldClock> clock) {
     if (const int error = device->open(path); error != 0)
-        return PpdevOpening{nullptr, failureMessage("cannot open " + path, error, openAdvice)};
+        return PpdevOpening{nullptr, ppdevOpenFailure(path, error)};
     if (const int error = device->claim(); error != 0) {
         device->close();
-        return PpdevOpening{nullptr,
-                            failureMessage("cannot claim the port on " + path, error, claimAdvice)};
+        return PpdevOpening{nullptr, ppdevClaimFailure(path, error)};
     }
     const ParportDevice::Modes modes = device->availableModes();
     if (modes.error != 0 || (modes.modes & PARPORT_MODE_TRISTATE) == 0) {

@@ -33,12 +33,18 @@ public:
     // true: the data lines are inputs, driven by the camera.
     virtual void setDataDirection(bool input) = 0;
     virtual uint8_t readData() = 0;
+    // The data register; only the probe's turnaround test writes it.
+    virtual void writeData(uint8_t value) = 0;
     virtual void release() = 0;
     virtual void close() = 0;
 };
 
 // The device through /dev/parportN and its ioctls.
 std::unique_ptr<ParportDevice> makeLinuxParportDevice();
+
+// What an open or a claim of path that failed with error means, and what to do.
+std::string ppdevOpenFailure(const std::string& path, int error);
+std::string ppdevClaimFailure(const std::string& path, int error);
 
 // Translates the three registers the program uses:
 // - a control write is one PPWCONTROL with bits 0 to 3, preceded by a PPDATADIR when bit 5 (data

@@ -55,6 +55,7 @@ struct ParportBehaviour {
     int modesError = 0;
     uint32_t modes = PARPORT_MODE_PCSPP | PARPORT_MODE_TRISTATE | PARPORT_MODE_ECP;
     std::vector<uint8_t> data = {0x5A}; // bytes readData returns, in turn, the last one repeated
+    bool echoesData = false; // readData gives the last writeData: a port stuck driving its lines
 };
 
 class FakeParportDevice final : public ParportDevice {
@@ -84,8 +85,14 @@ public:
     }
     uint8_t readData() override {
         log_.push_back("read");
+        if (behaviour_.echoesData)
+            return written_;
         const std::size_t index = std::min(reads_++, behaviour_.data.size() - 1);
         return behaviour_.data[index];
+    }
+    void writeData(uint8_t value) override {
+        log_.push_back("write " + hex(value));
+        written_ = value;
     }
     void release() override { log_.push_back("release"); }
     void close() override { log_.push_back("close"); }
@@ -94,6 +101,7 @@ private:
     RequestLog& log_;
     ParportBehaviour behaviour_;
     std::size_t reads_ = 0;
+    uint8_t written_ = 0;
 };
 
 class FakePortInstructions final : public PortInstructions {

@@ -1,6 +1,7 @@
 // The probe's checks through the camera.
 #include "app/cli/camera_probe.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -118,11 +119,24 @@ std::vector<ProbeLine> probeCamera(Camera& camera) {
     return lines;
 }
 
-int runProbe(std::string_view device, std::ostream& out) {
+int runProbe(std::string_view device, std::ostream& out, const PortProbeSetting& setting) {
     std::vector<ProbeLine> lines;
+    // A parallel-port device is checked without the module first; the camera only on a port
+    // that passed.
+    constexpr std::string_view ppdev = "ppdev";
+    if (device == ppdev || device.starts_with(std::string(ppdev) + ":"))
+        lines = probeParportDevice(device == ppdev ? std::string(defaultParportDevice)
+                                                   : std::string(device.substr(ppdev.size() + 1)),
+                                   setting);
+    const bool portFailed = std::any_of(lines.begin(), lines.end(), [](const ProbeLine& line) {
+        return line.result == ProbeResult::Failed;
+    });
     Status status;
-    std::unique_ptr<Camera> camera = Camera::open(device, status);
-    if (camera == nullptr) {
+    std::unique_ptr<Camera> camera = portFailed ? nullptr : Camera::open(device, status);
+    if (portFailed) {
+        for (const char* check : {"frame", "data lines", "bus"})
+            lines.push_back({ProbeResult::Skipped, check, "the port's own checks failed"});
+    } else if (camera == nullptr) {
         lines.push_back({ProbeResult::Failed, "open", status.message()});
     } else {
         lines.push_back({ProbeResult::Passed, "open", camera->description()});
