@@ -2,6 +2,7 @@
 #include "orvane_device_provider.h"
 
 #include <orvane/camera.h>
+#include <orvane/probe.h>
 
 #include <string>
 
@@ -57,11 +58,27 @@ GstCaps* offeredCaps() {
     return caps;
 }
 
-GstDevice* deviceFor(const std::string& portName, const std::string& name) {
+// What the probe's checks that drive nothing find wrong with a port, as "check: text"; empty
+// when they pass (the simulated module has none).
+std::string probeFailure(const std::string& portName) {
+    for (const orvane::ProbeCheck& check : orvane::probe(portName, {.driving = false})) {
+        if (check.result == orvane::ProbeResult::Failed)
+            return check.check + ": " + check.text;
+    }
+    return "";
+}
+
+// A port the probe finds wrong is listed all the same, marked: its display name says which
+// check failed and orvane.probe holds the whole line (what to do).
+GstDevice* deviceFor(const std::string& portName, std::string name) {
     GstCaps* caps = offeredCaps();
+    const std::string failure = probeFailure(portName);
+    if (!failure.empty())
+        name += " (" + failure.substr(0, failure.find(':')) + " check failed)";
     GstStructure* properties =
         gst_structure_new("orvane-device", "device.api", G_TYPE_STRING, "orvane", "device.path",
-                          G_TYPE_STRING, portName.c_str(), nullptr);
+                          G_TYPE_STRING, portName.c_str(), "orvane.probe", G_TYPE_STRING,
+                          failure.empty() ? "passed" : failure.c_str(), nullptr);
     auto* device = static_cast<GstOrvaneDevice*>(
         g_object_new(GST_TYPE_ORVANE_DEVICE, "display-name", name.c_str(), "caps", caps,
                      "device-class", "Video/Source", "properties", properties, nullptr));

@@ -40,7 +40,7 @@ std::string addressText(const std::optional<std::string>& baseAddress) {
     return text;
 }
 
-ProbeLine kernelDriver(const std::filesystem::path& entry, const std::string& port) {
+ProbeCheck kernelDriver(const std::filesystem::path& entry, const std::string& port) {
     const std::optional<std::string> active = firstLine(entry / "devices" / "active");
     if (!active)
         return {ProbeResult::Skipped, "driver", "the kernel lists no " + entry.string()};
@@ -52,7 +52,7 @@ ProbeLine kernelDriver(const std::filesystem::path& entry, const std::string& po
                 "' in /etc/modprobe.d/orvane.conf keeps it away)"};
 }
 
-ProbeLine kernelModes(const std::filesystem::path& entry, const std::string& port) {
+ProbeCheck kernelModes(const std::filesystem::path& entry, const std::string& port) {
     const std::optional<std::string> modes = firstLine(entry / "modes");
     if (!modes)
         return {ProbeResult::Skipped, "modes", "the kernel lists no " + entry.string()};
@@ -67,7 +67,7 @@ ProbeLine kernelModes(const std::filesystem::path& entry, const std::string& por
 
 // As the kernel's driver tests a port: with the data lines turned around, what is written to
 // the data register must not come back.
-ProbeLine turnaround(ParportDevice& device) {
+ProbeCheck turnaround(ParportDevice& device) {
     device.setDataDirection(true);
     uint8_t read[2] = {};
     for (int i = 0; i < 2; ++i) {
@@ -85,14 +85,16 @@ ProbeLine turnaround(ParportDevice& device) {
 
 } // namespace
 
-std::vector<ProbeLine> probeParportDevice(const std::string& path,
-                                          const PortProbeSetting& setting) {
-    std::vector<ProbeLine> lines;
-    const auto failAndSkipTheRest = [&](ProbeLine failed) {
+std::vector<ProbeCheck> probeParportDevice(const std::string& path,
+                                           const PortProbeSetting& setting) {
+    std::vector<ProbeCheck> lines;
+    const auto failAndSkipTheRest = [&](ProbeCheck failed) {
         lines.push_back(std::move(failed));
         for (const char* check : {"permissions", "driver", "modes", "claim", "turnaround"}) {
+            if (!setting.claim && check == std::string_view("claim"))
+                break;
             bool done = false;
-            for (const ProbeLine& line : lines)
+            for (const ProbeCheck& line : lines)
                 done = done || line.check == check;
             if (!done)
                 lines.push_back({ProbeResult::Skipped, check, "no device to check"});
@@ -115,6 +117,8 @@ std::vector<ProbeLine> probeParportDevice(const std::string& path,
     const std::filesystem::path entry = setting.kernelPorts / port;
     lines.push_back(kernelDriver(entry, port));
     lines.push_back(kernelModes(entry, port));
+    if (!setting.claim)
+        return lines;
 
     std::unique_ptr<ParportDevice> device = setting.makeDevice();
     if (const int error = device->open(path); error != 0)

@@ -10,25 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "orvane/probe.h"
 #include "port/ppdev_port.h"
 
 namespace orvane {
-
-enum class ProbeResult { Passed, Failed, Skipped };
-
-struct ProbeLine {
-    ProbeResult result;
-    std::string check; // "device", "claim", ...
-    std::string text;  // what was seen and, on failure, what to do
-};
 
 struct PortProbeSetting {
     // Where the kernel lists its ports: parportN/modes, base-addr and devices/active.
     std::filesystem::path kernelPorts = "/proc/sys/dev/parport";
     std::function<std::unique_ptr<ParportDevice>()> makeDevice = makeLinuxParportDevice;
+    // false: no claim and no turnaround test: nothing is opened.
+    bool claim = true;
 };
 
-std::vector<ProbeLine> probeParportDevice(const std::string& path,
-                                          const PortProbeSetting& setting = {});
+std::vector<ProbeCheck> probeParportDevice(const std::string& path,
+                                           const PortProbeSetting& setting = {});
 
 } // namespace orvane

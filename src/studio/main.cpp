@@ -18,6 +18,7 @@
 #include <memory>
 
 #include <orvane/camera.h>
+#include <orvane/probe.h>
 
 #include "port/vcd_recorder.h"
 #include "studio/file_trace_sink.h"
@@ -94,6 +95,15 @@ int main(int argc, char** argv) {
         if (message.starts_with(paceOption))
             message.replace(0, paceOption.size(), options.pace ? "--pace " : "ORVANE_SIM_PACE ");
         std::cerr << "orvane-studio: " << message << '\n';
+        // On a port, the first of the probe's checks that fails without driving it says why.
+        for (const orvane::ProbeCheck& check : orvane::probe(
+                 options.device.value_or(environment("ORVANE_PORT")), {.driving = false})) {
+            if (check.result == orvane::ProbeResult::Failed) {
+                std::cerr << "orvane-studio: probe: " << check.check << ": " << check.text
+                          << " (orvane-cli --probe runs every check)\n";
+                break;
+            }
+        }
         return startFailureStatus;
     }
     std::cerr << "orvane-studio: " << camera->description() << '\n';

@@ -75,10 +75,10 @@ TEST(PortProbe, EachFaultOnItsCheckAndThePortWrittenOnlyOnceClaimed) {
         PortProbeSetting setting{
             directory.path() / "parport",
             [&] { return std::make_unique<testing::FakeParportDevice>(requests, behaviour); }};
-        const std::vector<ProbeLine> lines = probeParportDevice(device.string(), setting);
+        const std::vector<ProbeCheck> lines = probeParportDevice(device.string(), setting);
         ASSERT_EQ(lines.size(), 6u);
         // The check named has its result; no other fails, and on a healthy port all pass.
-        for (const ProbeLine& line : lines) {
+        for (const ProbeCheck& line : lines) {
             if (line.check == c.check) {
                 EXPECT_EQ(line.result, c.result);
                 EXPECT_NE(line.text.find(c.text), std::string::npos) << line.text;

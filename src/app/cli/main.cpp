@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/cli/camera_probe.h"
+#include "app/cli/probe_report.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/script_runner.h"
 #include "app/control_panel_dialog.h"

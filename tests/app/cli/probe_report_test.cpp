@@ -1,7 +1,7 @@
 // orvane-cli --probe on the simulated module: each fault is named on the line of the check that
 // finds it, with what to do, and a healthy module passes every check on every scene, in the dark
 // too.
-#include "app/cli/camera_probe.h"
+#include "app/cli/probe_report.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace orvane {
 namespace {
 
-TEST(CameraProbe, NamesEachFaultOnItsCheckAndPassesEveryHealthyScene) {
+TEST(ProbeReport, NamesEachFaultOnItsCheckAndPassesEveryHealthyScene) {
     const struct {
         std::string device;
         std::string line; // a line of the report, whole or its start

@@ -1,13 +1,12 @@
-// The probe's checks through the camera.
-#include "app/cli/camera_probe.h"
+// The probe: the port's own checks, then those through the camera.
+#include "orvane/probe.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <memory>
-#include <ostream>
 
-#include <orvane/camera.h>
+#include "orvane/camera.h"
+#include "port/port_probe.h"
 
 namespace orvane {
 namespace {
@@ -51,7 +50,7 @@ double meanOf(const std::vector<uint8_t>& bytes) {
 }
 
 // A data line that reads the same in every byte of both frames is stuck.
-ProbeLine dataLines(const RawFrame& dark, const RawFrame& bright) {
+ProbeCheck dataLines(const RawFrame& dark, const RawFrame& bright) {
     uint8_t everyOne = 0xFF, anyOne = 0x00;
     for (const RawFrame* frame : {&dark, &bright}) {
         for (const uint8_t b : frame->bytes) {
@@ -74,7 +73,7 @@ ProbeLine dataLines(const RawFrame& dark, const RawFrame& bright) {
 
 // The only way to check a bus that cannot be read back: what is written to it shows in the
 // picture, or the sensor does not hear it.
-ProbeLine bus(const RawFrame& dark, const RawFrame& bright) {
+ProbeCheck bus(const RawFrame& dark, const RawFrame& bright) {
     const double darkMean = meanOf(dark.bytes), brightMean = meanOf(bright.bytes);
     char means[64];
     std::snprintf(means, sizeof means, "mean %.1f at brightness 0x%02X, %.1f at 0x%02X", darkMean,
@@ -90,10 +89,11 @@ ProbeLine bus(const RawFrame& dark, const RawFrame& bright) {
                 "check it)"};
 }
 
-} // namespace
-
-std::vector<ProbeLine> probeCamera(Camera& camera) {
-    std::vector<ProbeLine> lines;
+// A frame is a picture; each data line reads both 0 and 1 over two frames of very different
+// brightness; the brightness written over the bus shows in the picture. The camera's own settings
+// are set back.
+std::vector<ProbeCheck> probeCamera(Camera& camera) {
+    std::vector<ProbeCheck> lines;
     const RawFrame first = rawFrame(camera);
     if (first.status)
         lines.push_back({ProbeResult::Passed, "frame",
@@ -119,16 +119,23 @@ std::vector<ProbeLine> probeCamera(Camera& camera) {
     return lines;
 }
 
-int runProbe(std::string_view device, std::ostream& out, const PortProbeSetting& setting) {
-    std::vector<ProbeLine> lines;
+} // namespace
+
+std::vector<ProbeCheck> probe(std::string_view device, const ProbeOptions& options) {
+    std::vector<ProbeCheck> lines;
     // A parallel-port device is checked without the module first; the camera only on a port
     // that passed.
     constexpr std::string_view ppdev = "ppdev";
-    if (device == ppdev || device.starts_with(std::string(ppdev) + ":"))
+    if (device == ppdev || device.starts_with(std::string(ppdev) + ":")) {
+        PortProbeSetting setting;
+        setting.claim = options.driving;
         lines = probeParportDevice(device == ppdev ? std::string(defaultParportDevice)
                                                    : std::string(device.substr(ppdev.size() + 1)),
                                    setting);
-    const bool portFailed = std::any_of(lines.begin(), lines.end(), [](const ProbeLine& line) {
+    }
+    if (!options.driving)
+        return lines;
+    const bool portFailed = std::any_of(lines.begin(), lines.end(), [](const ProbeCheck& line) {
         return line.result == ProbeResult::Failed;
     });
     Status status;
@@ -140,22 +147,10 @@ int runProbe(std::string_view device, std::ostream& out, const PortProbeSetting&
         lines.push_back({ProbeResult::Failed, "open", status.message()});
     } else {
         lines.push_back({ProbeResult::Passed, "open", camera->description()});
-        for (ProbeLine& line : probeCamera(*camera))
+        for (ProbeCheck& line : probeCamera(*camera))
             lines.push_back(std::move(line));
     }
-    std::array<int, 3> counts{};
-    for (const ProbeLine& line : lines) {
-        static constexpr const char* marks[] = {"ok  ", "FAIL", "skip"};
-        out << marks[int(line.result)] << "  " << line.check << ": " << line.text << '\n';
-        ++counts[int(line.result)];
-    }
-    out << "probe: " << counts[0] << " of " << lines.size() << " checks passed";
-    if (counts[1] != 0)
-        out << ", " << counts[1] << " failed";
-    if (counts[2] != 0)
-        out << ", " << counts[2] << " skipped";
-    out << '\n';
-    return counts[0] == int(lines.size()) ? 0 : 1;
+    return lines;
 }
 
 } // namespace orvane
