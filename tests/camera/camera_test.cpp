@@ -10,6 +10,7 @@
 
 #include "image/temp_directory.h"
 #include "resources/bmp_header_template.h"
+#include "support/captured_frame.h"
 #include "support/panel_bench.h"
 
 namespace orvane {
@@ -22,14 +23,7 @@ std::unique_ptr<Camera> openSim(const CameraOptions& options = {}) {
     return camera;
 }
 
-std::vector<uint8_t> captured(Camera& camera, PixelFormat format, FrameInfo* info = nullptr) {
-    FrameLayout layout;
-    EXPECT_TRUE(camera.layout(format, layout).ok());
-    std::vector<uint8_t> memory(layout.bytes);
-    const Status status = camera.capture(format, memory, 0, info);
-    EXPECT_TRUE(status.ok()) << status.message();
-    return memory;
-}
+using testing::captured;
 
 struct SameSettings {
     const char* name;

@@ -15,18 +15,12 @@
 #include "sim/scene_sequence.h"
 #include "sim/sensor_constants.h"
 #include "sim/sensor_pipeline.h"
+#include "support/captured_frame.h"
 
 namespace orvane {
 namespace {
 
-std::vector<uint8_t> captured(Camera& camera, PixelFormat format, FrameInfo* info = nullptr) {
-    FrameLayout layout;
-    EXPECT_TRUE(camera.layout(format, layout).ok());
-    std::vector<uint8_t> memory(layout.bytes);
-    const Status status = camera.capture(format, memory, 0, info);
-    EXPECT_TRUE(status.ok()) << status.message();
-    return memory;
-}
+using testing::captured;
 
 // The picture's channel means, the temporal noise between two frames in a row, and the mean
 // distance along the rows over which an edge rises from 10% to 90% of its step.
