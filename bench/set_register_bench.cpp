@@ -8,7 +8,7 @@
 
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
-#include "image/viewer_launch.h"
+#include "app/viewer_launch.h"
 #include "port/hold_clock.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"

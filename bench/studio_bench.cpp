@@ -8,8 +8,8 @@
 
 #include <orvane/camera.h>
 
+#include "geometry/frame_geometry.h"
 #include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
 #include "image/live_frame.h"
 #include "port/trace_sink.h"
 #include "sim/simulated_camera_module.h"

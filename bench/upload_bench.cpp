@@ -9,8 +9,8 @@
 
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
+#include "app/viewer_launch.h"
 #include "image/rgb_planes.h"
-#include "image/viewer_launch.h"
 #include "image/yuv422_to_rgb.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"

@@ -96,6 +96,13 @@ struct RegisterState {
     bool pending; // changed here, not yet sent
 };
 
+// ORVANE_VCD_LIMIT's text as recordingLimit takes it: bytes, or a number followed by K, M or G
+// (1024-based), of at least 64 KiB; empty: no limit (0). Anything else is InvalidArgument,
+// saying what to give, and bytes is 0.
+ORVANE_API Status recordingLimitFrom(std::string_view text, uint64_t& bytes);
+// What a program says when its recording in path has ended at its size limit.
+ORVANE_API std::string recordingLimitMessage(std::string_view path);
+
 class ORVANE_API Camera {
 public:
     // Opens a device: "sim" (or "") for the simulated module, "sim:PARAMETERS" for it with

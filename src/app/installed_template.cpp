@@ -4,8 +4,8 @@
 #include <ostream>
 #include <system_error>
 
+#include "app/viewer_launch.h"
 #include "image/image_files.h"
-#include "image/viewer_launch.h"
 
 namespace orvane {
 

@@ -7,7 +7,8 @@
 #include <ostream>
 
 #include "app/control_panel_dialog.h"
-#include "image/viewer_launch.h"
+#include "app/viewer_launch.h"
+#include "orvane/camera.h"
 #include "port/tick_counter.h"
 #include "port/trace_sink.h"
 #include "port/vcd_recorder.h"
@@ -42,15 +43,15 @@ bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
     messages << opened_.description << '\n';
     if (!settings.vcd || settings.vcd->empty())
         return true;
-    const RecordingLimit limit = recordingLimitFrom(settings.vcdLimit);
-    if (!limit.error.empty()) {
-        messages << limit.error << '\n';
+    uint64_t limit = 0;
+    if (const Status parsed = recordingLimitFrom(settings.vcdLimit.value_or(""), limit); !parsed) {
+        messages << parsed.message() << '\n';
         opened_ = OpenedPort{};
         return false;
     }
 
     VcdRecorder::Created created =
-        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd), limit.bytes);
+        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd), limit);
     if (created.recorder == nullptr) {
         messages << created.error << '\n';
         opened_ = OpenedPort{};

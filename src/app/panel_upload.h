@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "app/viewer_launch.h"
 #include "camera/camera_device.h"
-#include "image/viewer_launch.h"
 #include "orvane/status.h"
 #include "toolkit/panel.h"
 

@@ -45,7 +45,15 @@ void CameraDevice::reset() {
 
 bool CameraDevice::capture(const std::function<void()>& whileInUploadSetting,
                            const LinesRead& linesRead) {
-    return captureLiveFrame(bus, shadow, geometry, buffers, whileInUploadSetting, linesRead);
+    if (!frameFitsBuffers(geometry, shadow.mode.dataFormat))
+        return false;
+    const uint8_t reg13Value = shadow.reg(0x13).value;
+    writeRegister(bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
+    captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame(), linesRead);
+    if (whileInUploadSetting)
+        whileInUploadSetting();
+    writeRegister(bus, 0x13, reg13Value, uploadSecondWritePacing);
+    return true;
 }
 
 void CameraDevice::convert() {

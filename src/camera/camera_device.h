@@ -5,8 +5,8 @@
 
 #include <functional>
 
+#include "geometry/frame_geometry.h"
 #include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
 #include "image/live_frame.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
@@ -34,9 +34,11 @@ public:
     // the geometry the reset leaves.
     void reset();
 
-    // The upload's wire sequence into rawFrame; whileInUploadSetting, if given, runs before the
-    // sensor is switched back. False, with nothing sent, when the geometry does not fit the
-    // buffers. linesRead, if given, is told after each line.
+    // The upload's wire sequence into rawFrame: register 0x13 with the upload bit, the INIT pulse
+    // and one STROBE per byte, then register 0x13 back to its normal setting. Nothing goes on the
+    // bus between INIT and the last STROBE. whileInUploadSetting, if given, runs after the last
+    // STROBE and before the sensor is switched back. False, with nothing sent, when the geometry
+    // does not fit the buffers. linesRead, if given, is told after each line.
     bool capture(const std::function<void()>& whileInUploadSetting = nullptr,
                  const LinesRead& linesRead = nullptr);
     // rawFrame into the colour planes for the data format in force.

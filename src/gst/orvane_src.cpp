@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "control_properties.h"
-#include "profile/settings_profile.h"
 #include "register_list.h"
+#include <orvane/profile.h>
 
 GST_DEBUG_CATEGORY_STATIC(orvane_src_debug);
 #define GST_CAT_DEFAULT orvane_src_debug

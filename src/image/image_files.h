@@ -9,8 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "geometry/frame_geometry.h"
 #include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
 
 namespace orvane {
 

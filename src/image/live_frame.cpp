@@ -5,7 +5,6 @@
 #include "image/rgb_planes.h"
 #include "image/yuv422_to_rgb.h"
 #include "port/parallel_port.h"
-#include "sensor/register_masks.h"
 
 namespace orvane {
 namespace {
@@ -51,20 +50,6 @@ void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
         if (linesRead)
             linesRead(line + 1);
     }
-}
-
-bool captureLiveFrame(ControlBus& bus, const RegisterShadow& shadow, const FrameGeometry& geometry,
-                      FrameBuffers& buffers, const std::function<void()>& whileInUploadSetting,
-                      const LinesRead& linesRead) {
-    if (!frameFitsBuffers(geometry, shadow.mode.dataFormat))
-        return false;
-    const uint8_t reg13Value = shadow.reg(0x13).value;
-    writeRegister(bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
-    captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame(), linesRead);
-    if (whileInUploadSetting)
-        whileInUploadSetting();
-    writeRegister(bus, 0x13, reg13Value, uploadSecondWritePacing);
-    return true;
 }
 
 void convertFrame(FrameBuffers& buffers, const FrameGeometry& geometry, uint8_t dataFormat) {

@@ -1,15 +1,15 @@
-// The upload without files: the frame handshake, one frame read into memory with the upload's own
-// register sequence, and the conversion of a captured frame into the colour planes.
+// The upload without files: the frame handshake, one frame read into memory, and the conversion
+// of a captured frame into the colour planes.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <span>
 
+#include "geometry/frame_geometry.h"
 #include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
-#include "port/write_register.h"
-#include "sensor/register_shadow.h"
+#include "port/port_io.h"
+#include "port/trace_sink.h"
 
 namespace orvane {
 
@@ -26,16 +26,6 @@ using LinesRead = std::function<void(uint32_t lines)>;
 // register at 0x21.
 void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
                   std::span<uint8_t> rawFrame, const LinesRead& linesRead = nullptr);
-
-// The upload's wire sequence: register 0x13 with the upload bit, the INIT pulse and one STROBE
-// per byte into rawFrame, then register 0x13 back to its normal setting. Nothing goes on the bus
-// between INIT and the last STROBE. whileInUploadSetting, if given, runs after the last STROBE
-// and before the sensor is switched back. False, with nothing sent, when the geometry does not
-// fit the buffers for the shadow's data format.
-bool captureLiveFrame(ControlBus& bus, const RegisterShadow& shadow, const FrameGeometry& geometry,
-                      FrameBuffers& buffers,
-                      const std::function<void()>& whileInUploadSetting = nullptr,
-                      const LinesRead& linesRead = nullptr);
 
 // The upload's conversion of rawFrame into the blue, green and red planes: the colour mosaic in
 // RGB mode, YUV 4:2:2 otherwise.

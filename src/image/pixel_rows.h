@@ -6,8 +6,8 @@
 
 #include <span>
 
+#include "geometry/frame_geometry.h"
 #include "image/cpu_features.h"
-#include "image/frame_geometry.h"
 #include "orvane/frame.h"
 
 namespace orvane {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
+#include "geometry/frame_geometry.h"
 #include "image/cpu_features.h"
 #include "image/frame_buffers.h"
-#include "image/frame_geometry.h"
 #include "image/rgb_row.h"
 
 namespace orvane {

@@ -38,36 +38,6 @@ constexpr std::size_t closingStampBytes = 22;
 
 } // namespace
 
-RecordingLimit recordingLimitFrom(std::optional<std::string_view> text) {
-    if (!text || text->empty())
-        return {};
-    const std::string_view given = *text;
-    uint64_t number = 0;
-    const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), number);
-    std::string_view unit(end, std::size_t(given.data() + given.size() - end));
-    int shift = 0;
-    if (unit.size() == 1) {
-        const char letter = char(std::toupper(static_cast<unsigned char>(unit[0])));
-        shift = letter == 'K' ? 10 : letter == 'M' ? 20 : letter == 'G' ? 30 : -1;
-        unit.remove_prefix(shift >= 0 ? 1 : 0);
-    }
-    const bool fits = shift >= 0 && number <= (UINT64_MAX >> shift);
-    if (error != std::errc() || !unit.empty() || !fits ||
-        (number << shift) < minimumRecordingLimit) {
-        const std::string shown(given.substr(0, 80));
-        return {0, "orvane: ORVANE_VCD_LIMIT=" + shown +
-                       ": not a size the recording can take; give bytes, or a number followed by "
-                       "K, M or G, of at least 64K (for example 500M)"};
-    }
-    return {number << shift, ""};
-}
-
-std::string recordingLimitMessage(std::string_view path) {
-    return "orvane: ORVANE_VCD=" + std::string(path) +
-           ": the recording reached its size limit (ORVANE_VCD_LIMIT) and ended there; later "
-           "port accesses were not recorded";
-}
-
 VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path,
                                          uint64_t limit, SettingNaming naming) {
     OpenedOutput opened = openOutputFile(path);

@@ -47,16 +47,6 @@ inline constexpr std::string_view vcdTimescale = "1us";
 // The smallest size limit a recording takes: its header and a few thousand accesses.
 inline constexpr uint64_t minimumRecordingLimit = 64 * 1024;
 
-// ORVANE_VCD_LIMIT's value: bytes, or a number followed by K, M or G (1024-based). Unset or
-// empty: no limit (0). error says what is wrong with any other text.
-struct RecordingLimit {
-    uint64_t bytes = 0;
-    std::string error;
-};
-RecordingLimit recordingLimitFrom(std::optional<std::string_view> text);
-// What a program says when its recording in path has ended at that limit.
-std::string recordingLimitMessage(std::string_view path);
-
 class VcdRecorder final : public PortIo {
 public:
     struct Created {

@@ -1,5 +1,5 @@
 // Writing and reading settings profiles.
-#include "profile/settings_profile.h"
+#include "orvane/profile.h"
 
 #include <array>
 #include <charconv>

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "geometry/frame_geometry.h"
 #include "sensor/register_table.h"
 
 namespace orvane {
@@ -17,9 +18,6 @@ struct ShadowEntry {
     uint8_t pending; // 1 = send at the next Set Register
 };
 
-// Data-format codes of dataFormat.
-constexpr uint8_t dataFormatYuv = 0x00;
-constexpr uint8_t dataFormatRgb = 0x08;
 // Image-format codes of imageFormat.
 constexpr uint8_t imageFormatCif = 0x20;
 constexpr uint8_t imageFormatQcif = 0x00;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/frame_geometry.h"
+#include "geometry/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
 #include "sensor/sensor_fields.h"

@@ -1,5 +1,5 @@
 // The studio's controls, generated from the control list.
-#include "studio/controls_dock.h"
+#include "controls_dock.h"
 
 #include <QEvent>
 #include <QFormLayout>

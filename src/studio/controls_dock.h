@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include "profile/control_values.h"
+#include <orvane/profile.h>
 
 namespace orvane {
 

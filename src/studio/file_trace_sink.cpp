@@ -1,14 +1,14 @@
 // The studio's trace file: kept lines until the file is open, then written in blocks to a
 // non-blocking descriptor that waits for a slow pipe reader only until the program quits.
-#include "studio/file_trace_sink.h"
+#include "file_trace_sink.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <limits>
-
-#include "files/output_file.h"
 
 namespace orvane {
 
@@ -30,13 +30,20 @@ int64_t steadyNanoseconds() {
 FileTraceSink::FileTraceSink(std::filesystem::path path)
     : path_(std::move(path)), giveUpAt_(std::numeric_limits<int64_t>::max()) {}
 
+FileTraceSink::~FileTraceSink() {
+    if (file_ >= 0)
+        ::close(file_);
+}
+
 std::string FileTraceSink::open() {
-    OpenedOutputDescriptor opened = openOutputDescriptor(path_);
-    if (!opened.file.isOpen())
-        return opened.error;
+    // Non-blocking: a pipe whose reader takes nothing makes a write fail with EAGAIN instead of
+    // waiting, and a FIFO that nothing reads yet is refused at once.
+    file_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (file_ < 0)
+        return errno == ENXIO ? "nothing reads the pipe; start its reader first"
+                              : std::strerror(errno);
     // The kept lines wait for the next line or close(): writing them here could wait on a slow
     // pipe before the program can be told to quit.
-    file_ = std::move(opened.file);
     return {};
 }
 
@@ -46,7 +53,7 @@ void FileTraceSink::writeLine(std::string_view line) {
         return;
     }
     pending_.append(line);
-    if (file_.isOpen() && pending_.size() >= blockBytes)
+    if (file_ >= 0 && pending_.size() >= blockBytes)
         flush();
 }
 
@@ -56,7 +63,7 @@ void FileTraceSink::stopWaitingAfter(std::chrono::milliseconds patience) {
 }
 
 bool FileTraceSink::waitForRoom() {
-    pollfd room{file_.get(), POLLOUT, 0};
+    pollfd room{file_, POLLOUT, 0};
     while (steadyNanoseconds() < giveUpAt_.load()) {
         if (::poll(&room, 1, pollMilliseconds) != 0)
             return true; // room, or an error the next write reports
@@ -67,8 +74,7 @@ bool FileTraceSink::waitForRoom() {
 void FileTraceSink::flush() {
     std::size_t written = 0;
     while (written < pending_.size()) {
-        const ssize_t count =
-            ::write(file_.get(), pending_.data() + written, pending_.size() - written);
+        const ssize_t count = ::write(file_, pending_.data() + written, pending_.size() - written);
         if (count > 0) {
             written += std::size_t(count);
             continue;
@@ -85,12 +91,13 @@ void FileTraceSink::flush() {
 }
 
 bool FileTraceSink::close() {
-    if (!file_.isOpen())
+    if (file_ < 0)
         return complete_ && pending_.empty();
     if (!givenUp_)
         flush();
-    if (!file_.close())
+    if (::close(file_) != 0)
         complete_ = false;
+    file_ = -1;
     return complete_;
 }
 

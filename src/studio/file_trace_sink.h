@@ -9,8 +9,6 @@
 
 #include <orvane/camera.h>
 
-#include "files/regular_file.h"
-
 namespace orvane {
 
 class FileTraceSink final : public TraceOutput {
@@ -18,6 +16,9 @@ public:
     // Nothing is opened yet: lines are kept until open(), so the file is created only once the
     // camera is open and a sudo start has given up root.
     explicit FileTraceSink(std::filesystem::path path);
+    ~FileTraceSink() override;
+    FileTraceSink(const FileTraceSink&) = delete;
+    FileTraceSink& operator=(const FileTraceSink&) = delete;
 
     // Creates the file and writes the lines kept so far. Empty on success, else why not; a pipe
     // without a reader is refused at once rather than waited for.
@@ -40,7 +41,7 @@ private:
     bool waitForRoom();
 
     std::filesystem::path path_;
-    FileDescriptor file_;
+    int file_ = -1; // non-blocking once open
     std::string pending_;
     std::atomic<bool> complete_ = true;
     bool givenUp_ = false;

@@ -1,5 +1,5 @@
 // Counting the levels of a frame.
-#include "studio/frame_histogram.h"
+#include "frame_histogram.h"
 
 namespace orvane {
 

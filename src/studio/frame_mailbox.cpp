@@ -1,5 +1,5 @@
 // The window's one-frame mailbox.
-#include "studio/frame_mailbox.h"
+#include "frame_mailbox.h"
 
 #include <QSocketNotifier>
 

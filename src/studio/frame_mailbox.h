@@ -9,7 +9,7 @@
 #include <mutex>
 #include <optional>
 
-#include "studio/studio_frame.h"
+#include "studio_frame.h"
 
 class QObject;
 class QSocketNotifier;

@@ -1,9 +1,9 @@
-#include "studio/frame_recording.h"
+#include "frame_recording.h"
 
 #include <orvane/camera.h>
 
-#include "profile/settings_profile.h"
-#include "studio/snapshot_files.h"
+#include "snapshot_files.h"
+#include <orvane/profile.h>
 
 namespace orvane {
 

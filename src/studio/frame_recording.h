@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QString>
 
-#include "profile/control_values.h"
-#include "studio/studio_frame.h"
+#include "studio_frame.h"
+#include <orvane/profile.h>
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // Drawing the histogram.
-#include "studio/histogram_view.h"
+#include "histogram_view.h"
 
 #include <QElapsedTimer>
 #include <QPainter>

@@ -6,7 +6,7 @@
 #include <QStaticText>
 #include <QWidget>
 
-#include "studio/frame_histogram.h"
+#include "frame_histogram.h"
 
 namespace orvane {
 

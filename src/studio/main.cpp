@@ -20,13 +20,12 @@
 #include <orvane/camera.h>
 #include <orvane/probe.h>
 
-#include "port/vcd_recorder.h"
-#include "studio/file_trace_sink.h"
-#include "studio/quit_signals.h"
-#include "studio/studio_link.h"
-#include "studio/studio_options.h"
-#include "studio/studio_window.h"
-#include "studio/studio_worker.h"
+#include "file_trace_sink.h"
+#include "quit_signals.h"
+#include "studio_link.h"
+#include "studio_options.h"
+#include "studio_window.h"
+#include "studio_worker.h"
 
 namespace {
 
@@ -75,13 +74,12 @@ int main(int argc, char** argv) {
     cameraOptions.simulatedPace = options.pace.value_or(environment("ORVANE_SIM_PACE"));
     cameraOptions.recording = environment("ORVANE_VCD");
     if (!cameraOptions.recording.empty()) {
-        const orvane::RecordingLimit limit =
-            orvane::recordingLimitFrom(environment("ORVANE_VCD_LIMIT"));
-        if (!limit.error.empty()) {
-            std::cerr << limit.error << '\n';
+        const orvane::Status limit = orvane::recordingLimitFrom(environment("ORVANE_VCD_LIMIT"),
+                                                                cameraOptions.recordingLimit);
+        if (!limit) {
+            std::cerr << limit.message() << '\n';
             return startFailureStatus;
         }
-        cameraOptions.recordingLimit = limit.bytes;
     }
     cameraOptions.trace = trace.get();
     cameraOptions.giveUpRoot = true;

@@ -1,5 +1,5 @@
 // The live picture.
-#include "studio/picture_view.h"
+#include "picture_view.h"
 
 #include <QElapsedTimer>
 #include <QMouseEvent>

@@ -1,5 +1,5 @@
 // Raw samples of one pixel.
-#include "studio/pixel_readout.h"
+#include "pixel_readout.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // Quit signals through a signalfd.
-#include "studio/quit_signals.h"
+#include "quit_signals.h"
 
 #include <csignal>
 #include <sys/signalfd.h>

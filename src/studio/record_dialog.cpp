@@ -1,4 +1,4 @@
-#include "studio/record_dialog.h"
+#include "record_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

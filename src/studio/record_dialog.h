@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "studio/frame_recording.h"
+#include "frame_recording.h"
 
 class QComboBox;
 class QDoubleSpinBox;

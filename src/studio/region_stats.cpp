@@ -1,4 +1,4 @@
-#include "studio/region_stats.h"
+#include "region_stats.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "studio/register_dump.h"
+#include "register_dump.h"
 
 #include <charconv>
 #include <cstdio>

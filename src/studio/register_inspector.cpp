@@ -1,4 +1,4 @@
-#include "studio/register_inspector.h"
+#include "register_inspector.h"
 
 #include <QDateTime>
 #include <QFile>

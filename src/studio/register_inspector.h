@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include "studio/register_dump.h"
+#include "register_dump.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // Device strings of the simulated module's scenes and light.
-#include "studio/scene_choice.h"
+#include "scene_choice.h"
 
 #include <vector>
 

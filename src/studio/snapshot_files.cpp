@@ -1,5 +1,5 @@
 // Snapshot files.
-#include "studio/snapshot_files.h"
+#include "snapshot_files.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -7,8 +7,8 @@
 
 #include <orvane/frame.h>
 
-#include "profile/control_values.h"
-#include "studio/frame_histogram.h"
+#include "frame_histogram.h"
+#include <orvane/profile.h>
 
 namespace orvane {
 

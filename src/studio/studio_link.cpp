@@ -1,10 +1,10 @@
 // The worker and the window, connected.
-#include "studio/studio_link.h"
+#include "studio_link.h"
 
 #include <QSocketNotifier>
 
-#include "studio/studio_window.h"
-#include "studio/studio_worker.h"
+#include "studio_window.h"
+#include "studio_worker.h"
 
 namespace orvane {
 

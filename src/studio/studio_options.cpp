@@ -1,5 +1,5 @@
 // orvane-studio's options and help.
-#include "studio/studio_options.h"
+#include "studio_options.h"
 
 #include <ostream>
 #include <string_view>

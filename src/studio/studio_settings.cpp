@@ -1,5 +1,5 @@
 // The studio's settings file: found in the right home, checked before Qt opens it.
-#include "studio/studio_settings.h"
+#include "studio_settings.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // The studio's main window.
-#include "studio/studio_window.h"
+#include "studio_window.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -27,18 +27,17 @@
 
 #include <cstdio>
 
-#include "files/launcher_folder.h"
-#include "profile/settings_profile.h"
-#include "studio/controls_dock.h"
-#include "studio/frame_mailbox.h"
-#include "studio/histogram_view.h"
-#include "studio/picture_view.h"
-#include "studio/pixel_readout.h"
-#include "studio/record_dialog.h"
-#include "studio/region_stats.h"
-#include "studio/register_inspector.h"
-#include "studio/scene_choice.h"
-#include "studio/snapshot_files.h"
+#include "controls_dock.h"
+#include "frame_mailbox.h"
+#include "histogram_view.h"
+#include "picture_view.h"
+#include "pixel_readout.h"
+#include "record_dialog.h"
+#include "region_stats.h"
+#include "register_inspector.h"
+#include "scene_choice.h"
+#include "snapshot_files.h"
+#include <orvane/profile.h>
 
 namespace orvane {
 namespace {
@@ -144,9 +143,10 @@ StudioWindow::StudioWindow(QDir directory, QWidget* parent)
     rebuildRecentMenu();
     // Started from the menu, the status bar says where snapshots and settings go until the
     // first note replaces it.
-    if (const auto folder = launcherWorkingFolder(directory_.path().toStdString()))
-        statusBar()->showMessage(
-            QStringLiteral("Working folder: %1").arg(QString::fromStdString(folder->string())));
+    // ORVANE_WORKING_FOLDER is the menu launcher's; a start from elsewhere does not name it.
+    const QString launcherFolder = qEnvironmentVariable("ORVANE_WORKING_FOLDER");
+    if (!launcherFolder.isEmpty() && QFileInfo(launcherFolder) == QFileInfo(directory_.path()))
+        statusBar()->showMessage(QStringLiteral("Working folder: %1").arg(launcherFolder));
     if (!settings_.problem().isEmpty()) {
         const QString note = QStringLiteral("Settings not kept: %1; starting from defaults")
                                  .arg(settings_.problem());

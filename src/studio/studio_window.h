@@ -15,11 +15,11 @@
 #include <deque>
 #include <string>
 
-#include "studio/frame_recording.h"
-#include "studio/register_dump.h"
-#include "studio/studio_frame.h"
-#include "studio/studio_settings.h"
-#include "studio/temporal_noise.h"
+#include "frame_recording.h"
+#include "register_dump.h"
+#include "studio_frame.h"
+#include "studio_settings.h"
+#include "temporal_noise.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // The studio's worker: settings between frames, frames back to back.
-#include "studio/studio_worker.h"
+#include "studio_worker.h"
 
 #include <QElapsedTimer>
 

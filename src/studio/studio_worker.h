@@ -16,9 +16,9 @@
 
 #include <orvane/camera.h>
 
-#include "studio/frame_mailbox.h"
-#include "studio/register_dump.h"
-#include "studio/studio_frame.h"
+#include "frame_mailbox.h"
+#include "register_dump.h"
+#include "studio_frame.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 // Temporal noise of the selection over the last frames.
-#include "studio/temporal_noise.h"
+#include "temporal_noise.h"
 
 #include <cmath>
 

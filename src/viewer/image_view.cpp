@@ -1,5 +1,5 @@
 // Painting the picture in either zoom mode and reporting the image pixel under the pointer.
-#include "viewer/image_view.h"
+#include "image_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "viewer/view_mapping.h"
+#include "view_mapping.h"
 
 namespace orvane {
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <string_view>
 
-#include "resources/program_info.h"
-#include "viewer/monitor_channel.h"
-#include "viewer/monitor_session.h"
+#include <orvane/camera.h>
+
+#include "monitor_channel.h"
+#include "monitor_session.h"
 
 namespace {
 
@@ -20,8 +22,15 @@ constexpr std::string_view help =
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> status = orvane::answerInfoOption(argc, argv, "monitor.exe", help))
-        return *status;
+    // --version and --help alone are answered before any window, so no display is needed.
+    if (argc == 2 &&
+        (std::string_view(argv[1]) == "--version" || std::string_view(argv[1]) == "--help")) {
+        if (std::string_view(argv[1]) == "--version")
+            std::printf("monitor.exe %s\n", orvane::version());
+        else
+            std::fwrite(help.data(), 1, help.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("monitor"));
     const orvane::ChannelPlace channel = orvane::monitorChannel();

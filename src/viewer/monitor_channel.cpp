@@ -1,5 +1,5 @@
 // The viewer's private channel, as the panel finds it too: the library's, in Qt's terms.
-#include "viewer/monitor_channel.h"
+#include "monitor_channel.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "image/viewer_channel.h"
+#include "viewer_channel.h"
 
 namespace orvane {
 

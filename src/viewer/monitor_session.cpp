@@ -1,12 +1,12 @@
 // Starting the viewer: the hand-over to a running viewer, or the window and its request handling.
-#include "viewer/monitor_session.h"
+#include "monitor_session.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 #include <cstdio>
 
-#include "viewer/monitor_window.h"
+#include "monitor_window.h"
 
 namespace orvane {
 

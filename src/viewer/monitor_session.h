@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "viewer/single_instance.h"
-#include "viewer/watched_image.h"
+#include "single_instance.h"
+#include "watched_image.h"
 
 namespace orvane {
 

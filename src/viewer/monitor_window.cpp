@@ -1,5 +1,5 @@
 // The viewer window: picture, View menu and toolbar, title and status bar read-out.
-#include "viewer/monitor_window.h"
+#include "monitor_window.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -8,8 +8,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "viewer/image_view.h"
-#include "viewer/watched_image.h"
+#include "image_view.h"
+#include "watched_image.h"
 
 namespace orvane {
 

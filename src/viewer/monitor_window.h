@@ -7,7 +7,7 @@
 #include <QSize>
 #include <QString>
 
-#include "viewer/view_mapping.h"
+#include "view_mapping.h"
 
 class QAction;
 class QLabel;

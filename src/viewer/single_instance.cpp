@@ -1,5 +1,5 @@
 // One running viewer per user: a local socket server, and the client side of a later start.
-#include "viewer/single_instance.h"
+#include "single_instance.h"
 
 #include <QDir>
 #include <QLocalSocket>

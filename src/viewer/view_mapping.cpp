@@ -1,5 +1,5 @@
 // Picture placement in the view for both zoom modes, and view-to-image pixel mapping.
-#include "viewer/view_mapping.h"
+#include "view_mapping.h"
 
 #include <algorithm>
 #include <cmath>

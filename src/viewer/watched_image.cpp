@@ -1,5 +1,5 @@
 // Loading the viewer's picture file and reloading it when it is rewritten, replaced or created.
-#include "viewer/watched_image.h"
+#include "watched_image.h"
 
 #include <QDir>
 #include <QFileInfo>

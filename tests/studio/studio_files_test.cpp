@@ -16,7 +16,7 @@
 #include <orvane/camera.h>
 
 #include "image/temp_directory.h"
-#include "profile/settings_profile.h"
+#include "orvane/profile.h"
 #include "studio/controls_dock.h"
 #include "studio/histogram_view.h"
 #include "studio/pixel_readout.h"

@@ -6,7 +6,7 @@
 
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
-#include "image/viewer_launch.h"
+#include "app/viewer_launch.h"
 #include "resources/panel_templates.h"
 #include "sim/simulated_camera_module.h"
 #include "support/port_fakes.h"

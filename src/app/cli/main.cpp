@@ -11,15 +11,15 @@
 #include <string>
 #include <string_view>
 
-#include "app/cli/probe_report.h"
 #include "app/cli/cli_commands.h"
+#include "app/cli/probe_report.h"
 #include "app/cli/script_runner.h"
 #include "app/control_panel_dialog.h"
 #include "app/headless/headless_panel.h"
 #include "app/installed_template.h"
 #include "app/panel_app.h"
+#include "app/viewer_launch.h"
 #include "files/regular_file.h"
-#include "image/viewer_launch.h"
 #include "resources/build_version.h"
 #include "resources/panel_templates.h"
 

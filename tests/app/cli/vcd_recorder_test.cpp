@@ -173,14 +173,15 @@ TEST(VcdRecorder, LimitIsBytesOrKMOrG) {
         {std::nullopt, 0},      {"", 0},           {"65536", 65536}, {"64k", 65536},
         {"500M", 500ull << 20}, {"2G", 2ull << 30}};
     for (const auto& [text, bytes] : sizes) {
-        const RecordingLimit limit = recordingLimitFrom(text);
-        EXPECT_EQ(limit.bytes, bytes) << *text;
-        EXPECT_EQ(limit.error, "");
+        uint64_t limit = 1;
+        EXPECT_EQ(recordingLimitFrom(text.value_or(""), limit).message(), "");
+        EXPECT_EQ(limit, bytes) << *text;
     }
     for (std::string_view text : {"65535", "5X", "1.5M", "-1", "M", "64 K", "99999999999999G"}) {
-        const RecordingLimit limit = recordingLimitFrom(text);
-        EXPECT_EQ(limit.bytes, 0u) << text;
-        EXPECT_NE(limit.error.find("ORVANE_VCD_LIMIT=" + std::string(text) + ": not a size"),
+        uint64_t limit = 1;
+        const Status status = recordingLimitFrom(text, limit);
+        EXPECT_EQ(limit, 0u) << text;
+        EXPECT_NE(status.message().find("ORVANE_VCD_LIMIT=" + std::string(text) + ": not a size"),
                   std::string::npos);
     }
 }

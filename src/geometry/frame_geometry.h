@@ -1,9 +1,14 @@
-// FrameGeometry: the shape of the frame the camera is expected to deliver.
+// FrameGeometry: the shape of the frame the camera is expected to deliver, and the sensor's
+// data-format codes that say whether its bytes are YUV 4:2:2 or the colour mosaic.
 #pragma once
 
 #include <cstdint>
 
 namespace orvane {
+
+// Data-format codes: YUV 4:2:2 pairs, or the colour mosaic's raw cells.
+constexpr uint8_t dataFormatYuv = 0x00;
+constexpr uint8_t dataFormatRgb = 0x08;
 
 struct FrameGeometry {
     uint32_t imageWidth = 312;   // pixels per image line, the BMP width

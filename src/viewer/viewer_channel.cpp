@@ -1,5 +1,5 @@
 // The viewer's private channel: its name, its folder, and the hand-over of a picture.
-#include "image/viewer_channel.h"
+#include "viewer_channel.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -13,8 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
-
-#include "files/regular_file.h"
 
 namespace orvane {
 namespace {
@@ -146,16 +144,19 @@ bool handToRunningViewer(const std::string& channel, const std::filesystem::path
     if (channel.empty() || channel.size() >= sizeof address.sun_path)
         return false;
     std::memcpy(address.sun_path, channel.c_str(), channel.size() + 1);
-    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket.isOpen())
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (socket < 0)
         return false;
     // A channel left by a viewer that ended refuses at once; one whose viewer cannot accept now
     // says EAGAIN, and a new viewer is started instead of waiting.
-    if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return false;
-    const std::string request = viewerOpenRequest(file);
-    const ssize_t sent = ::send(socket.get(), request.data(), request.size(), MSG_NOSIGNAL);
-    return sent == static_cast<ssize_t>(request.size());
+    bool handed = false;
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        const std::string request = viewerOpenRequest(file);
+        handed = ::send(socket, request.data(), request.size(), MSG_NOSIGNAL) ==
+                 static_cast<ssize_t>(request.size());
+    }
+    ::close(socket);
+    return handed;
 }
 
 } // namespace orvane

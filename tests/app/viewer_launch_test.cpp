@@ -1,5 +1,5 @@
 // Viewer lookup order, and one real detached start that leaves no child behind.
-#include "image/viewer_launch.h"
+#include "app/viewer_launch.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include <csignal>
 
 #include "image/temp_directory.h"
-#include "image/viewer_channel.h"
+#include "viewer/viewer_channel.h"
 
 namespace orvane {
 namespace {

@@ -1,5 +1,5 @@
 // Viewer lookup and a detached start by double fork, so the panel never leaves a zombie.
-#include "image/viewer_launch.h"
+#include "app/viewer_launch.h"
 
 #include <cerrno>
 #include <csignal>
@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "image/image_files.h"
-#include "image/viewer_channel.h"
+#include "viewer/viewer_channel.h"
 
 #include <sys/types.h>
 #include <sys/wait.h>
