@@ -4,6 +4,8 @@
 #include <gst/video/video.h>
 
 #include <orvane/camera.h>
+#include <orvane/profile.h>
+#include <orvane/registers.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,8 +17,6 @@
 #include <vector>
 
 #include "control_properties.h"
-#include "register_list.h"
-#include <orvane/profile.h>
 
 GST_DEBUG_CATEGORY_STATIC(orvane_src_debug);
 #define GST_CAT_DEFAULT orvane_src_debug
@@ -202,11 +202,9 @@ void applyChanges(GstOrvaneSrc* self, SourceState& state,
     }
     if (registers) {
         std::vector<orvane::RegisterAssignment> writes;
-        if (const std::string problem = orvane::parseRegisterList(*registers, writes);
-            !problem.empty()) {
-            GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("registers: %s", problem.c_str()),
-                                (nullptr));
-        }
+        if (const orvane::Status parsed = orvane::parseRegisterList(*registers, writes); !parsed)
+            GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS,
+                                ("registers: %s", parsed.message().c_str()), (nullptr));
         for (const orvane::RegisterAssignment& write : writes) {
             if (const orvane::Status status =
                     state.camera->writeRegister(write.address, write.value);

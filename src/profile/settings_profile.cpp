@@ -9,6 +9,7 @@
 #include <orvane/controls.h>
 
 #include "files/regular_file.h"
+#include "text/text_fields.h"
 
 namespace orvane {
 namespace {
@@ -49,13 +50,6 @@ constexpr std::array<LegacyLine, 23> legacyLines{{
     {"press", "set register", "", 0},
 }};
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::string normalized(std::string_view name) {
     std::string out;
     for (const char c : trimmed(name)) {
@@ -68,46 +62,16 @@ std::string normalized(std::string_view name) {
     return out;
 }
 
-// The words of a command line; a quoted word may hold blanks.
-std::vector<std::string> words(std::string_view line) {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
-            ++i;
-            continue;
-        }
-        std::string word;
-        const bool quoted = line[i] == '"';
-        i += quoted ? 1 : 0;
-        while (i < line.size() && (quoted ? line[i] != '"' : line[i] != ' ' && line[i] != '\t')) {
-            if (quoted && line[i] == '\\' && i + 1 < line.size())
-                ++i;
-            word.push_back(line[i++]);
-        }
-        i += quoted ? 1 : 0;
-        out.push_back(std::move(word));
-    }
-    return out;
-}
-
-std::optional<int32_t> number(std::string_view text) {
-    int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 // A value as a number or, for a choice, its name.
 std::optional<int32_t> valueFor(const ControlInfo& info, std::string_view text) {
     if (const ControlChoice* choice = findChoice(info, normalized(text)))
         return choice->value;
-    return number(trimmed(text));
+    const std::optional<int64_t> number = wholeNumber(trimmed(text), INT32_MIN, INT32_MAX);
+    return number ? std::optional<int32_t>(int32_t(*number)) : std::nullopt;
 }
 
-// The change of one line, or why there is none; nothing for a line that sets nothing.
-std::string readLine(std::string_view line, ControlChanges& changes) {
+// The change of one line, if it sets something, or why there is none.
+Status readLine(std::string_view line, ControlChanges& changes) {
     const auto equals = line.find('=');
     std::string name;
     std::string valueText;
@@ -115,7 +79,10 @@ std::string readLine(std::string_view line, ControlChanges& changes) {
         name = normalized(line.substr(0, equals));
         valueText = std::string(trimmed(line.substr(equals + 1)));
     } else {
-        const std::vector<std::string> parts = words(line);
+        const std::optional<std::vector<std::string>> split = splitWords(line);
+        if (!split)
+            return {StatusCode::InvalidArgument, "a quoted word is not closed"};
+        const std::vector<std::string>& parts = *split;
         const std::string command = parts.empty() ? std::string() : normalized(parts[0]);
         if (command == "set" && parts.size() == 3) {
             name = normalized(parts[1]);
@@ -145,16 +112,17 @@ std::string readLine(std::string_view line, ControlChanges& changes) {
             if (name.empty()) {
                 if (command == "type" && (wanted == "register(dec)" || wanted == "value(dec)"))
                     return {};
-                return "not a setting: " + std::string(trimmed(line));
+                return {StatusCode::InvalidArgument,
+                        "not a setting: " + std::string(trimmed(line))};
             }
         }
     }
     const ControlInfo* info = findControl(name);
     if (info == nullptr)
-        return "no control is named \"" + name + "\"";
+        return {StatusCode::InvalidArgument, "no control is named \"" + name + "\""};
     const std::optional<int32_t> value = valueFor(*info, valueText);
     if (!value)
-        return "\"" + valueText + "\" is not a value of " + name;
+        return {StatusCode::InvalidArgument, "\"" + valueText + "\" is not a value of " + name};
     changes.push_back({name, *value});
     return {};
 }
@@ -198,8 +166,9 @@ ProfileReading readSettingsProfile(std::string_view text) {
         const std::string_view content = trimmed(line);
         if (content.empty() || content.front() == '#')
             continue;
-        if (std::string problem = readLine(content, reading.changes); !problem.empty())
-            reading.problems.push_back("line " + std::to_string(lineNumber) + ": " + problem);
+        if (const Status read = readLine(content, reading.changes); !read)
+            reading.problems.push_back("line " + std::to_string(lineNumber) + ": " +
+                                       read.message());
     }
     return reading;
 }

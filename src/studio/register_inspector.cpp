@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <orvane/controls.h>
+#include <orvane/registers.h>
 
 namespace orvane {
 namespace {
@@ -186,7 +187,7 @@ bool RegisterInspector::loadFrom(const QString& path) {
     const QByteArray text = file.read(maxDumpBytes);
     const RegisterDumpReading reading =
         readRegisterDump(std::string_view(text.constData(), std::size_t(text.size())));
-    for (const DumpedWrite& write : reading.writes)
+    for (const RegisterAssignment& write : reading.writes)
         emit registerWriteRequested(write.address, write.value);
     emit note(
         reading.problems.empty()

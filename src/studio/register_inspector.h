@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include "register_dump.h"
+#include "register_snapshot.h"
 
 namespace orvane {
 

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "frame_recording.h"
-#include "register_dump.h"
+#include "register_snapshot.h"
 #include "studio_frame.h"
 #include "studio_settings.h"
 #include "temporal_noise.h"

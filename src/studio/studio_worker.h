@@ -17,7 +17,7 @@
 #include <orvane/camera.h>
 
 #include "frame_mailbox.h"
-#include "register_dump.h"
+#include "register_snapshot.h"
 #include "studio_frame.h"
 
 namespace orvane {

@@ -7,6 +7,7 @@
 
 #include "camera/camera_parts.h"
 #include "image/temp_directory.h"
+#include "orvane/registers.h"
 #include "port/parallel_port.h"
 #include "sensor/register_masks.h"
 #include "sim/simulated_camera_module.h"
@@ -275,7 +276,7 @@ TEST(RegisterInspector, EditsAndLoadedDumpsReachTheSensorAndDumpsReadBack) {
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const std::string text = written.readAll().toStdString();
     EXPECT_NE(text.find("\n0x06 = 0x90  # brightness\n"), std::string::npos);
-    std::vector<DumpedWrite> expected;
+    std::vector<RegisterAssignment> expected;
     for (const RegisterState& state : inspector.snapshot().registers)
         expected.push_back({state.address, state.value});
     EXPECT_EQ(readRegisterDump(text).writes, expected);

@@ -11,25 +11,13 @@
 #include "app/headless/headless_panel.h"
 #include "resources/panel_templates.h"
 #include "sensor/control_table.h"
+#include "text/text_fields.h"
 
 namespace orvane {
 namespace {
 
 // Commands by ID stay within the 16 bits a command ID has.
 constexpr int64_t maxCommandId = 0xFFFF;
-
-std::optional<int64_t> parseNumber(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 // The ID of the control of that kind the reference names, or why there is none.
 std::string resolveControl(CommandContext& context, std::string_view reference, ControlKind kind,
@@ -127,7 +115,7 @@ std::string setControl(CommandContext& context, const CommandArguments& argument
         return field->kind == ControlKind::Slider ? moveSlider(context, control)
                                                   : typeText(context, control);
     }
-    const std::optional<int64_t> number = parseNumber(arguments.value);
+    const std::optional<int64_t> number = wholeNumber(arguments.value);
     for (std::size_t i = 0; i < row->info.choices.size(); ++i) {
         const ControlChoice& choice = row->info.choices[i];
         if (choice.name != arguments.value && number != choice.value)
@@ -208,43 +196,6 @@ std::span<const CliCommand> cliCommands() {
     return commandTable;
 }
 
-std::optional<std::vector<std::string>> splitWords(std::string_view line, std::string& error) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
-            ++i;
-            continue;
-        }
-        std::string word;
-        if (line[i] != '"') {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-                word.push_back(line[i++]);
-            words.push_back(std::move(word));
-            continue;
-        }
-        ++i; // the opening quote
-        bool closed = false;
-        while (i < line.size()) {
-            const char c = line[i++];
-            if (c == '"') {
-                closed = true;
-                break;
-            }
-            if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\'))
-                word.push_back(line[i++]);
-            else
-                word.push_back(c);
-        }
-        if (!closed) {
-            error = "a quoted word is not closed";
-            return std::nullopt;
-        }
-        words.push_back(std::move(word));
-    }
-    return words;
-}
-
 bool isBlankOrComment(std::string_view line) {
     const auto first = line.find_first_not_of(" \t\r");
     return first == std::string_view::npos || line[first] == '#';
@@ -260,9 +211,11 @@ ScriptLine parseScriptLine(std::string_view line) {
 
 ParsedCommand parseCommand(std::string_view line) {
     ParsedCommand parsed;
-    const auto words = splitWords(line, parsed.error);
-    if (!words)
+    const auto words = splitWords(line);
+    if (!words) {
+        parsed.error = "a quoted word is not closed";
         return parsed;
+    }
     if (words->empty()) {
         parsed.error = "no command";
         return parsed;
@@ -306,7 +259,7 @@ ParsedCommand parseCommand(std::string_view line) {
         parsed.arguments.value = (*words)[2];
         break;
     case A::number: {
-        const auto number = count == 1 ? parseNumber((*words)[1]) : std::nullopt;
+        const auto number = count == 1 ? wholeNumber((*words)[1]) : std::nullopt;
         if (!number || *number < 0 || *number > maxCommandId) {
             parsed.error = usage + " (a number from 0 to 65535, decimal or 0x hexadecimal)";
             return parsed;

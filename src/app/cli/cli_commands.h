@@ -51,11 +51,6 @@ struct CliCommand {
 // Every command, in the order the help lists them.
 std::span<const CliCommand> cliCommands();
 
-// The words of a line, split at blanks. A word in double quotes may hold blanks, and "" is an
-// empty word; inside quotes \" is a quote and \\ a backslash. Nothing (and error set) when a
-// quote is not closed.
-std::optional<std::vector<std::string>> splitWords(std::string_view line, std::string& error);
-
 struct ParsedCommand {
     const CliCommand* command = nullptr; // null when the line is not a command
     CommandArguments arguments;

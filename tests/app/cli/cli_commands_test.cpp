@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/text_fields.h"
+
 namespace orvane {
 namespace {
 
@@ -15,14 +17,12 @@ TEST(CliCommands, SplitsWordsAtBlanksWithQuotesKeepingBlanksAndEmptyWords) {
         {"\tshow\t", {"show"}},
     };
     for (const auto& [line, words] : cases) {
-        std::string error;
-        const auto split = splitWords(line, error);
+        const auto split = splitWords(line);
         ASSERT_TRUE(split) << line;
         EXPECT_EQ(*split, words) << line;
     }
-    std::string error;
-    EXPECT_FALSE(splitWords("type 1065 \"open", error));
-    EXPECT_EQ(error, "a quoted word is not closed");
+    EXPECT_FALSE(splitWords("type 1065 \"open"));
+    EXPECT_EQ(parseCommand("type 1065 \"open").error, "a quoted word is not closed");
 }
 
 TEST(CliCommands, RefusesMalformedLinesWithTheUsage) {
