@@ -7,15 +7,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::span<const uint8_t> bytes(data, size);
-    const orvane::SceneLoad load = orvane::parsePpm(bytes);
-    const orvane::PpmHeaderParse parse = orvane::parsePpmHeader(bytes);
-    if (load.scene.has_value() == !load.error.empty() ||
-        parse.header.has_value() == !parse.error.empty())
-        __builtin_trap(); // a result and a reason, or neither
-    if (!load.scene)
+    std::optional<orvane::Scene> parsed;
+    const orvane::Status load = orvane::parsePpm(bytes, parsed);
+    orvane::PpmHeader header;
+    bool cutShort = false;
+    const orvane::Status parse = orvane::parsePpmHeader(bytes, header, cutShort);
+    if (parsed.has_value() != load.ok() || load.ok() == load.message().size() > 0 ||
+        parse.ok() == parse.message().size() > 0)
+        __builtin_trap(); // a result and no reason, or a reason and no result
+    if (!parsed)
         return 0;
-    const orvane::PpmHeader& header = parse.header.value();
-    const orvane::Scene& scene = *load.scene;
+    const orvane::Scene& scene = *parsed;
     if (scene.width() != header.width || scene.height() != header.height ||
         header.fileSize() > size || header.width > orvane::maxSceneSide ||
         header.height > orvane::maxSceneSide)

@@ -34,39 +34,32 @@ bool PanelApp::openPort(std::ostream& messages) {
 }
 
 bool PanelApp::openPort(const PortSettings& settings, std::ostream& messages) {
-    recorder_.reset();
-    opened_ = orvane::openPort(settings.port, settings.scene, settings.pace);
-    if (opened_.port == nullptr) {
-        messages << opened_.status.message() << '\n';
+    port_ = CameraPort{};
+    PortRecording recording;
+    if (settings.vcd && !settings.vcd->empty()) {
+        recording.path = std::filesystem::path(*settings.vcd);
+        if (const Status limit =
+                recordingLimitFrom(settings.vcdLimit.value_or(""), recording.limit);
+            !limit) {
+            messages << limit.message() << '\n';
+            return false;
+        }
+    }
+    const PortRequest request{settings.port, settings.scene, settings.pace};
+    if (const Status opened = openCameraPort(request, systemPortBackends(), recording, port_);
+        !opened) {
+        messages << opened.message() << '\n';
         return false;
     }
-    messages << opened_.description << '\n';
-    if (!settings.vcd || settings.vcd->empty())
-        return true;
-    uint64_t limit = 0;
-    if (const Status parsed = recordingLimitFrom(settings.vcdLimit.value_or(""), limit); !parsed) {
-        messages << parsed.message() << '\n';
-        opened_ = OpenedPort{};
-        return false;
-    }
-
-    VcdRecorder::Created created =
-        VcdRecorder::create(*opened_.port, std::filesystem::path(*settings.vcd), limit);
-    if (created.recorder == nullptr) {
-        messages << created.error << '\n';
-        opened_ = OpenedPort{};
-        return false;
-    }
-    recorder_ = std::move(created.recorder);
-    messages << "orvane: recording every port access in " << recorder_->path().string()
-             << " (ORVANE_VCD)\n";
+    messages << port_.opened.description << '\n';
+    if (port_.recorder != nullptr)
+        messages << "orvane: recording every port access in " << port_.recorder->path().string()
+                 << " (ORVANE_VCD)\n";
     return true;
 }
 
 PortIo* PanelApp::port() {
-    if (recorder_ != nullptr)
-        return recorder_.get();
-    return opened_.port.get();
+    return port_.driven;
 }
 
 int PanelApp::run(Panel& panel, const std::function<int()>& runModal, std::ostream& messages) {
@@ -107,13 +100,14 @@ int PanelApp::runSession(Panel& panel, ViewerLauncher& viewer,
 }
 
 bool PanelApp::finishRecording(std::ostream& messages) {
-    if (recorder_ == nullptr)
+    const VcdRecorder* recorder = port_.recorder.get();
+    if (recorder == nullptr)
         return true;
-    const bool complete = recorder_->close();
-    if (recorder_->limitReached())
-        messages << recordingLimitMessage(recorder_->path().string()) << '\n';
+    const bool complete = port_.recorder->close();
+    if (recorder->limitReached())
+        messages << recordingLimitMessage(recorder->path().string()) << '\n';
     if (!complete) {
-        messages << "orvane: ORVANE_VCD=" << recorder_->path().string()
+        messages << "orvane: ORVANE_VCD=" << recorder->path().string()
                  << ": the recording could not be written completely (disk full?)\n";
     }
     return complete;

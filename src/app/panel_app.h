@@ -8,13 +8,12 @@
 #include <optional>
 #include <string_view>
 
-#include "backend/port_factory.h"
+#include "camera/camera_port.h"
 #include "toolkit/panel.h"
 
 namespace orvane {
 
 class ControlPanelDialog;
-class VcdRecorder;
 class ViewerLauncher;
 
 // How the port is reached and whether its accesses are recorded.
@@ -69,8 +68,7 @@ public:
 private:
     bool finishRecording(std::ostream& messages);
 
-    OpenedPort opened_;
-    std::unique_ptr<VcdRecorder> recorder_; // borrows opened_.port, so it goes first
+    CameraPort port_;
 };
 
 // Standard output that is closed or broken must not stop the program.

@@ -52,30 +52,30 @@ OpenedPort openSimulatedModule(const PortRequest& request, std::string_view sett
                                          : settingText(request.naming, Setting::Scene, scene);
     std::error_code notAFolder;
     if (std::filesystem::is_directory(std::filesystem::path(scene), notAFolder)) {
-        SceneFolderLoad folder = loadSceneFolder(std::filesystem::path(scene));
-        if (folder.scenes == nullptr)
-            return OpenedPort{nullptr, "", {StatusCode::FileError, named + ": " + folder.error}};
+        std::unique_ptr<SceneSequence> scenes;
+        if (const Status loaded = loadSceneFolder(std::filesystem::path(scene), scenes); !loaded)
+            return OpenedPort{
+                nullptr, "", {StatusCode::FileError, named + ": " + loaded.message()}};
         return OpenedPort{
-            std::make_unique<SimulatedCameraModule>(std::move(folder.scenes), settings.model),
+            std::make_unique<SimulatedCameraModule>(std::move(scenes), settings.model),
             description + ", the scenes of " + std::string(scene),
             {}};
     }
-    SceneLoad load = backends.loadScene(std::filesystem::path(scene));
-    if (!load.scene) {
+    std::optional<Scene> picture;
+    if (const Status loaded = backends.loadScene(std::filesystem::path(scene), picture); !loaded) {
         const std::string instead =
             fromDevice ? "the name of a built-in scene"
                        : leaveOutText(request.naming, Setting::Scene) + " for the built-in scene";
         return OpenedPort{nullptr,
                           "",
-                          {StatusCode::FileError, named + ": " + load.error +
+                          {StatusCode::FileError, named + ": " + loaded.message() +
                                                       "; give a binary PPM (P6, maxval 255), a "
                                                       "folder of them, or " +
                                                       instead}};
     }
-    return OpenedPort{
-        std::make_unique<SimulatedCameraModule>(std::move(*load.scene), settings.model),
-        description + ", scene " + std::string(scene),
-        {}};
+    return OpenedPort{std::make_unique<SimulatedCameraModule>(std::move(*picture), settings.model),
+                      description + ", scene " + std::string(scene),
+                      {}};
 }
 
 struct Pace {
@@ -109,21 +109,28 @@ std::string settingPrefix(const PortRequest& request, std::string_view setting) 
 
 OpenedPort openPpdev(const PortRequest& request, std::string_view setting, const std::string& path,
                      const PortBackends& backends) {
-    PpdevOpening opening = openPpdevPort(path, backends.parportDevice(), backends.holdClock());
-    if (!opening.port)
+    std::unique_ptr<PpdevPort> port;
+    if (const Status opened =
+            openPpdevPort(path, backends.parportDevice(), backends.holdClock(), port);
+        !opened)
         return OpenedPort{
-            nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
-    return OpenedPort{std::move(opening.port), described(request, "ppdev on " + path), {}};
+            nullptr,
+            "",
+            {StatusCode::PortError, settingPrefix(request, setting) + opened.message()}};
+    return OpenedPort{std::move(port), described(request, "ppdev on " + path), {}};
 }
 
 OpenedPort openDirect(const PortRequest& request, std::string_view setting,
                       const PortBackends& backends) {
     const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
-    DirectIoOpening opening =
-        openDirectIoPort(backends.portInstructions(), *privileges, backends.holdClock());
-    if (!opening.port)
+    DirectIoOpened opening;
+    if (const Status opened = openDirectIoPort(backends.portInstructions(), *privileges,
+                                               backends.holdClock(), opening);
+        !opened)
         return OpenedPort{
-            nullptr, "", {StatusCode::PortError, settingPrefix(request, setting) + opening.error}};
+            nullptr,
+            "",
+            {StatusCode::PortError, settingPrefix(request, setting) + opened.message()}};
     return OpenedPort{std::move(opening.port), described(request, opening.description), {}};
 }
 
@@ -133,13 +140,15 @@ OpenedPort droppingRoot(const PortRequest& request, std::string_view setting, Op
     if (opened.port == nullptr)
         return opened;
     const std::unique_ptr<PrivilegeCalls> privileges = backends.privileges();
-    const RootDrop drop = dropRootToSudoUser(*privileges);
-    if (!drop.error.empty())
+    std::optional<UserIdentity> user;
+    if (const Status dropped = dropRootToSudoUser(*privileges, user); !dropped)
         return OpenedPort{
-            nullptr, "", {StatusCode::NotPermitted, settingPrefix(request, setting) + drop.error}};
-    if (drop.user) {
-        opened.description += ", running as uid " + std::to_string(drop.user->uid) + " gid " +
-                              std::to_string(drop.user->gid);
+            nullptr,
+            "",
+            {StatusCode::NotPermitted, settingPrefix(request, setting) + dropped.message()}};
+    if (user) {
+        opened.description +=
+            ", running as uid " + std::to_string(user->uid) + " gid " + std::to_string(user->gid);
     }
     return opened;
 }

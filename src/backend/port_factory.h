@@ -36,7 +36,7 @@ struct PortBackends {
     std::function<std::unique_ptr<PortInstructions>()> portInstructions;
     std::function<std::unique_ptr<PrivilegeCalls>()> privileges;
     std::function<std::unique_ptr<HoldClock>()> holdClock;
-    std::function<SceneLoad(const std::filesystem::path&)> loadScene;
+    std::function<Status(const std::filesystem::path&, std::optional<Scene>&)> loadScene;
 };
 
 // The real device, instructions, system calls and monotonic clock.

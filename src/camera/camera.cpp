@@ -61,10 +61,8 @@ std::string_view firstParagraph(std::string_view text) {
 
 } // namespace
 
-Camera::Parts::Parts(OpenedPort openedPort, std::unique_ptr<VcdRecorder> portRecorder, PortIo& port,
-                     TraceOutput* output)
-    : opened(std::move(openedPort)), recorder(std::move(portRecorder)), trace(output),
-      device(port, trace, ticks) {}
+Camera::Parts::Parts(CameraPort cameraPort, TraceOutput* output)
+    : port(std::move(cameraPort)), trace(output), device(*port.driven, trace, ticks) {}
 
 int32_t CameraDraft::value(const ControlRow& row) const {
     if (row.bindings.empty())
@@ -206,12 +204,11 @@ std::unique_ptr<Camera> CameraFactory::open(std::string_view device, Status& sta
         status = recording;
         return nullptr;
     }
-    OpenedPort opened = openPort(request, systemPortBackends());
-    if (!opened.port) {
-        status = opened.status;
+    CameraPort port;
+    if (status = openCameraPort(request, systemPortBackends(), recordingOf(options), port); !status)
         return nullptr;
-    }
-    return start(std::move(opened), nullptr, status, options);
+    const SimulatedCameraModule* module = port.opened.module;
+    return start(std::move(port), module, status, options);
 }
 
 Status CameraFactory::checkRecording(const CameraOptions& options) {
@@ -234,29 +231,17 @@ std::unique_ptr<Camera> CameraFactory::openOn(PortIo& port, Status& status,
                                               const CameraOptions& options) {
     if (status = checkRecording(options); !status)
         return nullptr;
-    return start(OpenedPort{}, &port, status, options);
+    CameraPort recorded;
+    if (status = recordCameraPort(port, recordingOf(options), SettingNaming::Options, recorded);
+        !status)
+        return nullptr;
+    return start(std::move(recorded), dynamic_cast<const SimulatedCameraModule*>(&port), status,
+                 options);
 }
 
-std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed, Status& status,
-                                             const CameraOptions& options) {
-    PortIo& port = borrowed != nullptr ? *borrowed : *opened.port;
-    std::unique_ptr<VcdRecorder> recorder;
-    if (!options.recording.empty()) {
-        VcdRecorder::Created created = VcdRecorder::create(
-            port, options.recording, options.recordingLimit, SettingNaming::Options);
-        if (created.recorder == nullptr) {
-            status = {StatusCode::FileError, created.error};
-            return nullptr;
-        }
-        recorder = std::move(created.recorder);
-    }
-    PortIo& driven = recorder != nullptr ? *recorder : port;
-    const SimulatedCameraModule* module =
-        borrowed != nullptr ? dynamic_cast<const SimulatedCameraModule*>(borrowed) : opened.module;
-    std::string description = opened.description;
-    auto parts = std::make_unique<Camera::Parts>(std::move(opened), std::move(recorder), driven,
-                                                 options.trace);
-    parts->description = std::move(description);
+std::unique_ptr<Camera> CameraFactory::start(CameraPort port, const SimulatedCameraModule* module,
+                                             Status& status, const CameraOptions& options) {
+    auto parts = std::make_unique<Camera::Parts>(std::move(port), options.trace);
     parts->module = module;
     if (!parts->device.open()) {
         status = {StatusCode::NoMemory, "not enough memory for the frame buffers; close other "
@@ -273,7 +258,7 @@ std::unique_ptr<Camera> CameraFactory::start(OpenedPort opened, PortIo* borrowed
             return nullptr;
         parts->send(plan);
     }
-    if (parts->recorder != nullptr && parts->recorder->failed()) {
+    if (parts->port.recorder != nullptr && parts->port.recorder->failed()) {
         status = {StatusCode::FileError, "recording " + quotedInput(options.recording) +
                                              ": the recording could not be written (disk full?)"};
         return nullptr;
@@ -291,17 +276,18 @@ Camera::Camera(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 Camera::~Camera() = default;
 
 const std::string& Camera::description() const {
-    return parts_->description;
+    return parts_->port.opened.description;
 }
 
 std::string Camera::recordingPath() const {
     const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    return parts_->recorder != nullptr ? parts_->recorder->path().string() : std::string();
+    return parts_->port.recorder != nullptr ? parts_->port.recorder->path().string()
+                                            : std::string();
 }
 
 RecordingState Camera::recordingState() const {
     const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    const VcdRecorder* recorder = parts_->recorder.get();
+    const VcdRecorder* recorder = parts_->port.recorder.get();
     if (recorder == nullptr || parts_->recordingFinished)
         return RecordingState::None;
     if (recorder->failed())
@@ -315,12 +301,12 @@ Status Camera::finishRecording() {
     const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
-    if (parts_->recorder == nullptr || parts_->recordingFinished)
+    if (parts_->port.recorder == nullptr || parts_->recordingFinished)
         return {};
     parts_->recordingFinished = true;
-    if (parts_->recorder->close())
+    if (parts_->port.recorder->close())
         return {};
-    return {StatusCode::FileError, parts_->recorder->path().string() +
+    return {StatusCode::FileError, parts_->port.recorder->path().string() +
                                        ": the recording could not be written completely (disk "
                                        "full?)"};
 }

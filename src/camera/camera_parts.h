@@ -9,6 +9,7 @@
 
 #include "backend/port_factory.h"
 #include "camera/camera_device.h"
+#include "camera/camera_port.h"
 #include "image/cpu_features.h"
 #include "orvane/camera.h"
 #include "port/tick_counter.h"
@@ -59,10 +60,8 @@ struct CallLock {
 };
 
 struct __attribute__((visibility("hidden"))) Camera::Parts {
-    // The device on port (the recorder when recording, else the opened backend's, else a
-    // borrowed one).
-    Parts(OpenedPort opened, std::unique_ptr<VcdRecorder> recorder, PortIo& port,
-          TraceOutput* output);
+    // The device on the port it drives (the recorder when recording).
+    Parts(CameraPort port, TraceOutput* output);
 
     CameraDraft draft() const { return {device.shadow, fields, device.geometry}; }
     // Sends a plan and keeps what it leaves.
@@ -75,11 +74,9 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     // The frame geometry of the window and format the sensor was sent last, once all are known.
     void followSentWindow();
 
-    OpenedPort opened; // empty on a borrowed port
-    std::string description;
+    CameraPort port;
     // The simulated module the camera drives, opened or borrowed; null on hardware.
     const SimulatedCameraModule* module = nullptr;
-    std::unique_ptr<VcdRecorder> recorder;
     bool recordingFinished = false;
     TraceForwarder trace;
     MonotonicTickCounter ticks;
@@ -120,8 +117,11 @@ struct CameraFactory {
 private:
     // A recording's limit and path, before anything is opened.
     static Status checkRecording(const CameraOptions& options);
-    static std::unique_ptr<Camera> start(OpenedPort opened, PortIo* borrowed, Status& status,
-                                         const CameraOptions& options);
+    static PortRecording recordingOf(const CameraOptions& options) {
+        return {options.recording, options.recordingLimit};
+    }
+    static std::unique_ptr<Camera> start(CameraPort port, const SimulatedCameraModule* module,
+                                         Status& status, const CameraOptions& options);
 };
 
 } // namespace orvane

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <string>
 
-#include "files/regular_file.h"
+#include "orvane/status.h"
 
 namespace orvane {
 
@@ -15,23 +14,9 @@ struct FileCloser {
 };
 using OutputFile = std::unique_ptr<std::FILE, FileCloser>;
 
-struct OpenedOutput {
-    OutputFile file;   // null when it could not be opened
-    std::string error; // why not: strerror, or that nothing reads the pipe
-};
-
-struct OpenedOutputDescriptor {
-    FileDescriptor file; // not open when it could not be opened
-    std::string error;   // why not: strerror, or that nothing reads the pipe
-};
-
-// Creates or truncates path for writing, non-blocking: a pipe whose reader takes nothing makes a
-// write fail with EAGAIN instead of waiting, so the writer can decide how long to wait. A FIFO
-// that nothing reads yet is refused at once.
-OpenedOutputDescriptor openOutputDescriptor(const std::filesystem::path& path);
-
-// Creates or truncates path for binary writing. A FIFO that nothing reads yet is refused at once
-// instead of waiting for a reader, so a program can still be ended while it starts.
-OpenedOutput openOutputFile(const std::filesystem::path& path);
+// Creates or truncates path for binary writing into file. A FIFO that nothing reads yet is
+// refused at once instead of waiting for a reader, so a program can still be ended while it
+// starts. FileError, saying why (strerror, or that nothing reads the pipe), when it cannot.
+Status openOutputFile(const std::filesystem::path& path, OutputFile& file);
 
 } // namespace orvane

@@ -99,38 +99,37 @@ uint8_t DirectIoPort::readPort(uint16_t port) {
     return 0xFF;
 }
 
-DirectIoOpening openDirectIoPort(std::unique_ptr<PortInstructions> instructions,
-                                 PrivilegeCalls& privileges, std::unique_ptr<HoldClock> clock) {
+Status openDirectIoPort(std::unique_ptr<PortInstructions> instructions, PrivilegeCalls& privileges,
+                        std::unique_ptr<HoldClock> clock, DirectIoOpened& opened) {
+    opened = DirectIoOpened{};
     if (instructions == nullptr) {
-        return DirectIoOpening{nullptr, "",
-                               "direct port I/O is not available on this processor (only x86 "
-                               "has port instructions); use ORVANE_PORT=ppdev"};
+        return {StatusCode::PortError, "direct port I/O is not available on this processor (only "
+                                       "x86 has port instructions); use ORVANE_PORT=ppdev"};
     }
     // Who to drop to is settled before anything is granted, so a refusal leaves nothing behind.
-    const InvokingUser invoking = findInvokingUser(privileges);
-    if (!invoking.user)
-        return DirectIoOpening{nullptr, "", invoking.error};
+    UserIdentity user{};
+    if (Status found = findInvokingUser(privileges, user); !found)
+        return found;
 
     for (std::size_t i = 0; i < grantedPorts.size(); ++i) {
         const PortRange& range = grantedPorts[i];
         if (const int error = instructions->grant(range.first, range.count); error != 0) {
             revokeAll(*instructions, i);
-            return DirectIoOpening{nullptr, "",
-                                   failureMessage("cannot get access to ports " + rangeText(range),
-                                                  error, grantAdvice)};
+            return {StatusCode::PortError,
+                    failureMessage("cannot get access to ports " + rangeText(range), error,
+                                   grantAdvice)};
         }
     }
 
     // The port permissions stay with the thread through the change of user.
-    if (const Status dropped = dropPrivileges(privileges, *invoking.user); !dropped) {
+    if (const Status dropped = dropPrivileges(privileges, user); !dropped) {
         revokeAll(*instructions, grantedPorts.size());
-        return DirectIoOpening{nullptr, "", dropped.message() + "; the port was not opened"};
+        return {dropped.code(), dropped.message() + "; the port was not opened"};
     }
-    return DirectIoOpening{
-        std::make_unique<DirectIoPort>(std::move(instructions), std::move(clock)),
-        "direct port I/O on 0x378-0x37A and 0x77A, running as uid " +
-            std::to_string(invoking.user->uid) + " gid " + std::to_string(invoking.user->gid),
-        ""};
+    opened.port = std::make_unique<DirectIoPort>(std::move(instructions), std::move(clock));
+    opened.description = "direct port I/O on 0x378-0x37A and 0x77A, running as uid " +
+                         std::to_string(user.uid) + " gid " + std::to_string(user.gid);
+    return {};
 }
 
 } // namespace orvane

@@ -47,16 +47,15 @@ private:
     std::unique_ptr<HoldClock> clock_;
 };
 
-struct DirectIoOpening {
-    std::unique_ptr<DirectIoPort> port; // null when opening failed
-    std::string description;            // the ports and the user the program now runs as
-    std::string error;                  // what failed and what to do
+struct DirectIoOpened {
+    std::unique_ptr<DirectIoPort> port;
+    std::string description; // the ports and the user the program now runs as
 };
 
 // Finds the user to drop to, grants 0x378-0x37A and 0x77A, then drops root at once. Fails
-// closed: if any step fails the permissions are given back and no port is returned.
-// instructions is null where the processor has none.
-DirectIoOpening openDirectIoPort(std::unique_ptr<PortInstructions> instructions,
-                                 PrivilegeCalls& privileges, std::unique_ptr<HoldClock> clock);
+// closed: if any step fails the permissions are given back, no port is opened, and the status
+// says what failed and what to do. instructions is null where the processor has none.
+Status openDirectIoPort(std::unique_ptr<PortInstructions> instructions, PrivilegeCalls& privileges,
+                        std::unique_ptr<HoldClock> clock, DirectIoOpened& opened);
 
 } // namespace orvane

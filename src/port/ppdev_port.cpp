@@ -159,31 +159,33 @@ uint8_t PpdevPort::readPort(uint16_t port) {
     return 0xFF;
 }
 
-PpdevOpening openPpdevPort(const std::string& path, std::unique_ptr<ParportDevice> device,
-                           std::unique_ptr<HoldClock> clock) {
+Status openPpdevPort(const std::string& path, std::unique_ptr<ParportDevice> device,
+                     std::unique_ptr<HoldClock> clock, std::unique_ptr<PpdevPort>& port) {
+    port.reset();
     if (const int error = device->open(path); error != 0)
-        return PpdevOpening{nullptr, ppdevOpenFailure(path, error)};
+        return {StatusCode::PortError, ppdevOpenFailure(path, error)};
     if (const int error = device->claim(); error != 0) {
         device->close();
-        return PpdevOpening{nullptr, ppdevClaimFailure(path, error)};
+        return {StatusCode::PortError, ppdevClaimFailure(path, error)};
     }
     const ParportDevice::Modes modes = device->availableModes();
     if (modes.error != 0 || (modes.modes & PARPORT_MODE_TRISTATE) == 0) {
         device->release();
         device->close();
         if (modes.error != 0) {
-            return PpdevOpening{nullptr, "cannot read the modes of the port on " + path + ": " +
-                                             std::generic_category().message(modes.error) +
-                                             "; check that it is a parallel-port device "
-                                             "(/dev/parportN)"};
+            return {StatusCode::PortError, "cannot read the modes of the port on " + path + ": " +
+                                               std::generic_category().message(modes.error) +
+                                               "; check that it is a parallel-port device "
+                                               "(/dev/parportN)"};
         }
-        return PpdevOpening{nullptr,
-                            "the port on " + path +
-                                " cannot turn its data lines around (no bidirectional mode), so "
-                                "no frame could be read; set the parallel port to PS/2, EPP or "
-                                "ECP (bidirectional) in the firmware setup"};
+        return {StatusCode::PortError,
+                "the port on " + path +
+                    " cannot turn its data lines around (no bidirectional mode), so "
+                    "no frame could be read; set the parallel port to PS/2, EPP or "
+                    "ECP (bidirectional) in the firmware setup"};
     }
-    return PpdevOpening{std::make_unique<PpdevPort>(std::move(device), std::move(clock)), ""};
+    port = std::make_unique<PpdevPort>(std::move(device), std::move(clock));
+    return {};
 }
 
 } // namespace orvane

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "orvane/status.h"
 #include "port/hold_clock.h"
 #include "port/port_io.h"
 
@@ -77,14 +78,10 @@ private:
     bool byteModeSet_ = false;
 };
 
-struct PpdevOpening {
-    std::unique_ptr<PpdevPort> port; // null when opening failed
-    std::string error;               // what failed, on which device, why, and what to do
-};
-
 // Opens path, claims the port and checks that it can turn its data lines around. On a failure
-// whatever was taken is given back: a claimed port is released, an open device closed.
-PpdevOpening openPpdevPort(const std::string& path, std::unique_ptr<ParportDevice> device,
-                           std::unique_ptr<HoldClock> clock);
+// (PortError: what failed, on which device, why, and what to do) whatever was taken is given
+// back: a claimed port is released, an open device closed.
+Status openPpdevPort(const std::string& path, std::unique_ptr<ParportDevice> device,
+                     std::unique_ptr<HoldClock> clock, std::unique_ptr<PpdevPort>& port);
 
 } // namespace orvane

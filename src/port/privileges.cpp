@@ -93,28 +93,28 @@ std::unique_ptr<PrivilegeCalls> makeSystemPrivilegeCalls() {
     return std::make_unique<SystemPrivilegeCalls>();
 }
 
-InvokingUser findInvokingUser(PrivilegeCalls& calls) {
+Status findInvokingUser(PrivilegeCalls& calls, UserIdentity& user) {
     const std::optional<std::string> sudoUid = calls.environment("SUDO_UID");
     const std::optional<std::string> sudoGid = calls.environment("SUDO_GID");
-    UserIdentity user{calls.realUserId(), calls.realGroupId()};
+    user = UserIdentity{calls.realUserId(), calls.realGroupId()};
     if (sudoUid || sudoGid) {
         const std::optional<uid_t> uid = parseId<uid_t>(sudoUid.value_or(""));
         const std::optional<gid_t> gid = parseId<gid_t>(sudoGid.value_or(""));
         if (!uid || !gid) {
-            return InvokingUser{std::nullopt,
-                                "SUDO_UID=" + sudoUid.value_or("(unset)") +
-                                    " and SUDO_GID=" + sudoGid.value_or("(unset)") +
-                                    " do not name the user to drop root to; start the panel "
-                                    "with plain sudo from your own account"};
+            return {StatusCode::NotPermitted,
+                    "SUDO_UID=" + sudoUid.value_or("(unset)") +
+                        " and SUDO_GID=" + sudoGid.value_or("(unset)") +
+                        " do not name the user to drop root to; start the panel with plain sudo "
+                        "from your own account"};
         }
         user = UserIdentity{*uid, *gid};
     }
     if (user.uid == 0) {
-        return InvokingUser{std::nullopt,
-                            "started as root with no user to drop root to; start the panel "
-                            "with sudo from your own account, or use ORVANE_PORT=ppdev"};
+        return {StatusCode::NotPermitted,
+                "started as root with no user to drop root to; start the panel with sudo from "
+                "your own account, or use ORVANE_PORT=ppdev"};
     }
-    return InvokingUser{user, ""};
+    return {};
 }
 
 Status dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
@@ -153,20 +153,22 @@ Status dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user) {
     return {};
 }
 
-RootDrop dropRootToSudoUser(PrivilegeCalls& calls) {
+Status dropRootToSudoUser(PrivilegeCalls& calls, std::optional<UserIdentity>& droppedTo) {
+    droppedTo.reset();
     if (calls.userIds().effective != 0)
-        return RootDrop{};
+        return {};
     // Root with no one behind it (a root login, or sudo from root) stays root; a set-user-ID
     // start drops to its real user like a sudo start.
     const std::optional<std::string> sudoUid = calls.environment("SUDO_UID");
     if (sudoUid ? *sudoUid == "0" : calls.realUserId() == 0)
-        return RootDrop{};
-    const InvokingUser invoking = findInvokingUser(calls);
-    if (!invoking.user)
-        return RootDrop{std::nullopt, invoking.error};
-    if (Status dropped = dropPrivileges(calls, *invoking.user); !dropped)
-        return RootDrop{std::nullopt, dropped.message()};
-    return RootDrop{invoking.user, ""};
+        return {};
+    UserIdentity user{};
+    if (Status found = findInvokingUser(calls, user); !found)
+        return found;
+    if (Status dropped = dropPrivileges(calls, user); !dropped)
+        return dropped;
+    droppedTo = user;
+    return {};
 }
 
 } // namespace orvane

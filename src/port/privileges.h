@@ -50,14 +50,10 @@ struct UserIdentity {
     friend bool operator==(const UserIdentity&, const UserIdentity&) = default;
 };
 
-struct InvokingUser {
-    std::optional<UserIdentity> user; // nullopt when there is no one to drop to
-    std::string error;
-};
-
 // The user who started the program: SUDO_UID and SUDO_GID when sudo set them, else the real
-// ids (a set-user-ID start). Refuses root itself, and ids that are not plain decimal numbers.
-InvokingUser findInvokingUser(PrivilegeCalls& calls);
+// ids (a set-user-ID start). Refuses (NotPermitted, saying what to do) root itself, and ids that
+// are not plain decimal numbers.
+Status findInvokingUser(PrivilegeCalls& calls, UserIdentity& user);
 
 // Gives up root for good: the user's supplementary groups (none when the account is unknown),
 // then all three group ids, then all three user ids, then checks the ids, the supplementary
@@ -66,14 +62,11 @@ InvokingUser findInvokingUser(PrivilegeCalls& calls);
 // half changed.
 Status dropPrivileges(PrivilegeCalls& calls, const UserIdentity& user);
 
-struct RootDrop {
-    std::optional<UserIdentity> user; // who the process runs as now, when root was dropped
-    std::string error;                // why root could not be dropped; the caller must stop
-};
-
 // Once a port is open: a process running as root that sudo started for a user (SUDO_UID other
-// than 0), or that a set-user-ID start gave root, becomes that user for good, groups included.
-// Nothing changes for a process that is not root, or root with no one behind it (a root login).
-RootDrop dropRootToSudoUser(PrivilegeCalls& calls);
+// than 0), or that a set-user-ID start gave root, becomes that user for good, groups included,
+// and droppedTo says who. Nothing changes for a process that is not root, or root with no one
+// behind it (a root login). NotPermitted says why root could not be dropped; the caller must
+// then stop.
+Status dropRootToSudoUser(PrivilegeCalls& calls, std::optional<UserIdentity>& droppedTo);
 
 } // namespace orvane

@@ -38,23 +38,24 @@ constexpr std::size_t closingStampBytes = 22;
 
 } // namespace
 
-VcdRecorder::Created VcdRecorder::create(PortIo& inner, const std::filesystem::path& path,
-                                         uint64_t limit, SettingNaming naming) {
-    OpenedOutput opened = openOutputFile(path);
-    if (!opened.file) {
-        return {nullptr, settingText(naming, Setting::Recording, path.string()) +
-                             ": the file cannot be created (" + opened.error +
-                             "); give a path in a writable directory, or " +
-                             leaveOutText(naming, Setting::Recording)};
+Status VcdRecorder::create(PortIo& inner, const std::filesystem::path& path, uint64_t limit,
+                           SettingNaming naming, std::unique_ptr<VcdRecorder>& recorder) {
+    recorder.reset();
+    OutputFile opened;
+    if (const Status status = openOutputFile(path, opened); !status) {
+        return {StatusCode::FileError, settingText(naming, Setting::Recording, path.string()) +
+                                           ": the file cannot be created (" + status.message() +
+                                           "); give a path in a writable directory, or " +
+                                           leaveOutText(naming, Setting::Recording)};
     }
-    File file(opened.file.release());
+    File file(opened.release());
     // The recorder keeps its own buffer; a second one inside the stream would only copy.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    auto recorder =
+    recorder =
         std::make_unique<VcdRecorder>(Key{}, inner, std::move(file), path,
                                       limit != 0 ? std::max(limit, minimumRecordingLimit) : 0);
     recorder->writeHeader();
-    return {std::move(recorder), ""};
+    return {};
 }
 
 VcdRecorder::VcdRecorder(Key, PortIo& inner, File file, std::filesystem::path path, uint64_t limit)

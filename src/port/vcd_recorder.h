@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "orvane/status.h"
 #include "port/port_io.h"
 #include "port/setting_names.h"
 
@@ -49,17 +50,12 @@ inline constexpr uint64_t minimumRecordingLimit = 64 * 1024;
 
 class VcdRecorder final : public PortIo {
 public:
-    struct Created {
-        std::unique_ptr<VcdRecorder> recorder; // null when the file could not be created
-        std::string error;                     // why not, with what to do
-    };
-
     // Creates (or replaces) the file and writes its header. inner must outlive the recorder.
     // With a limit (bytes; 0: none) the recording ends, as a complete dump, before the file
-    // would grow past it.
-    // Its texts name the file as naming says.
-    static Created create(PortIo& inner, const std::filesystem::path& path, uint64_t limit = 0,
-                          SettingNaming naming = SettingNaming::Environment);
+    // would grow past it. FileError, saying why and what to do, naming the file as naming says,
+    // when the file cannot be created.
+    static Status create(PortIo& inner, const std::filesystem::path& path, uint64_t limit,
+                         SettingNaming naming, std::unique_ptr<VcdRecorder>& recorder);
 
     ~VcdRecorder() override;
     VcdRecorder(const VcdRecorder&) = delete;

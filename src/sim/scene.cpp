@@ -61,8 +61,12 @@ Rgb builtinPixel(uint32_t x, uint32_t y) {
     return insideGlyph(x, y) ? glyphColour : background;
 }
 
-SceneLoad refuse(std::string reason) {
-    return SceneLoad{std::nullopt, std::move(reason)};
+Status refuse(std::string reason) {
+    return {StatusCode::InvalidArgument, std::move(reason)};
+}
+
+Status refuseFile(std::string reason) {
+    return {StatusCode::FileError, std::move(reason)};
 }
 
 // Reads the header fields of a PPM: whitespace-separated decimal numbers, '#' comments to the end
@@ -144,10 +148,11 @@ Scene builtinScene() {
     return paintedScene(builtinSceneWidth, builtinSceneHeight, builtinPixel);
 }
 
-PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes) {
+Status parsePpmHeader(std::span<const uint8_t> bytes, PpmHeader& parsed, bool& cutShort) {
     HeaderReader header(bytes);
     const auto refuseHeader = [&](std::string reason) {
-        return PpmHeaderParse{std::nullopt, std::move(reason), header.position() >= bytes.size()};
+        cutShort = header.position() >= bytes.size();
+        return refuse(std::move(reason));
     };
     if (!header.magic())
         return refuseHeader("not a binary PPM picture (it does not start with \"P6\")");
@@ -174,14 +179,17 @@ PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes) {
                             "; only 255 (one byte per sample) is supported");
     if (!header.endOfHeader())
         return refuseHeader("the PPM header does not end with a whitespace byte");
-    return PpmHeaderParse{PpmHeader{width, height, header.position()}, "", false};
+    cutShort = false;
+    parsed = PpmHeader{width, height, header.position()};
+    return {};
 }
 
-SceneLoad parsePpm(std::span<const uint8_t> bytes) {
-    const PpmHeaderParse parse = parsePpmHeader(bytes);
-    if (!parse.header)
-        return refuse(parse.error);
-    const PpmHeader& header = *parse.header;
+Status parsePpm(std::span<const uint8_t> bytes, std::optional<Scene>& scene) {
+    scene.reset();
+    PpmHeader header;
+    bool cutShort = false;
+    if (Status parsed = parsePpmHeader(bytes, header, cutShort); !parsed)
+        return parsed;
     const std::size_t count = std::size_t{header.width} * header.height;
     const std::span<const uint8_t> data = bytes.subspan(header.dataOffset);
     if (data.size() < 3 * count)
@@ -191,34 +199,36 @@ SceneLoad parsePpm(std::span<const uint8_t> bytes) {
     std::vector<Rgb> pixels(count);
     for (std::size_t k = 0; k < count; ++k)
         pixels[k] = Rgb{data[3 * k], data[3 * k + 1], data[3 * k + 2]};
-    return SceneLoad{Scene(header.width, header.height, std::move(pixels)), ""};
+    scene.emplace(header.width, header.height, std::move(pixels));
+    return {};
 }
 
-SceneLoad loadPpmScene(const std::filesystem::path& path) {
+Status loadPpmScene(const std::filesystem::path& path, std::optional<Scene>& scene) {
+    scene.reset();
     const std::string name = path.string();
     const RegularFileOpen opened = openRegularFile(path);
     if (opened.error != 0)
-        return refuse("cannot open " + name + ": " + std::strerror(opened.error));
+        return refuseFile("cannot open " + name + ": " + std::strerror(opened.error));
     if (!opened.file.isOpen())
-        return refuse(name + ": " + fileKindName(opened.mode) + ", not a regular file");
+        return refuseFile(name + ": " + fileKindName(opened.mode) + ", not a regular file");
     const int descriptor = opened.file.get();
 
     std::vector<uint8_t> bytes;
     if (const int error = readUpTo(descriptor, maxPpmHeaderBytes, bytes); error != 0)
-        return refuse("cannot read " + name + ": " + std::strerror(error));
-    const PpmHeaderParse parse = parsePpmHeader(bytes);
-    if (!parse.header) {
-        if (parse.cutShort && bytes.size() == maxPpmHeaderBytes)
-            return refuse(name + ": the PPM header is longer than " +
-                          std::to_string(maxPpmHeaderBytes) + " bytes");
-        return refuse(name + ": " + parse.error);
+        return refuseFile("cannot read " + name + ": " + std::strerror(error));
+    PpmHeader header;
+    bool cutShort = false;
+    if (const Status parsed = parsePpmHeader(bytes, header, cutShort); !parsed) {
+        if (cutShort && bytes.size() == maxPpmHeaderBytes)
+            return refuseFile(name + ": the PPM header is longer than " +
+                              std::to_string(maxPpmHeaderBytes) + " bytes");
+        return refuseFile(name + ": " + parsed.message());
     }
-    if (const int error = readUpTo(descriptor, parse.header->fileSize(), bytes); error != 0)
-        return refuse("cannot read " + name + ": " + std::strerror(error));
-    SceneLoad load = parsePpm(bytes);
-    if (!load.scene)
-        load.error = name + ": " + load.error;
-    return load;
+    if (const int error = readUpTo(descriptor, header.fileSize(), bytes); error != 0)
+        return refuseFile("cannot read " + name + ": " + std::strerror(error));
+    if (const Status parsed = parsePpm(bytes, scene); !parsed)
+        return refuseFile(name + ": " + parsed.message());
+    return {};
 }
 
 } // namespace orvane

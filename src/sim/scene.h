@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "orvane/status.h"
+
 namespace orvane {
 
 struct Rgb {
@@ -58,12 +60,6 @@ constexpr uint32_t builtinGlyphLeft = 32;
 constexpr uint32_t builtinGlyphTop = 328;
 constexpr uint32_t builtinGlyphCell = 20;
 
-// The result of reading a picture: the scene, or why it was refused.
-struct SceneLoad {
-    std::optional<Scene> scene;
-    std::string error; // empty when scene holds a value
-};
-
 // Largest width and height a picture file may declare; keeps a corrupt header from asking for
 // gigabytes.
 constexpr uint32_t maxSceneSide = 8192;
@@ -76,25 +72,21 @@ struct PpmHeader {
     std::size_t fileSize() const { return dataOffset + std::size_t{3} * width * height; }
 };
 
-struct PpmHeaderParse {
-    std::optional<PpmHeader> header;
-    std::string error;     // empty when header holds a value
-    bool cutShort = false; // the bytes ended inside the header
-};
-
 // Parses the header of a binary PPM (magic "P6", width and height at most maxSceneSide, maxval
-// 255, '#' comments allowed) from the first bytes of a file.
-PpmHeaderParse parsePpmHeader(std::span<const uint8_t> bytes);
+// 255, '#' comments allowed) from the first bytes of a file. A refusal (InvalidArgument) says
+// why; cutShort then tells whether the bytes ended inside the header.
+Status parsePpmHeader(std::span<const uint8_t> bytes, PpmHeader& header, bool& cutShort);
 
-// Parses a binary PPM. Bytes after the pixel data are ignored.
-SceneLoad parsePpm(std::span<const uint8_t> bytes);
+// Parses a binary PPM into scene (InvalidArgument: why not). Bytes after the pixel data are
+// ignored.
+Status parsePpm(std::span<const uint8_t> bytes, std::optional<Scene>& scene);
 
 // The most header bytes the file reader looks at before it knows the size.
 constexpr std::size_t maxPpmHeaderBytes = 65536;
 
 // Reads and parses a binary PPM file. Only a regular file is read (a directory, device or FIFO is
 // refused without blocking), the header is checked before any pixel is read, and no more bytes
-// are read than the header declares. Every refusal names the file and the reason.
-SceneLoad loadPpmScene(const std::filesystem::path& path);
+// are read than the header declares. Every refusal (FileError) names the file and the reason.
+Status loadPpmScene(const std::filesystem::path& path, std::optional<Scene>& scene);
 
 } // namespace orvane

@@ -85,7 +85,9 @@ std::unique_ptr<SceneSequence> playedScenes(std::vector<Scene> scenes) {
     return std::make_unique<Played>(std::move(scenes));
 }
 
-SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder) {
+Status loadSceneFolder(const std::filesystem::path& folder,
+                       std::unique_ptr<SceneSequence>& sequence) {
+    sequence.reset();
     std::vector<std::filesystem::path> files;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
@@ -94,25 +96,26 @@ SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder) {
     }
     const std::string name = folder.string();
     if (error)
-        return {nullptr, "cannot read the folder " + name + ": " + error.message()};
+        return {StatusCode::FileError, "cannot read the folder " + name + ": " + error.message()};
     if (files.empty() || files.size() > maxFolderScenes)
-        return {nullptr, name + ": a folder of scenes holds 1 to " +
-                             std::to_string(maxFolderScenes) + " binary PPMs (*.ppm), not " +
-                             std::to_string(files.size())};
+        return {StatusCode::FileError,
+                name + ": a folder of scenes holds 1 to " + std::to_string(maxFolderScenes) +
+                    " binary PPMs (*.ppm), not " + std::to_string(files.size())};
     std::sort(files.begin(), files.end());
     std::vector<Scene> scenes;
     std::size_t bytes = 0;
     for (const std::filesystem::path& file : files) {
-        SceneLoad load = loadPpmScene(file);
-        if (!load.scene)
-            return {nullptr, load.error};
-        bytes += load.scene->pixels().size() * sizeof(Rgb);
+        std::optional<Scene> scene;
+        if (Status loaded = loadPpmScene(file, scene); !loaded)
+            return loaded;
+        bytes += scene->pixels().size() * sizeof(Rgb);
         if (bytes > maxFolderSceneBytes)
-            return {nullptr, name + ": its pictures take more than " +
-                                 std::to_string(maxFolderSceneBytes >> 20) + " MiB"};
-        scenes.push_back(std::move(*load.scene));
+            return {StatusCode::FileError, name + ": its pictures take more than " +
+                                               std::to_string(maxFolderSceneBytes >> 20) + " MiB"};
+        scenes.push_back(std::move(*scene));
     }
-    return {playedScenes(std::move(scenes)), ""};
+    sequence = playedScenes(std::move(scenes));
+    return {};
 }
 
 std::unique_ptr<SceneSequence> movingScene() {

@@ -31,13 +31,9 @@ std::unique_ptr<SceneSequence> playedScenes(std::vector<Scene> scenes);
 constexpr std::size_t maxFolderScenes = 1000;
 constexpr std::size_t maxFolderSceneBytes = std::size_t{512} << 20;
 
-struct SceneFolderLoad {
-    std::unique_ptr<SceneSequence> scenes; // null when refused
-    std::string error;                     // why, naming the folder or the file
-};
-
-// Reads every *.ppm of folder (binary PPMs, regular files only) as a played sequence.
-SceneFolderLoad loadSceneFolder(const std::filesystem::path& folder);
+// Reads every *.ppm of folder (binary PPMs, regular files only) as a played sequence; a refusal
+// (FileError) names the folder or the file and says why.
+Status loadSceneFolder(const std::filesystem::path& folder, std::unique_ptr<SceneSequence>& scenes);
 
 // A yellow disc that crosses a dark field left and right, movingDiscStep scene pixels each sensor
 // frame, turning at the edges.

@@ -28,9 +28,9 @@ PortBackends fakeBackends(RequestLog& log, testing::ParportBehaviour parport = {
             return std::make_unique<testing::FakePrivilegeCalls>(log, privileges);
         },
         [&log] { return std::make_unique<testing::SteppingHoldClock>(log); },
-        [&log](const std::filesystem::path& path) {
+        [&log](const std::filesystem::path& path, std::optional<Scene>& scene) {
             log.push_back("scene " + path.string());
-            return loadPpmScene(path);
+            return loadPpmScene(path, scene);
         },
     };
 }

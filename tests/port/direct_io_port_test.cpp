@@ -44,19 +44,20 @@ struct OpenDirect {
     explicit OpenDirect(PrivilegeBehaviour behaviour = sudoFromUser1000(),
                         std::map<uint16_t, int> grantErrors = {})
         : privileges(log, std::move(behaviour)) {
-        opening = openDirectIoPort(std::make_unique<FakePortInstructions>(log, grantErrors),
-                                   privileges, std::make_unique<SteppingHoldClock>(log));
+        status = openDirectIoPort(std::make_unique<FakePortInstructions>(log, grantErrors),
+                                  privileges, std::make_unique<SteppingHoldClock>(log), opening);
     }
     PortIo& port() { return *opening.port; }
 
     RequestLog log;
     FakePrivilegeCalls privileges;
-    DirectIoOpening opening;
+    DirectIoOpened opening;
+    Status status;
 };
 
 TEST(DirectIoPort, GrantsThePortsThenDropsRootBeforeAnythingElse) {
     OpenDirect bench;
-    ASSERT_NE(bench.opening.port, nullptr) << bench.opening.error;
+    ASSERT_NE(bench.opening.port, nullptr) << bench.status.message();
     EXPECT_EQ(bench.log, openingRequests);
     EXPECT_EQ(bench.privileges.currentUserIds(), (IdTriple<uid_t>{1000, 1000, 1000}));
     EXPECT_EQ(bench.privileges.currentGroupIds(), (IdTriple<gid_t>{1000, 1000, 1000}));
@@ -127,11 +128,12 @@ TEST(DirectIoPort, PortsTheProgramNeverUsesAreIgnored) {
 TEST(DirectIoPort, WithoutPortInstructionsItIsNotAvailable) {
     RequestLog log;
     FakePrivilegeCalls privileges(log, sudoFromUser1000());
-    const DirectIoOpening opening =
-        openDirectIoPort(nullptr, privileges, std::make_unique<SteppingHoldClock>(log));
+    DirectIoOpened opening;
+    const Status status =
+        openDirectIoPort(nullptr, privileges, std::make_unique<SteppingHoldClock>(log), opening);
     EXPECT_EQ(opening.port, nullptr);
-    EXPECT_NE(opening.error.find("not available on this processor"), std::string::npos);
-    EXPECT_NE(opening.error.find("ORVANE_PORT=ppdev"), std::string::npos);
+    EXPECT_NE(status.message().find("not available on this processor"), std::string::npos);
+    EXPECT_NE(status.message().find("ORVANE_PORT=ppdev"), std::string::npos);
     EXPECT_TRUE(log.empty()) << "nothing is granted and no id changes";
 }
 
@@ -143,7 +145,7 @@ TEST(DirectIoPort, WithoutRootTheGrantIsRefusedAndNothingElseHappens) {
     EXPECT_EQ(bench.opening.port, nullptr);
     EXPECT_EQ(bench.log, (RequestLog{"getenv SUDO_UID", "getenv SUDO_GID", "getuid", "getgid",
                                      "grant 0x378 3"}));
-    EXPECT_EQ(bench.opening.error,
+    EXPECT_EQ(bench.status.message(),
               "cannot get access to ports 0x378-0x37A: Operation not permitted; direct port I/O "
               "needs root: run the panel with sudo (a kernel locked down by Secure Boot refuses "
               "even root), or use ORVANE_PORT=ppdev");
@@ -152,7 +154,7 @@ TEST(DirectIoPort, WithoutRootTheGrantIsRefusedAndNothingElseHappens) {
 TEST(DirectIoPort, ASystemWithoutPortInstructionsForProgramsPointsToPpdev) {
     OpenDirect bench(sudoFromUser1000(), {{0x378, ENOSYS}});
     EXPECT_EQ(bench.opening.port, nullptr);
-    EXPECT_EQ(bench.opening.error,
+    EXPECT_EQ(bench.status.message(),
               "cannot get access to ports 0x378-0x37A: Function not implemented; this system "
               "gives no program the port instructions (a container or a virtual machine): use "
               "ORVANE_PORT=ppdev");
@@ -164,8 +166,8 @@ TEST(DirectIoPort, AFailedSecondGrantGivesTheFirstBack) {
     EXPECT_EQ(bench.opening.port, nullptr);
     const RequestLog tail(bench.log.end() - 3, bench.log.end());
     EXPECT_EQ(tail, (RequestLog{"grant 0x378 3", "grant 0x77a 1", "revoke 0x378 3"}));
-    EXPECT_EQ(bench.opening.error, "cannot get access to ports 0x77A: Invalid argument; run the "
-                                   "panel with sudo, or use ORVANE_PORT=ppdev");
+    EXPECT_EQ(bench.status.message(), "cannot get access to ports 0x77A: Invalid argument; run the "
+                                      "panel with sudo, or use ORVANE_PORT=ppdev");
 }
 
 TEST(DirectIoPort, NoUserToDropToMeansNothingIsGranted) {
@@ -173,7 +175,7 @@ TEST(DirectIoPort, NoUserToDropToMeansNothingIsGranted) {
     OpenDirect bench(rootLogin);
     EXPECT_EQ(bench.opening.port, nullptr);
     EXPECT_EQ(bench.log, (RequestLog{"getenv SUDO_UID", "getenv SUDO_GID", "getuid", "getgid"}));
-    EXPECT_NE(bench.opening.error.find("no user to drop root to"), std::string::npos);
+    EXPECT_NE(bench.status.message().find("no user to drop root to"), std::string::npos);
 }
 
 struct DropFailure {
@@ -210,8 +212,8 @@ TEST_P(DirectIoDropFailure, FailsClosedGivingThePortsBack) {
     EXPECT_EQ(bench.opening.port, nullptr);
     const RequestLog tail(bench.log.end() - 3, bench.log.end());
     EXPECT_EQ(tail, (RequestLog{failure.lastCall, "revoke 0x378 3", "revoke 0x77a 1"}));
-    EXPECT_EQ(bench.opening.error, "cannot drop root to uid 1000 gid 1000: " + failure.saying +
-                                       "; the port was not opened");
+    EXPECT_EQ(bench.status.message(), "cannot drop root to uid 1000 gid 1000: " + failure.saying +
+                                          "; the port was not opened");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, DirectIoDropFailure, ::testing::ValuesIn(dropFailures),

@@ -34,24 +34,24 @@ void expectControl(RequestLog& expected, unsigned lines, bool held = true) {
 
 struct OpenPpdev {
     explicit OpenPpdev(ParportBehaviour behaviour = {}) {
-        opening = openPpdevPort("/dev/parport0",
-                                std::make_unique<FakeParportDevice>(log, std::move(behaviour)),
-                                std::make_unique<SteppingHoldClock>(log));
+        status = openPpdevPort("/dev/parport0",
+                               std::make_unique<FakeParportDevice>(log, std::move(behaviour)),
+                               std::make_unique<SteppingHoldClock>(log), opened);
     }
-    PortIo& port() { return *opening.port; }
+    PortIo& port() { return *opened; }
 
     RequestLog log; // outlives the port, which logs its release
-    PpdevOpening opening;
+    std::unique_ptr<PpdevPort> opened;
+    Status status;
 };
 
 TEST(PpdevPort, OpeningClaimsAndChecksTheModesAndClosingReleases) {
     RequestLog log;
     {
-        PpdevOpening opening =
-            openPpdevPort("/dev/parport1", std::make_unique<FakeParportDevice>(log),
-                          std::make_unique<SteppingHoldClock>(log));
-        ASSERT_NE(opening.port, nullptr);
-        EXPECT_TRUE(opening.error.empty());
+        std::unique_ptr<PpdevPort> opened;
+        EXPECT_TRUE(openPpdevPort("/dev/parport1", std::make_unique<FakeParportDevice>(log),
+                                  std::make_unique<SteppingHoldClock>(log), opened));
+        ASSERT_NE(opened, nullptr);
         EXPECT_EQ(log, (RequestLog{"open /dev/parport1", "claim", "modes"}));
     }
     EXPECT_EQ(log, (RequestLog{"open /dev/parport1", "claim", "modes", "release", "close"}));
@@ -59,7 +59,7 @@ TEST(PpdevPort, OpeningClaimsAndChecksTheModesAndClosingReleases) {
 
 TEST(PpdevPort, RegisterWriteBecomesControlRequestsWithDirectionOnlyWhereBit5Changes) {
     OpenPpdev bench;
-    ASSERT_NE(bench.opening.port, nullptr);
+    ASSERT_NE(bench.opened, nullptr);
     bench.log.clear();
     orvane::testing::SteppingTickCounter ticks;
     MemoryTraceSink trace;
@@ -86,7 +86,7 @@ TEST(PpdevPort, SetUpAndUploadHandshakeReadTheDataBetweenStrobePulses) {
     ParportBehaviour behaviour;
     behaviour.data = {0x11, 0x22, 0x33};
     OpenPpdev bench(behaviour);
-    ASSERT_NE(bench.opening.port, nullptr);
+    ASSERT_NE(bench.opened, nullptr);
     bench.log.clear();
     PortIo& port = bench.port();
 
@@ -116,7 +116,7 @@ TEST(PpdevPort, SetUpAndUploadHandshakeReadTheDataBetweenStrobePulses) {
 
 TEST(PpdevPort, ByteModeIsSetOnceHoweverOftenTheEcrIsWritten) {
     OpenPpdev bench;
-    ASSERT_NE(bench.opening.port, nullptr);
+    ASSERT_NE(bench.opened, nullptr);
     bench.log.clear();
     // Modes other than byte mode are never asked for by the program and change nothing.
     for (const uint8_t value : {0x00, 0x60, 0x20, 0x20, 0x34, 0xE0})
@@ -126,7 +126,7 @@ TEST(PpdevPort, ByteModeIsSetOnceHoweverOftenTheEcrIsWritten) {
 
 TEST(PpdevPort, PortsTheProgramNeverUsesAreIgnored) {
     OpenPpdev bench;
-    ASSERT_NE(bench.opening.port, nullptr);
+    ASSERT_NE(bench.opened, nullptr);
     bench.log.clear();
     PortIo& port = bench.port();
     port.writePort(ParallelPort::dataPort, 0x55);
@@ -140,7 +140,7 @@ TEST(PpdevPort, PortsTheProgramNeverUsesAreIgnored) {
 
 TEST(PpdevPort, ControlBitsOutsideTheLinesNeverReachTheControlRequest) {
     OpenPpdev bench;
-    ASSERT_NE(bench.opening.port, nullptr);
+    ASSERT_NE(bench.opened, nullptr);
     bench.log.clear();
     bench.port().writePort(ParallelPort::controlPort, 0xFF);
     bench.port().writePort(ParallelPort::controlPort, 0x10);
@@ -215,10 +215,10 @@ class PpdevOpenFailure : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(PpdevOpenFailure, SaysWhatFailedAndGivesBackWhatWasTaken) {
     const FailureCase& failure = GetParam();
     OpenPpdev bench(failure.behaviour);
-    EXPECT_EQ(bench.opening.port, nullptr);
+    EXPECT_EQ(bench.opened, nullptr);
     EXPECT_EQ(bench.log, failure.requests);
     for (const std::string& part : failure.saying)
-        EXPECT_NE(bench.opening.error.find(part), std::string::npos) << bench.opening.error;
+        EXPECT_NE(bench.status.message().find(part), std::string::npos) << bench.status.message();
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, PpdevOpenFailure, ::testing::ValuesIn(failureCases),

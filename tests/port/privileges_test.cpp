@@ -23,9 +23,10 @@ TEST(FindInvokingUser, SudoIdsNameTheUser) {
     PrivilegeBehaviour behaviour;
     behaviour.environment = {{"SUDO_UID", "1000"}, {"SUDO_GID", "1001"}};
     FakePrivilegeCalls calls(log, behaviour);
-    const InvokingUser invoking = findInvokingUser(calls);
-    ASSERT_TRUE(invoking.user) << invoking.error;
-    EXPECT_EQ(*invoking.user, (UserIdentity{1000, 1001}));
+    UserIdentity user{};
+    const Status found = findInvokingUser(calls, user);
+    ASSERT_TRUE(found) << found.message();
+    EXPECT_EQ(user, (UserIdentity{1000, 1001}));
 }
 
 TEST(FindInvokingUser, WithoutSudoTheRealIdsAreUsed) {
@@ -34,9 +35,10 @@ TEST(FindInvokingUser, WithoutSudoTheRealIdsAreUsed) {
     behaviour.realUid = 1002;
     behaviour.realGid = 100;
     FakePrivilegeCalls calls(log, behaviour);
-    const InvokingUser invoking = findInvokingUser(calls);
-    ASSERT_TRUE(invoking.user) << invoking.error;
-    EXPECT_EQ(*invoking.user, (UserIdentity{1002, 100}));
+    UserIdentity user{};
+    const Status found = findInvokingUser(calls, user);
+    ASSERT_TRUE(found) << found.message();
+    EXPECT_EQ(user, (UserIdentity{1002, 100}));
 }
 
 struct BadIds {
@@ -61,10 +63,11 @@ TEST_P(FindInvokingUserBadIds, AreRefused) {
     if (GetParam().gid)
         behaviour.environment["SUDO_GID"] = *GetParam().gid;
     FakePrivilegeCalls calls(log, behaviour);
-    const InvokingUser invoking = findInvokingUser(calls);
-    EXPECT_FALSE(invoking.user);
-    EXPECT_NE(invoking.error.find("do not name the user to drop root to"), std::string::npos);
-    EXPECT_NE(invoking.error.find("SUDO_UID=" + GetParam().uid.value_or("(unset)")),
+    UserIdentity user{};
+    const Status found = findInvokingUser(calls, user);
+    EXPECT_FALSE(found);
+    EXPECT_NE(found.message().find("do not name the user to drop root to"), std::string::npos);
+    EXPECT_NE(found.message().find("SUDO_UID=" + GetParam().uid.value_or("(unset)")),
               std::string::npos);
 }
 
@@ -82,10 +85,11 @@ TEST(FindInvokingUser, RootIsNoOneToDropTo) {
         if (viaSudo)
             behaviour.environment = {{"SUDO_UID", "0"}, {"SUDO_GID", "0"}};
         FakePrivilegeCalls calls(log, behaviour);
-        const InvokingUser invoking = findInvokingUser(calls);
-        EXPECT_FALSE(invoking.user);
-        EXPECT_NE(invoking.error.find("no user to drop root to"), std::string::npos);
-        EXPECT_NE(invoking.error.find("ORVANE_PORT=ppdev"), std::string::npos);
+        UserIdentity user{};
+        const Status found = findInvokingUser(calls, user);
+        EXPECT_FALSE(found);
+        EXPECT_NE(found.message().find("no user to drop root to"), std::string::npos);
+        EXPECT_NE(found.message().find("ORVANE_PORT=ppdev"), std::string::npos);
     }
 }
 
@@ -179,10 +183,10 @@ int dropForRealInThisProcess() {
     ::setenv("SUDO_UID", "65534", 1);
     ::setenv("SUDO_GID", "65534", 1);
     const std::unique_ptr<PrivilegeCalls> calls = makeSystemPrivilegeCalls();
-    const InvokingUser invoking = findInvokingUser(*calls);
-    if (!invoking.user || *invoking.user != UserIdentity{nobody, nobody})
+    UserIdentity user{};
+    if (!findInvokingUser(*calls, user) || user != UserIdentity{nobody, nobody})
         return noUserFound;
-    if (!dropPrivileges(*calls, *invoking.user))
+    if (!dropPrivileges(*calls, user))
         return dropRefused;
     uid_t ruid = 0, euid = 0, suid = 0;
     gid_t rgid = 0, egid = 0, sgid = 0;

@@ -78,15 +78,16 @@ TEST(Ppm, ParsesPixelsRowByRowTopRowFirst) {
     std::vector<uint8_t> file = bytesOf("P6\n3 2\n255\n");
     const uint8_t data[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     file.insert(file.end(), std::begin(data), std::end(data));
-    const SceneLoad load = parsePpm(file);
-    ASSERT_TRUE(load.scene) << load.error;
-    EXPECT_TRUE(load.error.empty());
-    EXPECT_EQ(load.scene->width(), 3u);
-    EXPECT_EQ(load.scene->height(), 2u);
-    EXPECT_EQ(load.scene->pixel(0, 0), (Rgb{1, 2, 3}));
-    EXPECT_EQ(load.scene->pixel(2, 0), (Rgb{7, 8, 9}));
-    EXPECT_EQ(load.scene->pixel(0, 1), (Rgb{10, 11, 12}));
-    EXPECT_EQ(load.scene->pixel(2, 1), (Rgb{16, 17, 18}));
+    std::optional<Scene> scene;
+    const Status load = parsePpm(file, scene);
+    ASSERT_TRUE(scene) << load.message();
+    EXPECT_TRUE(load);
+    EXPECT_EQ(scene->width(), 3u);
+    EXPECT_EQ(scene->height(), 2u);
+    EXPECT_EQ(scene->pixel(0, 0), (Rgb{1, 2, 3}));
+    EXPECT_EQ(scene->pixel(2, 0), (Rgb{7, 8, 9}));
+    EXPECT_EQ(scene->pixel(0, 1), (Rgb{10, 11, 12}));
+    EXPECT_EQ(scene->pixel(2, 1), (Rgb{16, 17, 18}));
 }
 
 TEST(Ppm, AcceptsCommentsAndAnyWhitespaceInTheHeader) {
@@ -94,17 +95,19 @@ TEST(Ppm, AcceptsCommentsAndAnyWhitespaceInTheHeader) {
     // The pixel bytes start right after the single whitespace byte, even when that pixel looks
     // like whitespace or a comment sign.
     file.insert(file.end(), {'\n', '#', ' '});
-    const SceneLoad load = parsePpm(file);
-    ASSERT_TRUE(load.scene) << load.error;
-    EXPECT_EQ(load.scene->pixel(0, 0), (Rgb{'\n', '#', ' '}));
+    std::optional<Scene> scene;
+    const Status load = parsePpm(file, scene);
+    ASSERT_TRUE(scene) << load.message();
+    EXPECT_EQ(scene->pixel(0, 0), (Rgb{'\n', '#', ' '}));
 }
 
 TEST(Ppm, IgnoresBytesAfterThePixelData) {
     std::vector<uint8_t> file = bytesOf("P6 1 1 255\n");
     file.insert(file.end(), {9, 8, 7, 6, 5});
-    const SceneLoad load = parsePpm(file);
-    ASSERT_TRUE(load.scene) << load.error;
-    EXPECT_EQ(load.scene->pixel(0, 0), (Rgb{9, 8, 7}));
+    std::optional<Scene> scene;
+    const Status load = parsePpm(file, scene);
+    ASSERT_TRUE(scene) << load.message();
+    EXPECT_EQ(scene->pixel(0, 0), (Rgb{9, 8, 7}));
 }
 
 struct MalformedCase {
@@ -135,9 +138,10 @@ class MalformedPpm : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedPpm, IsRefusedWithAReason) {
     const MalformedCase& c = GetParam();
-    const SceneLoad load = parsePpm(bytesOf(c.bytes));
-    EXPECT_FALSE(load.scene);
-    EXPECT_NE(load.error.find(c.reasonContains), std::string::npos) << load.error;
+    std::optional<Scene> scene;
+    const Status load = parsePpm(bytesOf(c.bytes), scene);
+    EXPECT_FALSE(scene);
+    EXPECT_NE(load.message().find(c.reasonContains), std::string::npos) << load.message();
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, MalformedPpm, ::testing::ValuesIn(malformedCases),
@@ -167,19 +171,21 @@ TEST(PpmFile, LoadsAPictureWrittenToDisk) {
     const ScratchFolder scratch;
     const auto path =
         scratch.file("two.ppm", std::string_view("P6\n2 1\n255\n\xff\x00\x10\x20\x30\x40", 17));
-    const SceneLoad load = loadPpmScene(path);
-    ASSERT_TRUE(load.scene) << load.error;
-    EXPECT_EQ(load.scene->pixel(0, 0), (Rgb{0xFF, 0x00, 0x10}));
-    EXPECT_EQ(load.scene->pixel(1, 0), (Rgb{0x20, 0x30, 0x40}));
+    std::optional<Scene> scene;
+    const Status load = loadPpmScene(path, scene);
+    ASSERT_TRUE(scene) << load.message();
+    EXPECT_EQ(scene->pixel(0, 0), (Rgb{0xFF, 0x00, 0x10}));
+    EXPECT_EQ(scene->pixel(1, 0), (Rgb{0x20, 0x30, 0x40}));
 }
 
 TEST(PpmFile, MalformedFileIsRefusedNamingTheFile) {
     const ScratchFolder scratch;
     const auto path = scratch.file("short.ppm", "P6\n4 4\n255\nabc");
-    const SceneLoad load = loadPpmScene(path);
-    EXPECT_FALSE(load.scene);
-    EXPECT_NE(load.error.find("short.ppm"), std::string::npos) << load.error;
-    EXPECT_NE(load.error.find("cut short"), std::string::npos) << load.error;
+    std::optional<Scene> scene;
+    const Status load = loadPpmScene(path, scene);
+    EXPECT_FALSE(scene);
+    EXPECT_NE(load.message().find("short.ppm"), std::string::npos) << load.message();
+    EXPECT_NE(load.message().find("cut short"), std::string::npos) << load.message();
 }
 
 // Nothing but a regular file is read: no exception, no endless read, no wait on a writer.
@@ -203,17 +209,19 @@ TEST(PpmFile, OnlyARegularFileIsReadAndEveryRefusalNamesIt) {
          folder + "/big.ppm: the PPM pixel data is cut short: 1 bytes where 201326592 are needed"},
     };
     for (const auto& c : cases) {
-        const SceneLoad load = loadPpmScene(c.path);
-        EXPECT_FALSE(load.scene) << c.path;
-        EXPECT_EQ(load.error, c.error);
+        std::optional<Scene> scene;
+        const Status load = loadPpmScene(c.path, scene);
+        EXPECT_FALSE(scene) << c.path;
+        EXPECT_EQ(load.message(), c.error);
     }
 }
 
 TEST(PpmFile, MissingFileIsRefused) {
     const ScratchFolder scratch;
-    const SceneLoad load = loadPpmScene(scratch.path() / "absent.ppm");
-    EXPECT_FALSE(load.scene);
-    EXPECT_NE(load.error.find("cannot open"), std::string::npos) << load.error;
+    std::optional<Scene> scene;
+    const Status load = loadPpmScene(scratch.path() / "absent.ppm", scene);
+    EXPECT_FALSE(scene);
+    EXPECT_NE(load.message().find("cannot open"), std::string::npos) << load.message();
 }
 
 } // namespace

@@ -46,14 +46,22 @@ std::string fileText(const std::filesystem::path& path) {
     return text.str();
 }
 
+// A recorder on port into path, or a failed test.
+std::unique_ptr<VcdRecorder> recorderOn(PortIo& port, const std::filesystem::path& path) {
+    std::unique_ptr<VcdRecorder> recorder;
+    const Status status = VcdRecorder::create(port, path, 0, SettingNaming::Environment, recorder);
+    EXPECT_TRUE(status) << status.message();
+    return recorder;
+}
+
 TEST(VcdRecorder, WritesOneStepPerAccessWithTheLineLevelsItMeans) {
     TempDirectory directory;
     const auto path = directory.path() / "a.vcd";
     ScriptedReads device({0xA5, 0xA5});
     testing::RecordingPort seen(&device);
-    auto created = VcdRecorder::create(seen, path);
-    ASSERT_NE(created.recorder, nullptr) << created.error;
-    VcdRecorder& recorder = *created.recorder;
+    const std::unique_ptr<VcdRecorder> created = recorderOn(seen, path);
+    ASSERT_NE(created, nullptr);
+    VcdRecorder& recorder = *created;
 
     recorder.writePort(ParallelPort::ecrPort, 0x20);     // 1: no line changes
     recorder.writePort(ParallelPort::controlPort, 0x20); // 2: every line idle, data lines inputs
@@ -87,21 +95,21 @@ TEST(VcdRecorder, WritesOneStepPerAccessWithTheLineLevelsItMeans) {
 // The whole panel with the recorder between the dialog and the simulated module.
 struct RecordedPanel {
     explicit RecordedPanel(const std::filesystem::path& directory)
-        : created(VcdRecorder::create(module, directory / "run.vcd")),
-          dialog(panel, *created.recorder, trace, ticks, viewer, directory) {
+        : recorder(recorderOn(module, directory / "run.vcd")),
+          dialog(panel, *recorder, trace, ticks, viewer, directory) {
         if (!dialog.initialize())
             throw std::runtime_error("buffers could not be allocated");
     }
     testing::VcdRecording finish() {
-        EXPECT_TRUE(created.recorder->close());
+        EXPECT_TRUE(recorder->close());
         std::string error;
-        auto recording = testing::readVcd(created.recorder->path(), error);
+        auto recording = testing::readVcd(recorder->path(), error);
         EXPECT_TRUE(recording) << error;
         return recording.value_or(testing::VcdRecording{});
     }
 
     SimulatedCameraModule module;
-    VcdRecorder::Created created;
+    std::unique_ptr<VcdRecorder> recorder;
     CountingTraceSink trace;
     testing::SteppingTickCounter ticks{0, 1};
     testing::CountingViewerLauncher viewer;
