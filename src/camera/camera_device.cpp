@@ -57,7 +57,7 @@ bool CameraDevice::capture(const std::function<void()>& whileInUploadSetting,
 }
 
 void CameraDevice::convert() {
-    convertFrame(buffers, geometry, shadow.mode.dataFormat);
+    convertFrame(buffers, geometry, shadow.mode.dataFormat, cpu);
 }
 
 } // namespace orvane

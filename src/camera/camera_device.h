@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "geometry/frame_geometry.h"
+#include "image/cpu_features.h"
 #include "image/frame_buffers.h"
 #include "image/live_frame.h"
 #include "port/write_register.h"
@@ -48,6 +49,8 @@ public:
     FrameGeometry geometry;
     FrameBuffers buffers;
     ControlBus bus;
+    // The conversions' loops: ORVANE_CPU, read once as the device is made.
+    CpuFeatures cpu = conversionFeatures();
 };
 
 } // namespace orvane

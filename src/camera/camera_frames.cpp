@@ -114,7 +114,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
             writeFrameRows(
                 device.buffers.rawFrame(), geometry, mosaic, target.format, target.memory,
                 target.stride == 0 ? frameLayout(geometry, target.format).rowBytes : target.stride,
-                parts_->cpu, rowsWritten[i], rows);
+                parts_->device.cpu, rowsWritten[i], rows);
             rowsWritten[i] = rows;
         }
         converting += std::chrono::steady_clock::now() - start;

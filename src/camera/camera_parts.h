@@ -85,7 +85,6 @@ struct __attribute__((visibility("hidden"))) Camera::Parts {
     // What each register was last sent, where the camera has sent it since the sensor's reset.
     std::array<uint8_t, 256> sent{};
     std::bitset<256> sentKnown;
-    CpuFeatures cpu = conversionFeatures(); // ORVANE_CPU, read as the camera opens
     uint64_t sequence = 0;
 
     CallLock calls;

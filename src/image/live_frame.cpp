@@ -52,13 +52,14 @@ void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
     }
 }
 
-void convertFrame(FrameBuffers& buffers, const FrameGeometry& geometry, uint8_t dataFormat) {
+void convertFrame(FrameBuffers& buffers, const FrameGeometry& geometry, uint8_t dataFormat,
+                  CpuFeatures cpu) {
     if (dataFormat == dataFormatRgb) {
-        reconstructRgbPlanes(buffers, geometry);
+        reconstructRgbPlanes(buffers, geometry, cpu);
         return;
     }
     Yuv422ToRgb(buffers.rawFrame(), buffers.greenPlane(), buffers.bluePlane(), buffers.redPlane(),
-                geometry.imageHeight, geometry.imageWidth, geometry.bytesPerLine);
+                geometry.imageHeight, geometry.imageWidth, geometry.bytesPerLine, cpu);
 }
 
 } // namespace orvane

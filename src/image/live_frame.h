@@ -7,6 +7,7 @@
 #include <span>
 
 #include "geometry/frame_geometry.h"
+#include "image/cpu_features.h"
 #include "image/frame_buffers.h"
 #include "port/port_io.h"
 #include "port/trace_sink.h"
@@ -29,6 +30,7 @@ void captureFrame(PortIo& port, TraceSink& trace, const FrameGeometry& geometry,
 
 // The upload's conversion of rawFrame into the blue, green and red planes: the colour mosaic in
 // RGB mode, YUV 4:2:2 otherwise.
-void convertFrame(FrameBuffers& buffers, const FrameGeometry& geometry, uint8_t dataFormat);
+void convertFrame(FrameBuffers& buffers, const FrameGeometry& geometry, uint8_t dataFormat,
+                  CpuFeatures cpu);
 
 } // namespace orvane

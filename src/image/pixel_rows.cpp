@@ -59,27 +59,17 @@ __attribute__((target("avx2"))) void interleaveRowAvx2(const RgbRow& in, std::si
 }
 #endif
 
-template <PixelFormat format>
-void interleaveRow(const RgbRow& in, std::size_t width, uint8_t* out, CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2) {
-        interleaveRowAvx2<format>(in, width, out);
-        return;
-    }
-#else
-    (void)cpu;
-#endif
-    interleaveRowPortable<format>(in, width, out);
-}
-
-void interleave(const RgbRow& in, std::size_t width, PixelFormat format, uint8_t* out,
-                CpuFeatures cpu) {
+// The row interleaving of format, chosen once for a whole call.
+using InterleaveRow = void (*)(const RgbRow& in, std::size_t width, uint8_t* out);
+InterleaveRow interleaveFor(PixelFormat format, CpuFeatures cpu) {
     if (format == PixelFormat::Xrgb32)
-        interleaveRow<PixelFormat::Xrgb32>(in, width, out, cpu);
-    else if (format == PixelFormat::Bgr24)
-        interleaveRow<PixelFormat::Bgr24>(in, width, out, cpu);
-    else
-        interleaveRow<PixelFormat::Rgb24>(in, width, out, cpu);
+        return chosenRow<InterleaveRow>(cpu.avx2, interleaveRowPortable<PixelFormat::Xrgb32>,
+                                        ORVANE_AVX2_ROW(interleaveRowAvx2<PixelFormat::Xrgb32>));
+    if (format == PixelFormat::Bgr24)
+        return chosenRow<InterleaveRow>(cpu.avx2, interleaveRowPortable<PixelFormat::Bgr24>,
+                                        ORVANE_AVX2_ROW(interleaveRowAvx2<PixelFormat::Bgr24>));
+    return chosenRow<InterleaveRow>(cpu.avx2, interleaveRowPortable<PixelFormat::Rgb24>,
+                                    ORVANE_AVX2_ROW(interleaveRowAvx2<PixelFormat::Rgb24>));
 }
 
 } // namespace
@@ -142,22 +132,23 @@ void writeFrameRows(std::span<const uint8_t> raw, const FrameGeometry& geometry,
     const std::size_t width = geometry.imageWidth;
     if (width > maxFrameWidth)
         return;
+    const InterleaveRow interleave = interleaveFor(format, cpu);
     if (mosaic) {
         MosaicRows rows(raw, geometry, cpu);
-        rows.each(
-            [&](std::size_t y) { return sets[y % 2]; },
-            [&](std::size_t y) { interleave(sets[y % 2], width, format, out + y * stride, cpu); },
-            from, to);
+        rows.each([&](std::size_t y) { return sets[y % 2]; },
+                  [&](std::size_t y) { interleave(sets[y % 2], width, out + y * stride); }, from,
+                  to);
         return;
     }
+    const YuvGroups groups = yuvGroupsFor(cpu);
     for (uint32_t y = from; y < to; ++y) {
         const std::size_t start = std::size_t{y} * geometry.bytesPerLine;
         const std::size_t available =
             start < raw.size() ? std::min<std::size_t>(geometry.bytesPerLine, raw.size() - start)
                                : 0;
         convertYuvRow(raw.data() + std::min(start, raw.size()), available, geometry.imageWidth, row,
-                      cpu);
-        interleave(row, width, format, out + y * stride, cpu);
+                      groups);
+        interleave(row, width, out + y * stride);
     }
 }
 

@@ -47,14 +47,15 @@ inline void interpolatePairsPortable(const uint8_t* __restrict a, const uint8_t*
     }
 }
 
+// The AVX2 loops take rows of at least this many pairs; shorter rows take the plain loops.
+constexpr std::size_t avx2Pairs = 32;
+
 #if ORVANE_AVX2_LOOPS
 // With AVX2, 32 pairs (64 output pixels) at a time. Neighbouring samples are paired byte by byte
 // (a_m, a_m+1), so one multiply-add of unsigned samples by the pair's weights gives each row's
 // part of a sum in a 16-bit lane; the multiply's high half is the division by 10. The odd pixel
 // goes in a lane's low byte and the even one in its high byte, which is their order in memory.
 #define ORVANE_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
-
-constexpr std::size_t avx2Pairs = 32;
 
 ORVANE_AVX2_INLINE __m256i loadBytes(const uint8_t* bytes) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
@@ -153,46 +154,24 @@ interpolatePairsOverlappingAvx2(const uint8_t* a, const uint8_t* b, const uint8_
 #undef ORVANE_AVX2_INLINE
 #endif
 
-// The AVX2 loops where they may be used and the rows are long enough, the compiler's
-// vectorisation of the plain loop otherwise.
+// The plain loops in the row functions' shapes; the compiler vectorises them.
 template <RowWeights w>
-void interpolatePairs(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs,
-                      CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2 && pairs >= avx2Pairs) {
-        interpolatePairsAvx2<w>(a, c, out, pairs);
-        return;
-    }
-#else
-    (void)cpu;
-#endif
+void interpolatePairsPlain(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs) {
     interpolatePairsPortable<w>(a, c, out, 0, pairs);
 }
 
 template <RowWeights first, RowWeights second>
-void interpolatePairsTwice(const uint8_t* a, const uint8_t* c, uint8_t* out0, uint8_t* out1,
-                           std::size_t pairs, CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2 && pairs >= avx2Pairs) {
-        interpolatePairsTwiceAvx2<first, second>(a, c, out0, out1, pairs);
-        return;
-    }
-#endif
-    interpolatePairs<first>(a, c, out0, pairs, cpu);
-    interpolatePairs<second>(a, c, out1, pairs, cpu);
+void interpolatePairsTwicePlain(const uint8_t* a, const uint8_t* c, uint8_t* out0, uint8_t* out1,
+                                std::size_t pairs) {
+    interpolatePairsPortable<first>(a, c, out0, 0, pairs);
+    interpolatePairsPortable<second>(a, c, out1, 0, pairs);
 }
 
 template <RowWeights w>
-void interpolatePairsOverlapping(const uint8_t* a, const uint8_t* b, const uint8_t* c,
-                                 uint8_t* out0, uint8_t* out1, std::size_t pairs, CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2 && pairs >= avx2Pairs) {
-        interpolatePairsOverlappingAvx2<w>(a, b, c, out0, out1, pairs);
-        return;
-    }
-#endif
-    interpolatePairs<w>(a, b, out0, pairs, cpu);
-    interpolatePairs<w>(b, c, out1, pairs, cpu);
+void interpolatePairsOverlappingPlain(const uint8_t* a, const uint8_t* b, const uint8_t* c,
+                                      uint8_t* out0, uint8_t* out1, std::size_t pairs) {
+    interpolatePairsPortable<w>(a, b, out0, 0, pairs);
+    interpolatePairsPortable<w>(b, c, out1, 0, pairs);
 }
 
 // A row's end pixels copy the first and last sample of a, or of c when endsFromSecondRow.
@@ -205,9 +184,9 @@ void copyEnds(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out
 
 // One output row of 2 x half pixels into out.
 template <RowWeights w>
-void interpolateRow(const uint8_t* a, const uint8_t* c, std::size_t half, uint8_t* out,
-                    CpuFeatures cpu) {
-    interpolatePairs<w>(a, c, out, half - 1, cpu);
+void interpolateRow(MosaicKernels::Pairs pairs, const uint8_t* a, const uint8_t* c,
+                    std::size_t half, uint8_t* out) {
+    pairs(a, c, out, half - 1);
     copyEnds<w>(a, c, half, out);
 }
 
@@ -241,31 +220,6 @@ __attribute__((target("avx2"))) void splitLineAvx2(const uint8_t* __restrict lin
 }
 #endif
 
-void doubleRow(const uint8_t* samples, std::size_t half, uint8_t* out, CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2) {
-        doubleRowAvx2(samples, half, out);
-        return;
-    }
-#else
-    (void)cpu;
-#endif
-    doubleRowPortable(samples, half, out);
-}
-
-void splitLine(const uint8_t* line, std::size_t half, uint8_t* evens, uint8_t* odds,
-               CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2) {
-        splitLineAvx2(line, half, evens, odds);
-        return;
-    }
-#else
-    (void)cpu;
-#endif
-    splitLinePortable(line, half, evens, odds);
-}
-
 } // namespace
 
 bool rgbFrameFits(const FrameGeometry& geometry) {
@@ -277,9 +231,34 @@ bool rgbFrameFits(const FrameGeometry& geometry) {
            width * height <= frameBufferSize;
 }
 
+MosaicKernels mosaicKernels(CpuFeatures cpu, std::size_t pairs) {
+    const bool wide = cpu.avx2 && pairs >= avx2Pairs;
+    MosaicKernels k;
+    k.splitLine = chosenRow<MosaicKernels::Split>(cpu.avx2, splitLinePortable,
+                                                  ORVANE_AVX2_ROW(splitLineAvx2));
+    k.doubleRow = chosenRow<MosaicKernels::Double>(cpu.avx2, doubleRowPortable,
+                                                   ORVANE_AVX2_ROW(doubleRowAvx2));
+    k.greenPairs = chosenRow<MosaicKernels::Pairs>(wide, interpolatePairsPlain<greenRow>,
+                                                   ORVANE_AVX2_ROW(interpolatePairsAvx2<greenRow>));
+    k.upperPairs =
+        chosenRow<MosaicKernels::Pairs>(wide, interpolatePairsPlain<upperChromaRow>,
+                                        ORVANE_AVX2_ROW(interpolatePairsAvx2<upperChromaRow>));
+    k.lowerPairs =
+        chosenRow<MosaicKernels::Pairs>(wide, interpolatePairsPlain<lowerChromaRow>,
+                                        ORVANE_AVX2_ROW(interpolatePairsAvx2<lowerChromaRow>));
+    k.chromaPairs = chosenRow<MosaicKernels::PairsTwice>(
+        wide, interpolatePairsTwicePlain<upperChromaRow, lowerChromaRow>,
+        ORVANE_AVX2_ROW((interpolatePairsTwiceAvx2<upperChromaRow, lowerChromaRow>)));
+    k.greenPairsOverlapping = chosenRow<MosaicKernels::PairsOverlapping>(
+        wide, interpolatePairsOverlappingPlain<greenRow>,
+        ORVANE_AVX2_ROW(interpolatePairsOverlappingAvx2<greenRow>));
+    return k;
+}
+
 MosaicRows::MosaicRows(std::span<const uint8_t> raw, const FrameGeometry& geometry, CpuFeatures cpu)
     : raw_(raw), width_(geometry.imageWidth), height_(geometry.imageHeight),
-      bytesPerLine_(geometry.bytesPerLine), half_(geometry.imageWidth / 2u), cpu_(cpu) {}
+      bytesPerLine_(geometry.bytesPerLine), half_(geometry.imageWidth / 2u),
+      kernels_(mosaicKernels(cpu, half_ > 0 ? half_ - 1 : 0)) {}
 
 // Each raw line is split once: the rows of one output row lie within four lines of each other.
 const MosaicRows::SplitLine& MosaicRows::line(std::size_t number) {
@@ -295,9 +274,9 @@ const MosaicRows::SplitLine& MosaicRows::line(std::size_t number) {
         // What a short line lacks counts as 0.
         std::array<uint8_t, lineBufferSize> padded{};
         std::copy_n(bytes, available, padded.begin());
-        splitLine(padded.data(), half_, split.evens.data(), split.odds.data(), cpu_);
+        kernels_.splitLine(padded.data(), half_, split.evens.data(), split.odds.data());
     } else {
-        splitLine(bytes, half_, split.evens.data(), split.odds.data(), cpu_);
+        kernels_.splitLine(bytes, half_, split.evens.data(), split.odds.data());
     }
     return split;
 }
@@ -318,9 +297,10 @@ void MosaicRows::row(std::size_t y, RgbRow out) {
     // Green: rows 0 and 1 are sample rows doubled, every later row lies between the two sample
     // rows above it.
     if (y < 2)
-        doubleRow(greenSamples(y), half_, out.green, cpu_);
+        kernels_.doubleRow(greenSamples(y), half_, out.green);
     else
-        interpolateRow<greenRow>(greenSamples(y - 2), greenSamples(y - 1), half_, out.green, cpu_);
+        interpolateRow<greenRow>(kernels_.greenPairs, greenSamples(y - 2), greenSamples(y - 1),
+                                 half_, out.green);
 
     // Blue and red: rows 0 and 1 doubled (a 2-line frame has no second sample row and repeats
     // row 0), then rows 2 + 2k and 3 + 2k between sample rows k and k + 1. An odd line count's
@@ -329,17 +309,19 @@ void MosaicRows::row(std::size_t y, RgbRow out) {
     const std::size_t c = height_ % 2 == 1 && height_ > 2 && y == height_ - 1 ? y - 1 : y;
     if (c < 2) {
         const std::size_t k = c == 1 && sampleRows > 1 ? 1 : 0;
-        doubleRow(blueSamples(k), half_, out.blue, cpu_);
-        doubleRow(redSamples(k), half_, out.red, cpu_);
+        kernels_.doubleRow(blueSamples(k), half_, out.blue);
+        kernels_.doubleRow(redSamples(k), half_, out.red);
         return;
     }
     const std::size_t k = (c - 2) / 2;
     if (c % 2 == 0) {
-        interpolateRow<upperChromaRow>(blueSamples(k), blueSamples(k + 1), half_, out.blue, cpu_);
-        interpolateRow<upperChromaRow>(redSamples(k), redSamples(k + 1), half_, out.red, cpu_);
+        const MosaicKernels::Pairs pairs = kernels_.upperPairs;
+        interpolateRow<upperChromaRow>(pairs, blueSamples(k), blueSamples(k + 1), half_, out.blue);
+        interpolateRow<upperChromaRow>(pairs, redSamples(k), redSamples(k + 1), half_, out.red);
     } else {
-        interpolateRow<lowerChromaRow>(blueSamples(k), blueSamples(k + 1), half_, out.blue, cpu_);
-        interpolateRow<lowerChromaRow>(redSamples(k), redSamples(k + 1), half_, out.red, cpu_);
+        const MosaicKernels::Pairs pairs = kernels_.lowerPairs;
+        interpolateRow<lowerChromaRow>(pairs, blueSamples(k), blueSamples(k + 1), half_, out.blue);
+        interpolateRow<lowerChromaRow>(pairs, redSamples(k), redSamples(k + 1), half_, out.red);
     }
 }
 
@@ -350,10 +332,8 @@ void MosaicRows::rowPair(std::size_t y, RgbRow first, RgbRow second) {
     const uint8_t* blueC = blueSamples(k + 1);
     const uint8_t* redA = redSamples(k);
     const uint8_t* redC = redSamples(k + 1);
-    interpolatePairsTwice<upperChromaRow, lowerChromaRow>(blueA, blueC, first.blue, second.blue,
-                                                          pairs, cpu_);
-    interpolatePairsTwice<upperChromaRow, lowerChromaRow>(redA, redC, first.red, second.red, pairs,
-                                                          cpu_);
+    kernels_.chromaPairs(blueA, blueC, first.blue, second.blue, pairs);
+    kernels_.chromaPairs(redA, redC, first.red, second.red, pairs);
     copyEnds<upperChromaRow>(blueA, blueC, half_, first.blue);
     copyEnds<lowerChromaRow>(blueA, blueC, half_, second.blue);
     copyEnds<upperChromaRow>(redA, redC, half_, first.red);
@@ -361,8 +341,7 @@ void MosaicRows::rowPair(std::size_t y, RgbRow first, RgbRow second) {
     const uint8_t* greenA = greenSamples(y - 2);
     const uint8_t* greenB = greenSamples(y - 1);
     const uint8_t* greenC = greenSamples(y);
-    interpolatePairsOverlapping<greenRow>(greenA, greenB, greenC, first.green, second.green, pairs,
-                                          cpu_);
+    kernels_.greenPairsOverlapping(greenA, greenB, greenC, first.green, second.green, pairs);
     copyEnds<greenRow>(greenA, greenB, half_, first.green);
     copyEnds<greenRow>(greenB, greenC, half_, second.green);
 }

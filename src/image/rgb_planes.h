@@ -18,6 +18,29 @@ namespace orvane {
 // each line buffer, the planes in their buffers.
 bool rgbFrameFits(const FrameGeometry& geometry);
 
+// The row functions a mosaic frame is made with, chosen once for the frame by the processor's
+// features and the row length.
+struct MosaicKernels {
+    // The even and the odd bytes of a line's first 2 x half bytes.
+    using Split = void (*)(const uint8_t* line, std::size_t half, uint8_t* evens, uint8_t* odds);
+    // Each of half samples twice.
+    using Double = void (*)(const uint8_t* samples, std::size_t half, uint8_t* out);
+    // The inner pixels of a row between sample rows a and c.
+    using Pairs = void (*)(const uint8_t* a, const uint8_t* c, uint8_t* out, std::size_t pairs);
+    // A chroma pair's upper and lower rows between a and c.
+    using PairsTwice = void (*)(const uint8_t* a, const uint8_t* c, uint8_t* out0, uint8_t* out1,
+                                std::size_t pairs);
+    // Two green rows, between a and b and between b and c.
+    using PairsOverlapping = void (*)(const uint8_t* a, const uint8_t* b, const uint8_t* c,
+                                      uint8_t* out0, uint8_t* out1, std::size_t pairs);
+    Split splitLine;
+    Double doubleRow;
+    Pairs greenPairs, upperPairs, lowerPairs;
+    PairsTwice chromaPairs;
+    PairsOverlapping greenPairsOverlapping;
+};
+MosaicKernels mosaicKernels(CpuFeatures cpu, std::size_t pairs);
+
 // The output rows of a mosaic frame, top to bottom, each built straight from the raw lines around
 // it: the mosaic (even lines green, blue; odd lines red, green) split line by line, and the
 // rows filled by the fixed weighted interpolation (weights summing to 10, integer division).
@@ -72,13 +95,13 @@ private:
     std::size_t height_;
     std::size_t bytesPerLine_;
     std::size_t half_;
-    CpuFeatures cpu_;
+    MosaicKernels kernels_;
     std::array<SplitLine, 4> lines_{};
 };
 
 // Every row of MosaicRows over rawFrame into bluePlane, greenPlane and redPlane. Does nothing
 // when rgbFrameFits is false; the upload refuses such geometries before.
 void reconstructRgbPlanes(FrameBuffers& buffers, const FrameGeometry& geometry,
-                          CpuFeatures cpu = conversionFeatures());
+                          CpuFeatures cpu = processorFeatures());
 
 } // namespace orvane

@@ -1,5 +1,5 @@
 // 4:2:2 YUV to RGB planes in exact 8- and 16-bit integer arithmetic, chroma once per pixel pair,
-// with an AVX2 version chosen at run time where the processor has it.
+// with an AVX2 version chosen once per call where the processor has it.
 #include "image/yuv422_to_rgb.h"
 
 #include <algorithm>
@@ -51,14 +51,9 @@ inline GroupOffsets groupOffsets(uint8_t v, uint8_t u) {
     };
 }
 
-struct Rows {
-    uint8_t* __restrict green;
-    uint8_t* __restrict blue;
-    uint8_t* __restrict red;
-};
-
 // Converts `groups` whole groups (V, Y, U, Y) into 2 x groups pixels of each row.
-inline void convertGroupsPortable(const uint8_t* __restrict source, Rows rows, std::size_t groups) {
+inline void convertGroupsPortable(const uint8_t* __restrict source, RgbRow rows,
+                                  std::size_t groups) {
     uint8_t* __restrict green = rows.green;
     uint8_t* __restrict blue = rows.blue;
     uint8_t* __restrict red = rows.red;
@@ -123,7 +118,7 @@ ORVANE_AVX2 void storeBytes(uint8_t* out, __m256i first, __m256i second) {
 
 #undef ORVANE_AVX2
 
-__attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, Rows rows,
+__attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, RgbRow rows,
                                                        std::size_t groups) {
     constexpr std::size_t groupsPerStep = 16;
     if (groups < groupsPerStep) {
@@ -148,23 +143,10 @@ __attribute__((target("avx2"))) void convertGroupsAvx2(const uint8_t* source, Ro
 
 #endif
 
-// The AVX2 loop where it may be used, the compiler's vectorisation of the plain loop otherwise.
-void convertGroups(const uint8_t* source, Rows rows, std::size_t groups, CpuFeatures cpu) {
-#if ORVANE_AVX2_LOOPS
-    if (cpu.avx2) {
-        convertGroupsAvx2(source, rows, groups);
-        return;
-    }
-#else
-    (void)cpu;
-#endif
-    convertGroupsPortable(source, rows, groups);
-}
-
 // A line that lacks bytes (or has an odd width): taken in chunks through a small zero-filled copy
 // by the portable loop. available counts only the line's first 2 x width bytes, so an odd width's
 // last group reads 0 for its U and right luma, and writes only its left pixel.
-void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std::size_t width) {
+void convertShortLine(const uint8_t* line, std::size_t available, RgbRow rows, std::size_t width) {
     constexpr std::size_t chunkGroups = 64;
     std::array<uint8_t, 4 * chunkGroups> chunk{};
     std::array<uint8_t, 2 * chunkGroups> green{}, blue{}, red{};
@@ -175,7 +157,7 @@ void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std
             start < available ? std::min(available - start, chunk.size()) : 0;
         std::memcpy(chunk.data(), line + start, copied);
         std::memset(chunk.data() + copied, 0, chunk.size() - copied);
-        convertGroupsPortable(chunk.data(), Rows{green.data(), blue.data(), red.data()},
+        convertGroupsPortable(chunk.data(), RgbRow{red.data(), green.data(), blue.data()},
                               (pixels + 1) / 2);
         std::memcpy(rows.green + first, green.data(), pixels);
         std::memcpy(rows.blue + first, blue.data(), pixels);
@@ -185,14 +167,18 @@ void convertShortLine(const uint8_t* line, std::size_t available, Rows rows, std
 
 } // namespace
 
+YuvGroups yuvGroupsFor(CpuFeatures cpu) {
+    return chosenRow<YuvGroups>(cpu.avx2, convertGroupsPortable,
+                                ORVANE_AVX2_ROW(convertGroupsAvx2));
+}
+
 void convertYuvRow(const uint8_t* line, std::size_t available, uint32_t width, RgbRow out,
-                   CpuFeatures cpu) {
+                   YuvGroups groups) {
     const std::size_t usedBytes = 2 * std::size_t{width};
-    const Rows rows{out.green, out.blue, out.red};
     if (available >= usedBytes && width % 2 == 0)
-        convertGroups(line, rows, width / 2, cpu);
+        groups(line, out, width / 2);
     else
-        convertShortLine(line, std::min(available, usedBytes), rows, width);
+        convertShortLine(line, std::min(available, usedBytes), out, width);
 }
 
 void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
@@ -204,6 +190,7 @@ void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
     const std::size_t smallestPlane =
         std::min({greenPlane.size(), bluePlane.size(), redPlane.size()});
     const std::size_t rows = std::min<std::size_t>(lines, smallestPlane / pixelsPerLine);
+    const YuvGroups groups = yuvGroupsFor(cpu);
     for (std::size_t line = 0; line < rows; ++line) {
         const std::size_t lineStart = line * std::size_t{bytesPerLine};
         const std::size_t available =
@@ -214,7 +201,7 @@ void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
         convertYuvRow(source.data() + std::min(lineStart, source.size()), available, width,
                       RgbRow{redPlane.data() + rowStart, greenPlane.data() + rowStart,
                              bluePlane.data() + rowStart},
-                      cpu);
+                      groups);
     }
 }
 

@@ -24,10 +24,15 @@ namespace orvane {
 // not fit the smallest plane are not converted).
 void Yuv422ToRgb(std::span<const uint8_t> source, std::span<uint8_t> greenPlane,
                  std::span<uint8_t> bluePlane, std::span<uint8_t> redPlane, uint32_t lines,
-                 uint32_t width, uint32_t bytesPerLine, CpuFeatures cpu = conversionFeatures());
+                 uint32_t width, uint32_t bytesPerLine, CpuFeatures cpu = processorFeatures());
+
+// The loop over a row's whole groups (V, Y, U, Y) into 2 x groups pixels of each colour, chosen
+// once for a whole frame.
+using YuvGroups = void (*)(const uint8_t* source, RgbRow rows, std::size_t groups);
+YuvGroups yuvGroupsFor(CpuFeatures cpu);
 
 // The row kernel: one line of which `available` bytes exist into one row of each colour.
 void convertYuvRow(const uint8_t* line, std::size_t available, uint32_t width, RgbRow out,
-                   CpuFeatures cpu);
+                   YuvGroups groups);
 
 } // namespace orvane
