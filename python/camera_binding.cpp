@@ -1,3 +1,4 @@
+// orvane.Camera in Python: opening, controls, registers, capture into numpy arrays, and closing.
 #include <orvane/camera.h>
 
 #include <pybind11/numpy.h>

@@ -1,3 +1,4 @@
+// The Camera handle shared by the module's objects, each call made with the GIL released.
 #include "camera_handle.h"
 
 namespace orvane::python {

@@ -1,3 +1,4 @@
+// Control names and values from Python's spellings to the library's settings.
 #include "control_values.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The module's exception classes and the Status of a failed call raised as one of them.
 #include "errors.h"
 
 #include <array>

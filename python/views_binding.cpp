@@ -1,3 +1,4 @@
+// The module's views: orvane.Control, Controls, Register and Registers over the camera's lists.
 #include <orvane/camera.h>
 
 #include <pybind11/stl.h>

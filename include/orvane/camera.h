@@ -177,6 +177,9 @@ private:
     struct Parts;
     friend struct CameraFactory;
     explicit Camera(std::unique_ptr<Parts> parts);
+    // Const calls reach the parts as const, so what only reads cannot change them.
+    Parts& parts() { return *parts_; }
+    const Parts& parts() const { return *parts_; }
     std::unique_ptr<Parts> parts_;
 };
 

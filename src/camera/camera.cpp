@@ -276,19 +276,19 @@ Camera::Camera(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 Camera::~Camera() = default;
 
 const std::string& Camera::description() const {
-    return parts_->port.opened.description;
+    return parts().port.opened.description;
 }
 
 std::string Camera::recordingPath() const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    return parts_->port.recorder != nullptr ? parts_->port.recorder->path().string()
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
+    return parts().port.recorder != nullptr ? parts().port.recorder->path().string()
                                             : std::string();
 }
 
 RecordingState Camera::recordingState() const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    const VcdRecorder* recorder = parts_->port.recorder.get();
-    if (recorder == nullptr || parts_->recordingFinished)
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
+    const VcdRecorder* recorder = parts().port.recorder.get();
+    if (recorder == nullptr || parts().recordingFinished)
         return RecordingState::None;
     if (recorder->failed())
         return RecordingState::Failed;
@@ -298,15 +298,15 @@ RecordingState Camera::recordingState() const {
 }
 
 Status Camera::finishRecording() {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
-    if (parts_->port.recorder == nullptr || parts_->recordingFinished)
+    if (parts().port.recorder == nullptr || parts().recordingFinished)
         return {};
-    parts_->recordingFinished = true;
-    if (parts_->port.recorder->close())
+    parts().recordingFinished = true;
+    if (parts().port.recorder->close())
         return {};
-    return {StatusCode::FileError, parts_->port.recorder->path().string() +
+    return {StatusCode::FileError, parts().port.recorder->path().string() +
                                        ": the recording could not be written completely (disk "
                                        "full?)"};
 }
@@ -319,8 +319,8 @@ Status Camera::get(std::string_view name, int32_t& value) const {
     const ControlRow* row = findControlRow(name);
     if (row == nullptr)
         return {StatusCode::UnknownControl, "no control is named " + quotedInput(name)};
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    value = parts_->draft().value(*row);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
+    value = parts().draft().value(*row);
     return {};
 }
 
@@ -359,37 +359,37 @@ static Status planned(const CameraDraft& from, std::span<const ControlSetting> s
 
 Status Camera::layoutWith(std::span<const ControlSetting> settings, PixelFormat format,
                           FrameLayout& layout) const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
     CameraDraft draft;
     ApplyPlan plan;
-    if (Status status = planned(parts_->draft(), settings, draft, plan); !status)
+    if (Status status = planned(parts().draft(), settings, draft, plan); !status)
         return status;
     return layoutOf(plan.shadow.mode.dataFormat, plan.geometry, format, layout);
 }
 
 Status Camera::set(std::span<const ControlSetting> settings) {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
     // A refusal anywhere leaves everything as it was: the changes are made on a draft.
     CameraDraft draft;
     ApplyPlan plan;
-    if (Status status = planned(parts_->draft(), settings, draft, plan); !status)
+    if (Status status = planned(parts().draft(), settings, draft, plan); !status)
         return status;
-    parts_->send(plan);
+    parts().send(plan);
     return {};
 }
 
 Status Camera::reset() {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
-    parts_->device.reset();
-    return parts_->followReset();
+    parts().device.reset();
+    return parts().followReset();
 }
 
 std::vector<RegisterState> Camera::registers() const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
     const Parts& parts = *parts_;
     std::vector<RegisterState> states;
     states.reserve(registerTable.size());
@@ -407,10 +407,10 @@ std::vector<RegisterState> Camera::registers() const {
 }
 
 bool Camera::moduleRegisters(std::array<uint8_t, 256>& values) const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    if (parts_->module == nullptr)
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
+    if (parts().module == nullptr)
         return false;
-    values = parts_->module->sensor().registers();
+    values = parts().module->sensor().registers();
     return true;
 }
 
@@ -432,7 +432,7 @@ Status Camera::writeRegister(int address, int value) {
                                              "255, not " +
                                                  std::to_string(address) + " and " +
                                                  std::to_string(value)};
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
     const auto subAddress = static_cast<uint8_t>(address);

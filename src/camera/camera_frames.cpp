@@ -69,8 +69,8 @@ Status layoutOf(uint8_t dataFormat, const FrameGeometry& g, PixelFormat format,
 }
 
 Status Camera::layout(PixelFormat format, FrameLayout& layout) const {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Reads);
-    const CameraDevice& device = parts_->device;
+    const CallGuard guard(parts().calls, CallGuard::Kind::Reads);
+    const CameraDevice& device = parts().device;
     return layoutOf(device.shadow.mode.dataFormat, device.geometry, format, layout);
 }
 
@@ -82,14 +82,14 @@ Status Camera::capture(PixelFormat format, std::span<uint8_t> memory, std::size_
 
 Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
                        CaptureProgress* progress) {
-    const CallGuard guard(parts_->calls, CallGuard::Kind::Drives);
+    const CallGuard guard(parts().calls, CallGuard::Kind::Drives);
     if (!guard.status())
         return guard.status();
     if (targets.empty())
         return {StatusCode::InvalidArgument, "a capture needs at least one target"};
     for (const FrameTarget& target : targets) {
         FrameLayout shape;
-        const CameraDevice& device = parts_->device;
+        const CameraDevice& device = parts().device;
         if (Status status =
                 layoutOf(device.shadow.mode.dataFormat, device.geometry, target.format, shape);
             !status)
@@ -98,7 +98,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
             return status;
     }
 
-    CameraDevice& device = parts_->device;
+    CameraDevice& device = parts().device;
     const bool mosaic = device.shadow.mode.dataFormat == dataFormatRgb;
     const FrameGeometry& geometry = device.geometry;
     // Each target's rows written so far: the progress converts what has arrived, the end the rest.
@@ -114,7 +114,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
             writeFrameRows(
                 device.buffers.rawFrame(), geometry, mosaic, target.format, target.memory,
                 target.stride == 0 ? frameLayout(geometry, target.format).rowBytes : target.stride,
-                parts_->device.cpu, rowsWritten[i], rows);
+                parts().device.cpu, rowsWritten[i], rows);
             rowsWritten[i] = rows;
         }
         converting += std::chrono::steady_clock::now() - start;
@@ -139,17 +139,17 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
     struct Capturing {
         std::atomic<std::thread::id>& thread;
         ~Capturing() { thread = std::thread::id(); }
-    } capturing{parts_->calls.capturing};
+    } capturing{parts().calls.capturing};
     capturing.thread = std::this_thread::get_id();
     device.capture(nullptr, linesRead);
     // The upload's last write leaves register 0x13 at the shadow's value.
-    parts_->sent[0x13] = device.shadow.reg(0x13).value;
-    parts_->sentKnown.set(0x13);
+    parts().sent[0x13] = device.shadow.reg(0x13).value;
+    parts().sentKnown.set(0x13);
     const double portMilliseconds = std::chrono::duration<double, std::milli>(
                                         std::chrono::steady_clock::now() - portStart - following)
                                         .count();
     convertUpTo(geometry.linesToRead);
-    ++parts_->sequence;
+    ++parts().sequence;
     if (info != nullptr) {
         const FrameTarget& first = targets.front();
         const FrameLayout shape = frameLayout(device.geometry, first.format);
@@ -160,7 +160,7 @@ Status Camera::capture(std::span<const FrameTarget> targets, FrameInfo* info,
                  mosaic,
                  device.geometry.linesToRead,
                  device.geometry.bytesPerLine,
-                 parts_->sequence,
+                 parts().sequence,
                  portMilliseconds,
                  std::chrono::duration<double, std::milli>(converting).count()};
     }

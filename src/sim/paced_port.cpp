@@ -1,3 +1,4 @@
+// The simulated port's pace: each access waits out its time, bus levels held as on hardware.
 #include "sim/paced_port.h"
 
 namespace orvane {

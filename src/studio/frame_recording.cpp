@@ -1,3 +1,4 @@
+// Recording frames into a folder: pictures, raw bytes and the values of each frame.
 #include "frame_recording.h"
 
 #include <orvane/camera.h>

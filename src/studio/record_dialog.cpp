@@ -1,3 +1,4 @@
+// The recording dialog: folder, every frame or a time-lapse, and how many frames.
 #include "record_dialog.h"
 
 #include <QComboBox>

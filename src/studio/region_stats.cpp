@@ -1,3 +1,4 @@
+// Mean, minimum and maximum of each channel over a rectangle of the picture.
 #include "region_stats.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The register inspector: the table of registers, editing in place, and dumps to and from files.
 #include "register_inspector.h"
 
 #include <QDateTime>
