@@ -49,14 +49,16 @@ struct ProfileReading {
     std::vector<std::string> problems; // "line 4: ...", for lines that were left out
 };
 
-// The changes a profile asks for, in its order. A leading UTF-8 byte-order mark is skipped.
-ORVANE_API ProfileReading readSettingsProfile(std::string_view text);
-
-// A profile is a few hundred bytes; a file past this is not one.
+// A profile is a few hundred bytes; a text past this is not one.
 constexpr std::size_t maxProfileBytes = 64 * 1024;
 
-// Reads the profile file at path: FileError, saying why, when it is not a regular file (a FIFO is
-// refused at once, never waited on), cannot be read, or is longer than maxProfileBytes.
+// The changes a profile asks for, in its order, and the lines left out. A leading UTF-8
+// byte-order mark is skipped. A text longer than maxProfileBytes is refused (InvalidArgument).
+ORVANE_API Status readSettingsProfile(std::string_view text, ProfileReading& reading);
+
+// Reads the profile file at path as readSettingsProfile does: FileError, saying why, when it is
+// not a regular file (a FIFO is refused at once, never waited on), cannot be read, or is longer
+// than maxProfileBytes.
 ORVANE_API Status readSettingsProfileFile(const std::filesystem::path& path,
                                           ProfileReading& reading);
 

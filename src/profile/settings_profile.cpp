@@ -152,8 +152,16 @@ std::string settingsProfile(const ControlValues& controls, std::string_view date
     return text;
 }
 
-ProfileReading readSettingsProfile(std::string_view text) {
-    ProfileReading reading;
+// The one refusal of a profile past maxProfileBytes.
+Status overLong(StatusCode code, const std::string& named) {
+    return {code, named + " is over " + std::to_string(maxProfileBytes / 1024) +
+                      " KiB; a profile is a few lines of NAME = VALUE"};
+}
+
+Status readSettingsProfile(std::string_view text, ProfileReading& reading) {
+    reading = ProfileReading{};
+    if (text.size() > maxProfileBytes)
+        return overLong(StatusCode::InvalidArgument, "the profile");
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(byteOrderMark))
         text.remove_prefix(byteOrderMark.size());
@@ -170,7 +178,7 @@ ProfileReading readSettingsProfile(std::string_view text) {
             reading.problems.push_back("line " + std::to_string(lineNumber) + ": " +
                                        read.message());
     }
-    return reading;
+    return {};
 }
 
 Status readSettingsProfileFile(const std::filesystem::path& path, ProfileReading& reading) {
@@ -187,12 +195,9 @@ Status readSettingsProfileFile(const std::filesystem::path& path, ProfileReading
         return {StatusCode::FileError,
                 "cannot read the profile " + name + ": " + std::strerror(error)};
     if (bytes.size() > maxProfileBytes)
-        return {StatusCode::FileError, "the profile " + name + " is over " +
-                                           std::to_string(maxProfileBytes / 1024) +
-                                           " KiB; a profile is a few lines of NAME = VALUE"};
-    reading = readSettingsProfile(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return {};
+        return overLong(StatusCode::FileError, "the profile " + name);
+    return readSettingsProfile(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), reading);
 }
 
 ControlChanges changesFrom(const ControlChanges& changes, const ControlValues& current) {

@@ -12,14 +12,13 @@
 #include <QMenu>
 #include <QStringList>
 
-#include <deque>
 #include <string>
 
 #include "frame_recording.h"
 #include "register_snapshot.h"
 #include "studio_frame.h"
+#include "studio_menus.h"
 #include "studio_settings.h"
-#include "temporal_noise.h"
 
 namespace orvane {
 
@@ -27,7 +26,9 @@ class ControlsDock;
 class FrameMailbox;
 class HistogramView;
 class PictureView;
+class FrameFigures;
 class RegisterInspector;
+class StudioProfiles;
 
 class StudioWindow final : public QMainWindow {
     Q_OBJECT
@@ -88,19 +89,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildActions();
-    void buildMenus();
-    void showPixel(std::optional<QPoint> pixel);
-    void showSelection();
-    void updateFrameFigures(double displayMilliseconds, bool now = false);
+    void connectActions();
     void showAbout();
-    void showShortcuts();
-    void rememberRecent(const QString& path);
-    void rebuildRecentMenu();
-    void rebuildProfilesMenu();
-    void saveProfileAs();
-    QStringList recentFiles() const;
     void restoreWindow(QDockWidget* controlsDock, QDockWidget* histogramDock);
+    void recordFrame();
+    void showRecordingCount();
 
     QDir directory_;
     StudioSettings settings_;
@@ -108,45 +101,20 @@ private:
     ControlsDock* controls_ = nullptr;
     HistogramView* histogram_ = nullptr;
     RegisterInspector* registers_ = nullptr;
-    QLabel* pixelLabel_ = nullptr;
-    QLabel* figuresLabel_ = nullptr;
-    QLabel* zoomLabel_ = nullptr;
-    QLabel* selectionLabel_ = nullptr;
+    FrameFigures* figures_ = nullptr;
+    StudioProfiles* profiles_ = nullptr;
+    StudioActions actions_{};
     QMenu* cameraMenu_ = nullptr;
-    std::string device_;  // the simulated module's device string, once scenes are offered
-    TemporalNoise noise_; // of the selection, over the last frames
+    std::string device_; // the simulated module's device string, once scenes are offered
     QLabel* recordingLabel_ = nullptr; // red, with the frame count, while recording
     // A note too long for the status bar, shown whole above the picture for a while.
     QLabel* banner_ = nullptr;
-    QMenu* recentMenu_ = nullptr;
-    QMenu* profilesMenu_ = nullptr;
-    QAction* keepSettingsAction_ = nullptr;
-    QAction* pauseAction_ = nullptr; // checked while paused
-    QAction* recordAction_ = nullptr;
-    QAction* stopRecordingAction_ = nullptr;
-    QAction* aboutAction_ = nullptr;
-    QAction* shortcutsAction_ = nullptr;
-    QAction* manualAction_ = nullptr;
-    QAction* snapshotAction_ = nullptr;
-    QAction* resetAction_ = nullptr;
-    QAction* resetDefaultsAction_ = nullptr;
-    QAction* fitAction_ = nullptr;
-    QAction* actualSizeAction_ = nullptr;
-    QAction* openAction_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* quitAction_ = nullptr;
 
     FrameRecording recording_;
-    void recordFrame();
-    void showRecordingCount();
     StudioFrame frame_;
     ControlValues values_;
     quint64 framesShown_ = 0;
-    std::deque<qint64> frameTimes_; // ms of the frames of the last second
-    QElapsedTimer clock_;
-    qint64 lastFigures_ = -1000;
-    double lastDisplayMilliseconds_ = 0;
-    std::optional<QPoint> pointer_;
+    QElapsedTimer clock_; // since the window opened, for the recording's frame times
 };
 
 } // namespace orvane

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <map>
 #include <set>
 #include <thread>
@@ -77,19 +79,22 @@ TEST(SettingsProfile, ASavedProfileAndAnEarlierStudiosCommandFileLoadToTheSameRe
         "type \"Horizontal End\" 180\ntype \"Vertical End\" 130\ntype Register(dec) 0\n"
         "type \"Clock prescaler\" 3\npress &Set Register\n";
     for (const std::string& text : {profile, commandFile}) {
-        const ProfileReading reading = readSettingsProfile(text);
+        ProfileReading reading;
+        ASSERT_TRUE(readSettingsProfile(text, reading));
         EXPECT_TRUE(reading.problems.empty()) << reading.problems.front();
         std::unique_ptr<Camera> loaded = openSim();
-        ASSERT_TRUE(apply(*loaded, reading.changes).ok());
+        ASSERT_TRUE(apply(*loaded, std::as_const(reading).changes).ok());
         const std::vector<RegisterState> want = saved->registers();
         const std::vector<RegisterState> got = loaded->registers();
         for (std::size_t i = 0; i < want.size(); ++i)
             EXPECT_EQ(got[i].value, want[i].value) << int{want[i].address} << "\n" << text;
     }
-    const ProfileReading bad = readSettingsProfile("brightness = 12\nzoom = 2\nformat = bgr\n");
+    ProfileReading bad;
+    ASSERT_TRUE(readSettingsProfile("brightness = 12\nzoom = 2\nformat = bgr\n", bad));
     EXPECT_EQ(bad.changes, (ControlChanges{{"brightness", 12}}));
     EXPECT_EQ(bad.problems, (std::vector<std::string>{"line 2: no control is named \"zoom\"",
                                                       "line 3: \"bgr\" is not a value of format"}));
+    EXPECT_FALSE(readSettingsProfile(std::string(maxProfileBytes + 1, '#'), bad));
 }
 
 TEST(Snapshot, NumbersFollowTheHighestInTheDirectoryAndKeepPixelsAndRawBytes) {
