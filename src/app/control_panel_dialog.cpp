@@ -4,12 +4,12 @@
 #include "app/panel_reset.h"
 #include "app/panel_selectors.h"
 #include "app/panel_settings.h"
+#include "app/panel_sliders.h"
 #include "app/panel_upload.h"
 #include "app/window_edits.h"
 #include "image/image_files.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
-#include "sensor/slider_table.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {
@@ -235,7 +235,7 @@ void ControlPanelDialog::onSelector(const PanelEvent& event) {
 }
 
 void ControlPanelDialog::onReset(const PanelEvent&) {
-    resetCamera(state_.device, panel_);
+    resetCamera(state_.device, state_.sliders, panel_);
 }
 
 // A frame read from nothing is said in one line on the notes; the panel shows it as any other.
@@ -281,7 +281,7 @@ void ControlPanelDialog::onSliderScroll(const PanelEvent& event) {
     const uint8_t offset = shadow.mode.redBackgroundOffset;
     for (const SliderRow& row : sliderRows) {
         const int extra = row.redBackground ? offset : 0;
-        uint8_t& shown = shadow.shown.*row.shown;
+        uint8_t& shown = state_.sliders.*row.shown;
         if (panel_.sliderPosition(row.sliderId) + extra == shown)
             continue;
         shown = static_cast<uint8_t>(panel_.sliderPosition(row.sliderId) + extra);

@@ -1,9 +1,8 @@
 // The camera reset sequence on the panel.
 #include "app/panel_reset.h"
 
-#include "resources/control_ids.h"
-#include "sensor/slider_table.h"
 #include "app/window_edits.h"
+#include "resources/control_ids.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {
@@ -14,7 +13,7 @@ constexpr uint32_t hiddenLabelAfterReset = 16;
 
 } // namespace
 
-void resetCamera(CameraDevice& device, Panel& panel) {
+void resetCamera(CameraDevice& device, SliderCopies& sliders, Panel& panel) {
     {
         BusyScope busy(panel);
         device.reset();
@@ -35,7 +34,7 @@ void resetCamera(CameraDevice& device, Panel& panel) {
         }
         const uint8_t position = shadow.reg(row.subAddress).defaultValue;
         panel.setSliderPosition(row.sliderId, position);
-        shadow.shown.*row.shown = position;
+        sliders.*row.shown = position;
         setStaticUnsigned(panel, row.labelId, position);
     }
     setStaticUnsigned(panel, ControlId::hiddenLabel, hiddenLabelAfterReset);

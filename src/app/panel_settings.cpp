@@ -1,8 +1,8 @@
 // Set Register on the panel, driven by the write plan.
 #include "app/panel_settings.h"
 
+#include "app/panel_sliders.h"
 #include "resources/control_ids.h"
-#include "sensor/slider_table.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {

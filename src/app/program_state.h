@@ -7,6 +7,7 @@
 
 #include "orvane/status.h"
 
+#include "app/panel_sliders.h"
 #include "camera/camera_device.h"
 
 namespace orvane {
@@ -18,7 +19,8 @@ struct ProgramState {
                  std::filesystem::path directory)
         : device(port, trace, ticks), viewer(viewerLauncher), workDirectory(std::move(directory)) {}
 
-    CameraDevice device; // shadow, geometry, buffers and bus
+    CameraDevice device;  // shadow, geometry, buffers and bus
+    SliderCopies sliders; // what each slider showed when the scroll handler last looked
     ViewerLauncher& viewer;
     std::filesystem::path workDirectory; // where the raw, BMP and template files live
     // Where a frame read from nothing is said in a line (standard error); null says nothing.

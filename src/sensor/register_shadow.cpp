@@ -16,7 +16,6 @@ void RegisterShadow::restoreStartValues() {
             ShadowEntry{row.subAddress, row.defaultValue, row.defaultValue, row.pendingAtStart};
     }
     mode = ModeState{};
-    shown = SliderCopies{};
     writeListCount = 0;
 }
 

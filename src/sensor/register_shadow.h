@@ -1,5 +1,5 @@
-// RegisterShadow: the program's copy of every managed sensor register, the option selectors'
-// mode state and the sliders' change-detection copies. The bus is write-only, so this copy is
+// RegisterShadow: the program's copy of every managed sensor register and the option
+// selectors' mode state. The bus is write-only, so this copy is
 // the only record of what the sensor should hold.
 #pragma once
 
@@ -49,25 +49,12 @@ struct ModeState {
     friend bool operator==(const ModeState&, const ModeState&) = default;
 };
 
-// The value each slider showed when the scroll handler last looked; they only decide whether a
-// slider moved. redBiasShown holds the red-bias position plus redBackgroundOffset.
-struct SliderCopies {
-    uint8_t contrastShown = 0x00;
-    uint8_t brightnessShown = 0x80;
-    uint8_t saturationShown = 0xC0;
-    uint8_t blueBiasShown = 0x00;
-    uint8_t redBiasShown = 0x00;
-    uint8_t sharpnessShown = 0x80;
-
-    friend bool operator==(const SliderCopies&, const SliderCopies&) = default;
-};
-
 class RegisterShadow {
 public:
     // Every field at its start-up value.
     RegisterShadow();
 
-    // Values, flags, mode state and slider copies back to their start-up values. Start-up and
+    // Values, flags and mode state back to their start-up values. Start-up and
     // Reset leave the same shadow; the edit-backed flags rise afterwards when the panel
     // rewrites its edits.
     void restoreStartValues();
@@ -82,7 +69,6 @@ public:
     const std::array<ShadowEntry, registerTable.size()>& entries() const { return entries_; }
 
     ModeState mode;
-    SliderCopies shown;
     uint8_t writeListCount = 0; // length of Set Register's write list while it runs
 
 private:

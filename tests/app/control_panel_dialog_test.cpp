@@ -122,7 +122,8 @@ TEST_F(ControlPanel, ItsOwnEditWritesLeaveTheirFlagsRaised) {
     EXPECT_EQ(shadow.mode.autoAdjustApplyPending, 1);
     for (const uint8_t sub : {0x0C, 0x0D, 0x07})
         EXPECT_EQ(shadow.reg(sub).pending, 0) << "no scroll event yet for " << int{sub};
-    EXPECT_EQ(shadow.shown, SliderCopies{}) << "setting slider positions raises nothing";
+    EXPECT_EQ(bench.sliders(), (SliderCopies{0x00, 0x80, 0xC0, 0x00, 0x00, 0x80}))
+        << "setting slider positions raises nothing";
 }
 
 TEST_F(ControlPanel, PortSetUpWritesTwoBytesAndReadsNothing) {
@@ -136,10 +137,10 @@ TEST_F(ControlPanel, FirstScrollEventAlsoRaisesRedBiasBecauseOfItsOffset) {
     clearFlags();
     ASSERT_TRUE(bench.panel.moveSlider(1034, 50));
     const RegisterShadow& shadow = bench.shadow();
-    EXPECT_EQ(shadow.shown.brightnessShown, 50);
+    EXPECT_EQ(bench.sliders().brightnessShown, 50);
     EXPECT_EQ(bench.panel.staticText(1061), "50");
     EXPECT_EQ(shadow.reg(0x06).pending, 1);
-    EXPECT_EQ(shadow.shown.redBiasShown, 0x20);
+    EXPECT_EQ(bench.sliders().redBiasShown, 0x20);
     EXPECT_EQ(bench.panel.staticText(1072), "0");
     EXPECT_EQ(shadow.reg(0x0D).pending, 1);
     for (const uint8_t sub : {0x05, 0x03, 0x0C, 0x07})
@@ -148,25 +149,25 @@ TEST_F(ControlPanel, FirstScrollEventAlsoRaisesRedBiasBecauseOfItsOffset) {
 
 TEST_F(ControlPanel, OneScrollEventUpdatesEverySliderThatMoved) {
     bench.panel.setSliderPosition(1032, 77); // moved by the program: no event of its own
-    EXPECT_EQ(bench.shadow().shown.contrastShown, 0);
+    EXPECT_EQ(bench.sliders().contrastShown, 0);
     clearFlags();
     bench.panel.moveSlider(1075, 10);
-    EXPECT_EQ(bench.shadow().shown.contrastShown, 77);
+    EXPECT_EQ(bench.sliders().contrastShown, 77);
     EXPECT_EQ(bench.panel.staticText(1060), "77");
     EXPECT_EQ(bench.shadow().reg(0x05).pending, 1);
-    EXPECT_EQ(bench.shadow().shown.sharpnessShown, 10);
+    EXPECT_EQ(bench.sliders().sharpnessShown, 10);
     EXPECT_EQ(bench.panel.staticText(1076), "10");
     EXPECT_EQ(bench.shadow().reg(0x07).pending, 1);
 }
 
 TEST_F(ControlPanel, RedBiasCopyCarriesTheBackgroundOffsetAndItsLabelDoesNot) {
     bench.panel.moveSlider(1071, 10);
-    EXPECT_EQ(bench.shadow().shown.redBiasShown, 42);
+    EXPECT_EQ(bench.sliders().redBiasShown, 42);
     EXPECT_EQ(bench.panel.staticText(1072), "10");
     bench.panel.sendCommand(1074); // background red decrease: offset 0
     clearFlags();
     bench.panel.moveSlider(1067, 1);
-    EXPECT_EQ(bench.shadow().shown.redBiasShown, 10);
+    EXPECT_EQ(bench.sliders().redBiasShown, 10);
     EXPECT_EQ(bench.panel.staticText(1072), "10");
     EXPECT_EQ(bench.shadow().reg(0x0D).pending, 1);
 }
@@ -174,9 +175,9 @@ TEST_F(ControlPanel, RedBiasCopyCarriesTheBackgroundOffsetAndItsLabelDoesNot) {
 TEST_F(ControlPanel, ScrollEventWithNothingMovedChangesNothing) {
     bench.panel.moveSlider(1034, 50);
     clearFlags();
-    const SliderCopies before = bench.shadow().shown;
+    const SliderCopies before = bench.sliders();
     bench.panel.moveSlider(1034, 50);
-    EXPECT_EQ(bench.shadow().shown, before);
+    EXPECT_EQ(bench.sliders(), before);
     for (const ShadowEntry& entry : bench.shadow().entries())
         EXPECT_EQ(entry.pending, 0) << int{entry.subAddress};
 }
@@ -233,7 +234,7 @@ TEST_F(ControlPanel, NothingRunsAfterExit) {
     EXPECT_EQ(bench.port.accesses().size(), accesses);
     EXPECT_TRUE(bench.panel.messages().empty());
     EXPECT_EQ(bench.dialog.state().device.buffers.releaseCount(), 1u);
-    EXPECT_EQ(bench.shadow().shown.brightnessShown, 0x80);
+    EXPECT_EQ(bench.sliders().brightnessShown, 0x80);
 }
 
 // The trace is delivered before each box and when each handler ends, so nothing it traced waits

@@ -31,7 +31,7 @@ void expectSameState(PanelBench& actual, PanelBench& expected) {
         EXPECT_EQ(got.pending, want.pending) << int{want.subAddress};
     }
     EXPECT_EQ(actual.shadow().mode, expected.shadow().mode);
-    EXPECT_EQ(actual.shadow().shown, expected.shadow().shown);
+    EXPECT_EQ(actual.sliders(), expected.sliders());
 }
 
 void clickThrough(PanelBench& bench) {

@@ -30,6 +30,7 @@ struct PanelBench {
     }
 
     RegisterShadow& shadow() { return dialog.state().device.shadow; }
+    SliderCopies& sliders() { return dialog.state().sliders; }
     FrameGeometry& geometry() { return dialog.state().device.geometry; }
     const std::vector<DecodedTransaction>& decoded() const { return module.bus().transactions(); }
 

@@ -135,7 +135,7 @@ void printStateReport(std::ostream& out, const HeadlessPanel& panel, const Progr
         out << ' ' << field.name << '=' << hex(shadow.mode.*field.field);
     out << "\n  slider copies:";
     for (const CopyField& field : copyFields)
-        out << ' ' << field.name << '=' << unsigned{shadow.shown.*field.field};
+        out << ' ' << field.name << '=' << unsigned{state.sliders.*field.field};
     out << "\n  writeListCount=" << unsigned{shadow.writeListCount} << '\n';
 
     const FrameGeometry& geometry = state.device.geometry;

@@ -1,4 +1,5 @@
-// The six sliders: the register each stands for, its change copy, its label and its set-up.
+// The panel's six sliders: the register each stands for, the copy of its position that tells
+// whether it moved, its label and its set-up.
 #pragma once
 
 #include <array>
@@ -6,9 +7,21 @@
 
 #include "resources/control_ids.h"
 #include "sensor/control_table.h"
-#include "sensor/register_shadow.h"
 
 namespace orvane {
+
+// The value each slider showed when the scroll handler last looked; they only decide whether a
+// slider moved. redBiasShown holds the red-bias position plus redBackgroundOffset.
+struct SliderCopies {
+    uint8_t contrastShown = 0x00;
+    uint8_t brightnessShown = 0x80;
+    uint8_t saturationShown = 0xC0;
+    uint8_t blueBiasShown = 0x00;
+    uint8_t redBiasShown = 0x00;
+    uint8_t sharpnessShown = 0x80;
+
+    friend bool operator==(const SliderCopies&, const SliderCopies&) = default;
+};
 
 struct SliderRow {
     int sliderId;
