@@ -1,6 +1,8 @@
 // The control panel's command table, initialisation and the handlers of its own controls.
 #include "app/control_panel_dialog.h"
 
+#include <optional>
+
 #include "app/panel_reset.h"
 #include "app/panel_selectors.h"
 #include "app/panel_settings.h"
@@ -10,6 +12,7 @@
 #include "image/image_files.h"
 #include "resources/control_ids.h"
 #include "resources/panel_templates.h"
+#include "sensor/control_table.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {
@@ -17,42 +20,27 @@ namespace {
 
 using K = PanelEventKind;
 
-// The button or command that runs each selector.
-struct SelectorRow {
-    int controlId;
-    Selector selector;
-};
+// The selector a radio button or command runs, from the control table's choices; none for
+// another control.
+std::optional<Selector> selectorOf(int controlId) {
+    for (const ControlRow& row : controlTable) {
+        for (const ChoiceBinding& binding : row.bindings) {
+            if (binding.dialogControl != 0 && binding.dialogControl == controlId)
+                return binding.selector;
+        }
+    }
+    return std::nullopt;
+}
 
-constexpr std::array<SelectorRow, 14> selectorRows{{
-    {ControlId::mirrorDisable, Selector::MirrorDisable},
-    {ControlId::mirrorEnable, Selector::MirrorEnable},
-    {ControlId::cif, Selector::Cif},
-    {ControlId::qcif, Selector::Qcif},
-    {ControlId::yuv, Selector::Yuv},
-    {ControlId::rgb, Selector::Rgb},
-    {ControlId::sixteenBits, Selector::SixteenBits},
-    {ControlId::eightBits, Selector::EightBits},
-    {ControlId::autoEnable, Selector::AutoEnable},
-    {ControlId::autoDisable, Selector::AutoDisable},
-    {ControlId::redIncrease, Selector::RedIncrease},
-    {ControlId::redDecrease, Selector::RedDecrease},
-    {ControlId::gain2x, Selector::Gain2x},
-    {ControlId::gainNormal, Selector::GainNormal},
-}};
-
-// Edits whose text stands for a register: any change marks the register pending.
-struct EditRegisterRow {
-    int editId;
-    uint8_t subAddress;
-};
-
-constexpr std::array<EditRegisterRow, 5> editRegisterRows{{
-    {ControlId::clockPrescaler, 0x11},
-    {ControlId::windowHStart, 0x17},
-    {ControlId::windowHEnd, 0x18},
-    {ControlId::windowVStart, 0x19},
-    {ControlId::windowVEnd, 0x1A},
-}};
+// The register an edit's text stands for: any change marks it pending. The control table's
+// Integer rows shown by an edit of the template.
+std::optional<uint8_t> registerOfEdit(int controlId) {
+    const ControlRow* row = controlRowOfDialogControl(controlId);
+    const ControlTemplate* edit = findControl(controlPanelTemplate, controlId);
+    if (row == nullptr || edit == nullptr || edit->kind != ControlKind::Edit)
+        return std::nullopt;
+    return row->info.registers[0].address;
+}
 
 constexpr int32_t exchangeMinimum = 0;
 constexpr int32_t exchangeMaximum = 64;
@@ -226,12 +214,8 @@ void ControlPanelDialog::onQueryDragIcon(const PanelEvent&) {
 }
 
 void ControlPanelDialog::onSelector(const PanelEvent& event) {
-    for (const SelectorRow& row : selectorRows) {
-        if (row.controlId == event.controlId) {
-            runSelector(row.selector, state_.device, panel_);
-            return;
-        }
-    }
+    if (const std::optional<Selector> selector = selectorOf(event.controlId))
+        runSelector(*selector, state_.device, panel_);
 }
 
 void ControlPanelDialog::onReset(const PanelEvent&) {
@@ -264,10 +248,8 @@ void ControlPanelDialog::onExit(const PanelEvent&) {
 void ControlPanelDialog::onNothing(const PanelEvent&) {}
 
 void ControlPanelDialog::onRegisterEditChanged(const PanelEvent& event) {
-    for (const EditRegisterRow& row : editRegisterRows) {
-        if (row.editId == event.controlId)
-            state_.device.shadow.reg(row.subAddress).pending = 1;
-    }
+    if (const std::optional<uint8_t> subAddress = registerOfEdit(event.controlId))
+        state_.device.shadow.reg(*subAddress).pending = 1;
 }
 
 void ControlPanelDialog::onUserRegisterChanged(const PanelEvent&) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "orvane/controls.h"
+#include "resources/control_ids.h"
 #include "sensor/register_shadow.h"
 #include "sensor/write_plan.h"
 
@@ -63,32 +64,36 @@ inline constexpr ControlRegister autoAdjustBits[]{{0x13, 0x01}};
 inline constexpr ControlRegister gainBits[]{{0x0E, 0x80}};
 
 inline constexpr ControlChoice formatChoices[]{{"yuv", 0, true}, {"rgb", 1, true}};
-inline constexpr ChoiceBinding formatBindings[]{{dataFormatYuv, Selector::Yuv, 1024},
-                                                {dataFormatRgb, Selector::Rgb, 1025}};
+inline constexpr ChoiceBinding formatBindings[]{{dataFormatYuv, Selector::Yuv, ControlId::yuv},
+                                                {dataFormatRgb, Selector::Rgb, ControlId::rgb}};
 // RGB's own window is neither CIF nor QCIF; it cannot be chosen, only left by choosing one.
 inline constexpr ControlChoice sizeChoices[]{
     {"cif", 0, true}, {"qcif", 1, true}, {"rgb-window", 2, false}};
-inline constexpr ChoiceBinding sizeBindings[]{{imageFormatCif, Selector::Cif, 1022},
-                                              {imageFormatQcif, Selector::Qcif, 1023},
+inline constexpr ChoiceBinding sizeBindings[]{{imageFormatCif, Selector::Cif, ControlId::cif},
+                                              {imageFormatQcif, Selector::Qcif, ControlId::qcif},
                                               {imageFormatNeither, Selector::Cif, 0}};
 inline constexpr ControlChoice mirrorChoices[]{{"off", 0, true}, {"on", 1, true}};
-inline constexpr ChoiceBinding mirrorBindings[]{{0, Selector::MirrorDisable, 1021},
-                                                {1, Selector::MirrorEnable, 1020}};
+inline constexpr ChoiceBinding mirrorBindings[]{
+    {0, Selector::MirrorDisable, ControlId::mirrorDisable},
+    {1, Selector::MirrorEnable, ControlId::mirrorEnable}};
 // The port reads eight data lines, so the 16-bit output cannot be captured.
 inline constexpr ControlChoice busWidthChoices[]{{"8", 8, true}, {"16", 16, false}};
-inline constexpr ChoiceBinding busWidthBindings[]{{uvBusEightBits, Selector::EightBits, 1052},
-                                                  {uvBusSixteenBits, Selector::SixteenBits, 1053}};
+inline constexpr ChoiceBinding busWidthBindings[]{
+    {uvBusEightBits, Selector::EightBits, ControlId::eightBits},
+    {uvBusSixteenBits, Selector::SixteenBits, ControlId::sixteenBits}};
 inline constexpr ControlChoice autoAdjustChoices[]{{"off", 0, true}, {"on", 1, true}};
-inline constexpr ChoiceBinding autoAdjustBindings[]{{0, Selector::AutoDisable, 1070},
-                                                    {1, Selector::AutoEnable, 1069}};
+inline constexpr ChoiceBinding autoAdjustBindings[]{
+    {0, Selector::AutoDisable, ControlId::autoDisable},
+    {1, Selector::AutoEnable, ControlId::autoEnable}};
 inline constexpr ControlChoice gainChoices[]{{"normal", 1, true}, {"2x", 2, true}};
-inline constexpr ChoiceBinding gainBindings[]{{analogGainNormal, Selector::GainNormal, 1079},
-                                              {analogGainDouble, Selector::Gain2x, 1078}};
+inline constexpr ChoiceBinding gainBindings[]{
+    {analogGainNormal, Selector::GainNormal, ControlId::gainNormal},
+    {analogGainDouble, Selector::Gain2x, ControlId::gain2x}};
 inline constexpr ControlChoice redBackgroundChoices[]{{"decreased", 0, true},
                                                       {"increased", 1, true}};
 inline constexpr ChoiceBinding redBackgroundBindings[]{
-    {redBackgroundDecreased, Selector::RedDecrease, 1074},
-    {redBackgroundIncreased, Selector::RedIncrease, 1073}};
+    {redBackgroundDecreased, Selector::RedDecrease, ControlId::redDecrease},
+    {redBackgroundIncreased, Selector::RedIncrease, ControlId::redIncrease}};
 
 constexpr ControlRow choiceRow(std::string_view name, ControlType type, int32_t minimum,
                                int32_t maximum, int32_t defaultValue,
@@ -145,30 +150,32 @@ inline constexpr std::array<ControlRow, 18> controlTable{{
                         "analog signal gain: normal or an additional 2x", &ModeState::analogGain2x,
                         controls::gainChoices, controls::gainBindings),
     controls::integerRow("brightness", 0, 255, controls::reg06, "Picture", "brightness level",
-                         1034),
-    controls::integerRow("contrast", 0, 255, controls::reg05, "Picture", "contrast gain", 1032),
+                         ControlId::brightnessSlider),
+    controls::integerRow("contrast", 0, 255, controls::reg05, "Picture", "contrast gain",
+                         ControlId::contrastSlider),
     controls::integerRow("saturation", 0, 255, controls::reg03, "Picture", "colour saturation",
-                         1058),
-    controls::integerRow("sharpness", 0, 255, controls::reg07, "Picture", "edge enhancement", 1075),
+                         ControlId::saturationSlider),
+    controls::integerRow("sharpness", 0, 255, controls::reg07, "Picture", "edge enhancement",
+                         ControlId::sharpnessSlider),
     controls::integerRow("blue-bias", 0, 63, controls::reg0C, "Colour balance", "blue channel bias",
-                         1067),
+                         ControlId::blueBiasSlider),
     controls::integerRow("red-bias", 0, 63, controls::reg0D, "Colour balance", "red channel bias",
-                         1071),
+                         ControlId::redBiasSlider),
     controls::choiceRow("red-background", ControlType::Menu, 0, 1, 1, controls::reg0D,
                         "Colour balance",
                         "background red component; either choice sends the red bias again",
                         &ModeState::redBackgroundOffset, controls::redBackgroundChoices,
                         controls::redBackgroundBindings),
     controls::integerRow("clock-prescaler", 0, 63, controls::reg11, "Timing",
-                         "pixel clock prescaler", 1028),
+                         "pixel clock prescaler", ControlId::clockPrescaler),
     controls::integerRow("window-h-start", 56, 214, controls::reg17, "Window",
-                         "first column of the window", 1042),
+                         "first column of the window", ControlId::windowHStart),
     controls::integerRow("window-h-end", 56, 214, controls::reg18, "Window",
-                         "last column of the window", 1044),
+                         "last column of the window", ControlId::windowHEnd),
     controls::integerRow("window-v-start", 5, 245, controls::reg19, "Window",
-                         "first line of the window", 1043),
+                         "first line of the window", ControlId::windowVStart),
     controls::integerRow("window-v-end", 5, 245, controls::reg1A, "Window",
-                         "last line of the window", 1045),
+                         "last line of the window", ControlId::windowVEnd),
 }};
 
 // Every Boolean and Menu control has one binding per choice.
