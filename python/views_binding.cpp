@@ -83,6 +83,13 @@ void bindViews(py::module_& module) {
         .def_property_readonly("group",
                                [](const ControlView& c) { return std::string(c.info->group); })
         .def_property_readonly(
+            "display",
+            [](const ControlView& c) {
+                constexpr const char* names[] = {"slider", "number", "choices"};
+                return std::string(names[static_cast<int>(c.info->display)]);
+            },
+            "How a front end shows it: \"slider\", \"number\" (typed in) or \"choices\".")
+        .def_property_readonly(
             "choices",
             [](const ControlView& c) {
                 py::dict choices;

@@ -16,6 +16,13 @@ enum class ControlType : uint8_t {
     Menu,    // one of the choices
 };
 
+// How a front end shows a control.
+enum class ControlDisplay : uint8_t {
+    Slider,  // a slider over the range
+    Number,  // a number typed in: a position or a divisor, where a slider's step means little
+    Choices, // its choices (Boolean and Menu controls)
+};
+
 // A register and the bits of it that a control drives.
 struct ControlRegister {
     uint8_t address;
@@ -37,6 +44,7 @@ struct ControlInfo {
     int32_t defaultValue;
     std::span<const ControlRegister> registers;
     std::string_view group;                 // for front ends that group their controls
+    ControlDisplay display;                 // how a front end shows it
     std::string_view description;           // one line
     std::span<const ControlChoice> choices; // Boolean and Menu controls
 };

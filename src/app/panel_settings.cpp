@@ -11,9 +11,9 @@ SensorFields readSensorFields(const Panel& panel) {
     SensorFields fields;
     for (std::size_t i = 0; i < registerTable.size(); ++i) {
         const RegisterTableRow& row = registerTable[i];
-        if (row.source == ValueSource::Slider)
+        if (row.source == ValueSource::FieldStored)
             fields.byRow[i] = panel.sliderPosition(row.controlId);
-        else if (row.source == ValueSource::Edit)
+        else if (row.source == ValueSource::FieldSent)
             fields.byRow[i] = editNumber(panel, row.controlId);
     }
     fields.userRegisterNumber = editNumber(panel, ControlId::userRegisterNumber);

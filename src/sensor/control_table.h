@@ -1,7 +1,7 @@
 // The control table: every control of the camera, described once: its script name, kind, range,
-// default, the register bits it drives, a group and a line of help. The CLI's names, the
-// studio's dock and profiles, and the library's public control list all walk it; the panel's
-// dialog template is tied to it by control ID.
+// default, the register bits it drives, a group, how it is shown and a line of help. The CLI's
+// names, the studio's dock and profiles, and the library's public control list all walk it; the
+// panel's dialog template is tied to it by control ID.
 #pragma once
 
 #include <array>
@@ -11,8 +11,8 @@
 
 #include "orvane/controls.h"
 #include "resources/control_ids.h"
-#include "sensor/register_shadow.h"
-#include "sensor/write_plan.h"
+#include "sensor/mode_state.h"
+#include "sensor/selector.h"
 
 namespace orvane {
 
@@ -32,15 +32,6 @@ struct ControlRow {
 };
 
 namespace controls {
-
-// The default of a register row.
-constexpr int32_t registerDefault(uint8_t subAddress) {
-    for (const RegisterTableRow& row : registerTable) {
-        if (row.subAddress == subAddress)
-            return row.defaultValue;
-    }
-    return 0;
-}
 
 inline constexpr ControlRegister reg03[]{{0x03, 0xFF}};
 inline constexpr ControlRegister reg05[]{{0x05, 0xFF}};
@@ -101,22 +92,25 @@ constexpr ControlRow choiceRow(std::string_view name, ControlType type, int32_t 
                                std::string_view description, uint8_t ModeState::*mode,
                                std::span<const ControlChoice> choices,
                                std::span<const ChoiceBinding> bindings) {
-    return {{name, type, minimum, maximum, defaultValue, registers, group, description, choices},
+    return {{name, type, minimum, maximum, defaultValue, registers, group, ControlDisplay::Choices,
+             description, choices},
             0,
             mode,
             bindings};
 }
 
 constexpr ControlRow integerRow(std::string_view name, int32_t minimum, int32_t maximum,
-                                std::span<const ControlRegister> registers, std::string_view group,
+                                int32_t defaultValue, std::span<const ControlRegister> registers,
+                                std::string_view group, ControlDisplay display,
                                 std::string_view description, int dialogControl) {
     return {{name,
              ControlType::Integer,
              minimum,
              maximum,
-             registerDefault(registers[0].address),
+             defaultValue,
              registers,
              group,
+             display,
              description,
              {}},
             dialogControl,
@@ -149,33 +143,37 @@ inline constexpr std::array<ControlRow, 18> controlTable{{
     controls::choiceRow("gain", ControlType::Menu, 1, 2, 1, controls::gainBits, "Exposure",
                         "analog signal gain: normal or an additional 2x", &ModeState::analogGain2x,
                         controls::gainChoices, controls::gainBindings),
-    controls::integerRow("brightness", 0, 255, controls::reg06, "Picture", "brightness level",
-                         ControlId::brightnessSlider),
-    controls::integerRow("contrast", 0, 255, controls::reg05, "Picture", "contrast gain",
-                         ControlId::contrastSlider),
-    controls::integerRow("saturation", 0, 255, controls::reg03, "Picture", "colour saturation",
-                         ControlId::saturationSlider),
-    controls::integerRow("sharpness", 0, 255, controls::reg07, "Picture", "edge enhancement",
-                         ControlId::sharpnessSlider),
-    controls::integerRow("blue-bias", 0, 63, controls::reg0C, "Colour balance", "blue channel bias",
-                         ControlId::blueBiasSlider),
-    controls::integerRow("red-bias", 0, 63, controls::reg0D, "Colour balance", "red channel bias",
-                         ControlId::redBiasSlider),
+    controls::integerRow("brightness", 0, 255, 0x80, controls::reg06, "Picture",
+                         ControlDisplay::Slider, "brightness level", ControlId::brightnessSlider),
+    controls::integerRow("contrast", 0, 255, 0x00, controls::reg05, "Picture",
+                         ControlDisplay::Slider, "contrast gain", ControlId::contrastSlider),
+    controls::integerRow("saturation", 0, 255, 0xC0, controls::reg03, "Picture",
+                         ControlDisplay::Slider, "colour saturation", ControlId::saturationSlider),
+    controls::integerRow("sharpness", 0, 255, 0x80, controls::reg07, "Picture",
+                         ControlDisplay::Slider, "edge enhancement", ControlId::sharpnessSlider),
+    controls::integerRow("blue-bias", 0, 63, 0x00, controls::reg0C, "Colour balance",
+                         ControlDisplay::Slider, "blue channel bias", ControlId::blueBiasSlider),
+    controls::integerRow("red-bias", 0, 63, 0x00, controls::reg0D, "Colour balance",
+                         ControlDisplay::Slider, "red channel bias", ControlId::redBiasSlider),
     controls::choiceRow("red-background", ControlType::Menu, 0, 1, 1, controls::reg0D,
                         "Colour balance",
                         "background red component; either choice sends the red bias again",
                         &ModeState::redBackgroundOffset, controls::redBackgroundChoices,
                         controls::redBackgroundBindings),
-    controls::integerRow("clock-prescaler", 0, 63, controls::reg11, "Timing",
-                         "pixel clock prescaler", ControlId::clockPrescaler),
-    controls::integerRow("window-h-start", 56, 214, controls::reg17, "Window",
-                         "first column of the window", ControlId::windowHStart),
-    controls::integerRow("window-h-end", 56, 214, controls::reg18, "Window",
-                         "last column of the window", ControlId::windowHEnd),
-    controls::integerRow("window-v-start", 5, 245, controls::reg19, "Window",
-                         "first line of the window", ControlId::windowVStart),
-    controls::integerRow("window-v-end", 5, 245, controls::reg1A, "Window",
-                         "last line of the window", ControlId::windowVEnd),
+    controls::integerRow("clock-prescaler", 0, 63, 2, controls::reg11, "Timing",
+                         ControlDisplay::Number, "pixel clock prescaler",
+                         ControlId::clockPrescaler),
+    controls::integerRow("window-h-start", 56, 214, 56, controls::reg17, "Window",
+                         ControlDisplay::Number, "first column of the window",
+                         ControlId::windowHStart),
+    controls::integerRow("window-h-end", 56, 214, 214, controls::reg18, "Window",
+                         ControlDisplay::Number, "last column of the window",
+                         ControlId::windowHEnd),
+    controls::integerRow("window-v-start", 5, 245, 5, controls::reg19, "Window",
+                         ControlDisplay::Number, "first line of the window",
+                         ControlId::windowVStart),
+    controls::integerRow("window-v-end", 5, 245, 212, controls::reg1A, "Window",
+                         ControlDisplay::Number, "last line of the window", ControlId::windowVEnd),
 }};
 
 // Every Boolean and Menu control has one binding per choice.

@@ -1,17 +1,20 @@
 // The register map: every managed sensor register in write order, with its name, default, what
-// its bits mean and where its value comes from.
+// its bits mean and where its value comes from. A register a control sets alone takes its name,
+// meaning, default and dialog control from the control table.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "sensor/control_table.h"
+
 namespace orvane {
 
 enum class ValueSource : uint8_t {
-    Stored, // the shadow's own byte
-    Slider, // read from a track bar when sent
-    Edit,   // the number in an edit field when sent
+    Stored,      // the shadow's own byte
+    FieldStored, // its control's field when sent, which the shadow keeps
+    FieldSent,   // its control's field when sent; the shadow keeps its own byte
 };
 
 struct RegisterTableRow {
@@ -21,7 +24,7 @@ struct RegisterTableRow {
                               // a register only ever written with its default
     uint8_t defaultValue;
     ValueSource source;
-    uint16_t controlId;     // slider or edit for Slider and Edit rows, 0 otherwise
+    uint16_t controlId;     // the dialog control of a field's row, 0 otherwise
     uint8_t pendingAtStart; // also the flag Reset leaves before it rewrites the edits
 };
 
@@ -30,15 +33,28 @@ constexpr uint16_t noControl = 0;
 // The meaning of a register no control drives: the full register set writes its default.
 constexpr std::string_view plain = "";
 
+// The row of the register that the Integer control shown by dialogControl sets.
+constexpr RegisterTableRow controlled(int dialogControl, ValueSource source,
+                                      uint8_t pendingAtStart) {
+    const ControlRow& row = *controlRowOfDialogControl(dialogControl);
+    return {row.info.registers[0].address,
+            row.info.name,
+            row.info.description,
+            static_cast<uint8_t>(row.info.defaultValue),
+            source,
+            static_cast<uint16_t>(dialogControl),
+            pendingAtStart};
+}
+
 // Rows 1 to 49 of the write order. The free register (row 50) and the auto-adjust step (row 51)
 // are not registers of their own and live in the mode state.
 constexpr std::array<RegisterTableRow, 49> registerTable{{
-    {0x05, "contrast", "contrast gain", 0x00, ValueSource::Slider, 1032, 1},
-    {0x06, "brightness", "brightness level", 0x80, ValueSource::Slider, 1034, 1},
-    {0x03, "saturation", "colour saturation", 0xC0, ValueSource::Slider, 1058, 1},
-    {0x0C, "blue-bias", "blue channel bias", 0x00, ValueSource::Slider, 1067, 0},
-    {0x0D, "red-bias", "red channel bias", 0x00, ValueSource::Slider, 1071, 0},
-    {0x07, "sharpness", "edge enhancement", 0x80, ValueSource::Slider, 1075, 0},
+    controlled(ControlId::contrastSlider, ValueSource::FieldStored, 1),
+    controlled(ControlId::brightnessSlider, ValueSource::FieldStored, 1),
+    controlled(ControlId::saturationSlider, ValueSource::FieldStored, 1),
+    controlled(ControlId::blueBiasSlider, ValueSource::FieldStored, 0),
+    controlled(ControlId::redBiasSlider, ValueSource::FieldStored, 0),
+    controlled(ControlId::sharpnessSlider, ValueSource::FieldStored, 0),
     {0x04, "reg-04", plain, 0x80, ValueSource::Stored, noControl, 1},
     {0x08, "reg-08", plain, 0x80, ValueSource::Stored, noControl, 1},
     {0x09, "reg-09", plain, 0x80, ValueSource::Stored, noControl, 1},
@@ -81,11 +97,11 @@ constexpr std::array<RegisterTableRow, 49> registerTable{{
     {0x14, "common-c", "bit 5: CIF timing in YUV", 0x24, ValueSource::Stored, noControl, 1},
     {0x28, "common-h", "bit 7: colour mosaic (RGB) output", 0x20, ValueSource::Stored, noControl,
      1},
-    {0x11, "clock-prescaler", "pixel clock prescaler", 2, ValueSource::Edit, 1028, 1},
-    {0x17, "window-h-start", "window horizontal start", 56, ValueSource::Edit, 1042, 0},
-    {0x18, "window-h-end", "window horizontal end", 214, ValueSource::Edit, 1044, 0},
-    {0x19, "window-v-start", "window vertical start", 5, ValueSource::Edit, 1043, 0},
-    {0x1A, "window-v-end", "window vertical end", 212, ValueSource::Edit, 1045, 0},
+    controlled(ControlId::clockPrescaler, ValueSource::FieldSent, 1),
+    controlled(ControlId::windowHStart, ValueSource::FieldSent, 0),
+    controlled(ControlId::windowHEnd, ValueSource::FieldSent, 0),
+    controlled(ControlId::windowVStart, ValueSource::FieldSent, 0),
+    controlled(ControlId::windowVEnd, ValueSource::FieldSent, 0),
     {0x10, "exposure", "exposure time", 0xFF, ValueSource::Stored, noControl, 1},
 }};
 

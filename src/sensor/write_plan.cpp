@@ -121,7 +121,7 @@ ApplyPlan planApply(const RegisterShadow& shadow, const SensorFields& fields) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].pending != 1)
             continue;
-        if (registerTable[i].source == ValueSource::Slider)
+        if (registerTable[i].source == ValueSource::FieldStored)
             entries[i].value = low8(plan.fields.byRow[i]);
         rows.push_back(i);
     }
@@ -143,7 +143,7 @@ ApplyPlan planApply(const RegisterShadow& shadow, const SensorFields& fields) {
                 {low8(plan.fields.userRegisterNumber), low8(plan.fields.userRegisterValue)});
             continue;
         }
-        const bool fromField = registerTable[row].source == ValueSource::Edit;
+        const bool fromField = registerTable[row].source == ValueSource::FieldSent;
         plan.writes.push_back({registerTable[row].subAddress,
                                fromField ? low8(plan.fields.byRow[row]) : entries[row].value});
     }

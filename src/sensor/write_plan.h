@@ -11,6 +11,7 @@
 #include "geometry/frame_geometry.h"
 #include "port/write_register.h"
 #include "sensor/register_shadow.h"
+#include "sensor/selector.h"
 #include "sensor/sensor_fields.h"
 #include "sensor/window_preset.h"
 
@@ -50,23 +51,6 @@ ApplyPlan planApply(const RegisterShadow& shadow, const SensorFields& fields);
 
 // The geometry of the frame the sensor delivers for a window.
 FrameGeometry windowGeometry(const SensorFields& fields, uint8_t dataFormat);
-
-enum class Selector {
-    MirrorDisable,
-    MirrorEnable,
-    Cif,
-    Qcif,
-    Yuv,
-    Rgb,
-    SixteenBits,
-    EightBits,
-    AutoEnable,
-    AutoDisable,
-    Gain2x,
-    GainNormal,
-    RedIncrease,
-    RedDecrease,
-};
 
 enum class SelectorRefusal : uint8_t {
     None,

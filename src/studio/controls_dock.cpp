@@ -19,10 +19,8 @@ QString nameOf(const ControlInfo& info) {
     return QString::fromUtf8(info.name.data(), qsizetype(info.name.size()));
 }
 
-// Whole-register controls of the window and the clock are numbers to type; the picture's are
-// sliders to drag.
 bool typedNumber(const ControlInfo& info) {
-    return info.group == "Window" || info.group == "Timing";
+    return info.display == ControlDisplay::Number;
 }
 
 } // namespace

@@ -103,6 +103,7 @@ def test_reset_brings_every_control_and_register_back():
         fresh.reset()
         cam.reset()
         assert cam.controls.values() == {c.name: c.default for c in cam.controls}
+        assert {c.display for c in cam.controls if c.group == "Window"} == {"number"}
         assert [(r.value, r.pending) for r in cam.registers] == [(r.value, r.pending) for r in fresh.registers]
         assert cam.registers["brightness"] == 0x80
 
