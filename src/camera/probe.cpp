@@ -7,6 +7,7 @@
 
 #include "orvane/camera.h"
 #include "port/port_probe.h"
+#include "sensor/control_table.h"
 
 namespace orvane {
 namespace {
@@ -105,15 +106,18 @@ std::vector<ProbeCheck> probeCamera(Camera& camera) {
             lines.push_back({ProbeResult::Skipped, check, "no picture came"});
         return lines;
     }
-    // Two frames far apart in brightness, with the sensor's own loops held still.
+    // Two frames far apart in brightness (register 0x06), with the sensor's own loops (0x13 bit
+    // 0) held still.
+    const std::string_view loops = controlRowOfRegister(0x13, 0x01)->info.name;
+    const std::string_view level = controlRowOfRegister(0x06)->info.name;
     int32_t autoAdjust = 0, brightness = 0;
-    camera.get("auto-adjust", autoAdjust);
-    camera.get("brightness", brightness);
-    camera.set({{{"auto-adjust", 0}, {"brightness", darkBrightness}}});
+    camera.get(loops, autoAdjust);
+    camera.get(level, brightness);
+    camera.set({{{loops, 0}, {level, darkBrightness}}});
     const RawFrame dark = rawFrame(camera);
-    camera.set("brightness", brightBrightness);
+    camera.set(level, brightBrightness);
     const RawFrame bright = rawFrame(camera);
-    camera.set({{{"brightness", brightness}, {"auto-adjust", autoAdjust}}});
+    camera.set({{{level, brightness}, {loops, autoAdjust}}});
     lines.push_back(dataLines(dark, bright));
     lines.push_back(bus(dark, bright));
     return lines;

@@ -9,46 +9,14 @@
 #include <orvane/controls.h>
 
 #include "files/regular_file.h"
+#include "resources/control_ids.h"
+#include "resources/control_labels.h"
+#include "resources/panel_templates.h"
+#include "sensor/control_table.h"
 #include "text/text_fields.h"
 
 namespace orvane {
 namespace {
-
-// An orvane-cli command of an earlier studio's profile and the control it set. A radio button
-// names its choice; a slider or edit takes the number on the line.
-struct LegacyLine {
-    std::string_view command;
-    std::string_view control; // as compared: lower case, no '&', single blanks
-    std::string_view name;
-    int32_t value; // for radio buttons
-};
-
-constexpr std::array<LegacyLine, 23> legacyLines{{
-    {"click", "mirror/disable", "mirror", 0},
-    {"click", "mirror/enable", "mirror", 1},
-    {"click", "image format/cif", "size", 0},
-    {"click", "image format/qcif", "size", 1},
-    {"click", "data format/yuv", "format", 0},
-    {"click", "data format/rgb", "format", 1},
-    {"click", "digital output mode/8 bits", "bus-width", 8},
-    {"click", "auto mode/enable", "auto-adjust", 1},
-    {"click", "auto mode/disable", "auto-adjust", 0},
-    {"click", "analog signal gain/2x", "gain", 2},
-    {"click", "analog signal gain/normal", "gain", 1},
-    {"move", "contrast", "contrast", 0},
-    {"move", "brightness", "brightness", 0},
-    {"move", "saturation", "saturation", 0},
-    {"move", "blue bias", "blue-bias", 0},
-    {"move", "red bias", "red-bias", 0},
-    {"move", "sharpness", "sharpness", 0},
-    {"type", "horizontal start", "window-h-start", 0},
-    {"type", "horizontal end", "window-h-end", 0},
-    {"type", "vertical start", "window-v-start", 0},
-    {"type", "vertical end", "window-v-end", 0},
-    {"type", "clock prescaler", "clock-prescaler", 0},
-    // The free register and Set Register have no control: the lines are read and skipped.
-    {"press", "set register", "", 0},
-}};
 
 std::string normalized(std::string_view name) {
     std::string out;
@@ -60,6 +28,50 @@ std::string normalized(std::string_view name) {
         out.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
     }
     return out;
+}
+
+// What an orvane-cli command of an earlier studio's profile set, read against the panel's
+// template and the control table: a click on a radio button its choice, a slider moved or an
+// edit typed into the control it shows. Set Register and the free register's fields set nothing.
+struct LegacySetting {
+    enum Kind : uint8_t { Unknown, Nothing, Choice, Number } kind = Unknown;
+    std::string_view name;
+    int32_t value = 0;
+};
+
+LegacySetting choiceOfRadio(int radioId) {
+    for (const ControlRow& row : controlTable) {
+        for (std::size_t i = 0; i < row.bindings.size(); ++i) {
+            if (row.bindings[i].dialogControl == radioId && row.info.choices[i].selectable)
+                return {LegacySetting::Choice, row.info.name, row.info.choices[i].value};
+        }
+    }
+    return {};
+}
+
+LegacySetting legacySetting(std::string_view command, std::string_view wanted) {
+    const DialogTemplate& panel = controlPanelTemplate;
+    const ControlKind fieldKind = command == "move" ? ControlKind::Slider : ControlKind::Edit;
+    for (const ControlTemplate& control : panel.controls) {
+        if (command == "press") {
+            if (control.id == ControlId::setRegisterButton &&
+                normalized(displayCaption(control.caption)) == wanted)
+                return {LegacySetting::Nothing, {}, 0};
+        } else if (command == "click") {
+            const ControlTemplate* group = groupOf(panel, control);
+            if (control.kind == ControlKind::RadioButton && group != nullptr &&
+                normalized(displayCaption(group->caption) + "/" +
+                           displayCaption(control.caption)) == wanted)
+                return choiceOfRadio(control.id);
+        } else if ((command == "move" || command == "type") && control.kind == fieldKind &&
+                   normalized(fieldLabel(panel, control)) == wanted) {
+            const ControlRow* row = controlRowOfDialogControl(control.id);
+            if (row == nullptr)
+                return {LegacySetting::Nothing, {}, 0};
+            return {LegacySetting::Number, row->info.name, 0};
+        }
+    }
+    return {};
 }
 
 // A value as a number or, for a choice, its name.
@@ -96,25 +108,18 @@ Status readLine(std::string_view line, ControlChanges& changes) {
             } else if (parts.size() > 1) {
                 control = parts[1];
             }
-            const std::string wanted = normalized(control);
-            for (const LegacyLine& legacy : legacyLines) {
-                if (legacy.command != command || legacy.control != wanted)
-                    continue;
-                if (legacy.name.empty())
-                    return {};
-                if (command == "click") {
-                    changes.push_back({std::string(legacy.name), legacy.value});
-                    return {};
-                }
-                name = legacy.name;
-                valueText = parts.size() > 2 ? parts[2] : std::string();
-            }
-            if (name.empty()) {
-                if (command == "type" && (wanted == "register(dec)" || wanted == "value(dec)"))
-                    return {};
+            const LegacySetting legacy = legacySetting(command, normalized(control));
+            if (legacy.kind == LegacySetting::Unknown)
                 return {StatusCode::InvalidArgument,
                         "not a setting: " + std::string(trimmed(line))};
+            if (legacy.kind == LegacySetting::Nothing)
+                return {};
+            if (legacy.kind == LegacySetting::Choice) {
+                changes.push_back({std::string(legacy.name), legacy.value});
+                return {};
             }
+            name = legacy.name;
+            valueText = parts.size() > 2 ? parts[2] : std::string();
         }
     }
     const ControlInfo* info = findControl(name);

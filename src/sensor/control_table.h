@@ -194,6 +194,16 @@ constexpr const ControlRow* findControlRow(std::string_view name) {
     return nullptr;
 }
 
+// The row that drives the bits mask of register address (the whole register by default), or null.
+constexpr const ControlRow* controlRowOfRegister(uint8_t address, uint8_t mask = 0xFF) {
+    for (const ControlRow& row : controlTable) {
+        if (row.info.registers.size() == 1 && row.info.registers[0].address == address &&
+            row.info.registers[0].mask == mask)
+            return &row;
+    }
+    return nullptr;
+}
+
 // The Integer row shown by a slider or edit of the panel, or null.
 constexpr const ControlRow* controlRowOfDialogControl(int dialogControl) {
     for (const ControlRow& row : controlTable) {

@@ -17,9 +17,9 @@ uint32_t field(const SensorFields& fields, uint8_t subAddress) {
     return static_cast<uint32_t>(fields.of(subAddress));
 }
 
-// The range a window control allows: the checks' bounds.
-constexpr uint32_t bound(std::string_view control, bool maximum) {
-    const ControlRow* row = findControlRow(control);
+// The range the control of a window register allows: the checks' bounds.
+constexpr uint32_t bound(uint8_t subAddress, bool maximum) {
+    const ControlRow* row = controlRowOfRegister(subAddress);
     return static_cast<uint32_t>(maximum ? row->info.maximum : row->info.minimum);
 }
 
@@ -38,16 +38,14 @@ struct WindowAxisCheck {
 };
 
 constexpr std::array<WindowAxisCheck, 2> windowAxisChecks{{
-    {0x17, 0x18, bound("window-h-start", false), bound("window-h-end", true),
-     WindowProblem::HorizontalRange,
+    {0x17, 0x18, bound(0x17, false), bound(0x18, true), WindowProblem::HorizontalRange,
      "Horizonal Window Start programmable range is 56--214\n\nHorizontal Window Setting will BE "
      "CHANGED! ",
      WindowProblem::HorizontalOrder,
      "Horizonal Window Start should be smaller than Horizontal Window End\n\nHorizontal Window "
      "Setting will RESET",
      56, 138},
-    {0x19, 0x1A, bound("window-v-start", false), bound("window-v-end", true),
-     WindowProblem::VerticalRange,
+    {0x19, 0x1A, bound(0x19, false), bound(0x1A, true), WindowProblem::VerticalRange,
      "Vertical Window Start programmable range is 5--245\n\nVertical Window Setting will BE "
      "CHANGED!",
      WindowProblem::VerticalOrder,

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 
+#include "resources/control_labels.h"
 #include "sensor/control_table.h"
 #include "support/panel_bench.h"
 
@@ -110,6 +114,39 @@ TEST_F(ControlPanel, TheTemplateShowsTheControlTableAsItIs) {
     for (const ControlTemplate& control : panel.dialogTemplate().controls) {
         if (control.kind == ControlKind::RadioButton) {
             EXPECT_TRUE(bound.count(control.id)) << control.id;
+        }
+    }
+}
+
+// A control is written once: no other file of the core, the panel or orvane-cli spells a control's
+// name or the name the template gives a field or group as a string. (The front ends over
+// liborvane name controls as any program does: they cannot see the table.)
+TEST(ControlTable, NoOtherSourceNamesAControlOrItsCaption) {
+    std::set<std::string> needles;
+    for (const ControlRow& row : controlTable)
+        needles.insert("\"" + std::string(row.info.name) + "\"");
+    for (const ControlTemplate& control : controlPanelTemplate.controls) {
+        if (const std::string label = fieldLabel(controlPanelTemplate, control); !label.empty())
+            needles.insert("\"" + label + "\"");
+        if (control.kind == ControlKind::GroupBox)
+            needles.insert("\"" + displayCaption(control.caption) + "\"");
+    }
+    ASSERT_EQ(needles.size(), controlTable.size() + 13 + 6); // thirteen fields, six groups
+    const std::filesystem::path src = ORVANE_SOURCE_DIR "/src";
+    const std::set<std::string> owners = {"sensor/control_table.h", "resources/panel_templates.h"};
+    const std::set<std::string> overTheLibrary = {"gst", "studio", "viewer"};
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
+        const std::filesystem::path relative = entry.path().lexically_relative(src);
+        if (!entry.is_regular_file() || owners.count(relative.generic_string()) ||
+            overTheLibrary.count(relative.begin()->string()))
+            continue;
+        std::ifstream file(entry.path());
+        std::string line;
+        for (int number = 1; std::getline(file, line); ++number) {
+            const std::string code = line.substr(0, line.find("//"));
+            for (const std::string& needle : needles)
+                EXPECT_EQ(code.find(needle), std::string::npos)
+                    << relative << ":" << number << " writes " << needle;
         }
     }
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "resources/control_ids.h"
+#include "resources/control_labels.h"
 #include "sensor/control_table.h"
 
 namespace orvane {
@@ -11,36 +13,6 @@ namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-// The caption as the user reads it: no '&', no blanks around it.
-std::string displayCaption(std::string_view caption) {
-    std::string shown;
-    for (const char c : caption) {
-        if (c != '&')
-            shown.push_back(c);
-    }
-    const auto first = shown.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = shown.find_last_not_of(" \t");
-    return shown.substr(first, last - first + 1);
-}
-
-bool contains(const DialogRect& outer, const DialogRect& inner) {
-    return inner.x >= outer.x && inner.y >= outer.y && inner.x < outer.x + outer.width &&
-           inner.y < outer.y + outer.height;
-}
-
-// The group box around the control, if any.
-const ControlTemplate* groupOf(const DialogTemplate& dialog, const ControlTemplate& control) {
-    if (control.kind == ControlKind::GroupBox)
-        return nullptr;
-    for (const ControlTemplate& group : dialog.controls) {
-        if (group.kind == ControlKind::GroupBox && contains(group.rect, control.rect))
-            return &group;
-    }
-    return nullptr;
 }
 
 std::string describe(const DialogTemplate& dialog, const ControlTemplate& control) {
@@ -112,10 +84,10 @@ std::vector<std::string> controlNames(const DialogTemplate& dialog,
         if (const ControlTemplate* group = groupOf(dialog, control))
             names.push_back(displayCaption(group->caption) + "/" + caption);
     }
-    for (const ControlAlias& alias : controlAliases) {
-        if (alias.id == control.id)
-            names.emplace_back(alias.name);
-    }
+    if (std::string label = fieldLabel(dialog, control); !label.empty())
+        names.push_back(std::move(label));
+    else if (control.id == ControlId::saveAsName)
+        names.emplace_back(saveAsFieldName);
     return names;
 }
 

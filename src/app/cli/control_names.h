@@ -11,28 +11,8 @@
 
 namespace orvane {
 
-// Names for the controls without a caption (edits and sliders), after the labels beside them.
-struct ControlAlias {
-    int id;
-    std::string_view name;
-};
-
-inline constexpr std::array<ControlAlias, 14> controlAliases{{
-    {1032, "Contrast"},
-    {1034, "Brightness"},
-    {1058, "Saturation"},
-    {1067, "Blue Bias"},
-    {1071, "Red Bias"},
-    {1075, "Sharpness"},
-    {1042, "Horizontal Start"},
-    {1044, "Horizontal End"},
-    {1043, "Vertical Start"},
-    {1045, "Vertical End"},
-    {1031, "Register(dec)"},
-    {1037, "Value(dec)"},
-    {1028, "Clock prescaler"},
-    {1065, "File name"},
-}};
+// Scripts name the save-as field, which nothing labels in the template, "File name".
+inline constexpr std::string_view saveAsFieldName = "File name";
 
 // A name as scripts compare it: '&' removed, blanks around it dropped and runs of blanks inside
 // it made one, letters in lower case. "&Set Register", "set register" and "SET  REGISTER " match.
@@ -40,7 +20,8 @@ std::string normalizeName(std::string_view name);
 
 // The names of a control, as shown to the user: its caption without '&' and surrounding blanks,
 // its name in the control table ("brightness", "format=rgb"), "Group/Caption" when it lies
-// inside a group box, and its alias. Empty for a control without ID.
+// inside a group box, and for a field the labels around it ("Horizontal Start"). Empty for a
+// control without ID.
 std::vector<std::string> controlNames(const DialogTemplate& dialog, const ControlTemplate& control);
 
 // The names joined with ", " as --help and show list them, or "-" when there is none.
