@@ -10,6 +10,8 @@
 #include "image/image_files.h"
 #include "image/live_frame.h"
 #include "resources/control_ids.h"
+#include "resources/control_labels.h"
+#include "resources/panel_templates.h"
 #include "toolkit/panel_numbers.h"
 
 namespace orvane {
@@ -22,7 +24,6 @@ void showFileMessage(Panel& panel, FileResult result) {
 
 // One axis of the window and the side of the frame it gives.
 struct WindowAxis {
-    const char* name;
     int startId;
     int endId;
     uint32_t FrameGeometry::*side;
@@ -30,9 +31,8 @@ struct WindowAxis {
 };
 
 constexpr std::array<WindowAxis, 2> windowAxes{{
-    {"Horizontal", ControlId::windowHStart, ControlId::windowHEnd, &FrameGeometry::imageWidth,
-     "no pixels"},
-    {"Vertical", ControlId::windowVStart, ControlId::windowVEnd, &FrameGeometry::imageHeight,
+    {ControlId::windowHStart, ControlId::windowHEnd, &FrameGeometry::imageWidth, "no pixels"},
+    {ControlId::windowVStart, ControlId::windowVEnd, &FrameGeometry::imageHeight,
      "fewer than two lines"},
 }};
 
@@ -45,10 +45,15 @@ std::string doesNotFitMessage(const FrameGeometry& g, const Panel& panel, uint8_
     for (const WindowAxis& axis : windowAxes) {
         if (static_cast<int32_t>(g.*axis.side) >= 2)
             continue;
+        // The fields as the panel labels them: "Horizontal Start 40 and End 30".
+        const std::string start =
+            fieldLabel(controlPanelTemplate, *findControl(controlPanelTemplate, axis.startId));
+        const std::string end =
+            fieldLabel(controlPanelTemplate, *findControl(controlPanelTemplate, axis.endId));
         if (fromFields)
-            std::snprintf(text, sizeof text, "%s Start %d and End %d leave %s.", axis.name,
-                          editNumber(panel, axis.startId), editNumber(panel, axis.endId),
-                          axis.leaves);
+            std::snprintf(text, sizeof text, "%s %d and %s %d leave %s.", start.c_str(),
+                          editNumber(panel, axis.startId), end.substr(end.rfind(' ') + 1).c_str(),
+                          editNumber(panel, axis.endId), axis.leaves);
         else
             std::snprintf(text, sizeof text, "The window set last leaves %s.", axis.leaves);
         return std::string(text) +
