@@ -1,9 +1,14 @@
 // orvane.Camera in Python: opening, controls, registers, capture into numpy arrays, and closing.
 #include <orvane/camera.h>
+#include <orvane/dng.h>
+#include <orvane/profile.h>
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
 
+#include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,6 +90,33 @@ py::object capture(const Handle& camera, bool raw, const py::object& out, bool w
         py::object result = out.is_none() ? py::object(frame) : out;
         return withInfo ? py::make_tuple(result, info) : result;
     }
+}
+
+// One frame in the rgb format's colour mosaic, written as a DNG with the control values as its
+// description; the mosaic it wrote.
+Frame writeDngStill(const Handle& camera, const std::filesystem::path& path) {
+    std::vector<uint8_t> cells;
+    FrameLayout layout;
+    raiseIfFailed(camera->run([&](Camera& c) {
+        Status s = c.layout(PixelFormat::Mosaic, layout);
+        cells.resize(layout.bytes);
+        if (s)
+            s = c.capture(PixelFormat::Mosaic, cells);
+        if (!s)
+            return s;
+        const auto time = std::chrono::system_clock::now();
+        ControlValues values;
+        for (const ControlInfo& control : c.controls()) {
+            int32_t value = 0;
+            c.get(control.name, value);
+            values.push_back({control.name, value});
+        }
+        const std::string description = settingsProfile(values, "", version());
+        return writeDng(path, {cells, layout.width, layout.height, 0, time, description});
+    }));
+    Frame mosaic({py::ssize_t(layout.height), py::ssize_t(layout.width)});
+    std::memcpy(mosaic.mutable_data(), cells.data(), cells.size());
+    return mosaic;
 }
 
 void setControls(const Handle& camera, const py::object& settings, const py::kwargs& controls) {
@@ -221,6 +253,11 @@ With out: that array is filled instead and returned (it may be a view with rows 
 apart); DoesNotFitError when its shape is not the frame's or when the window's frame does not
 fit the frame buffers. With info=True: (frame, FrameInfo), the frame's sequence number and
 timings beside it.)")
+        .def("write_dng", &writeDngStill, py::arg("path"),
+             R"(Captures one frame in the rgb format's colour mosaic and writes it as a DNG 1.4 file
+at path (the cells' pattern, black and white levels, the capture time and the control values
+with it). Returns the mosaic it wrote, shape (height, width), dtype uint8. InvalidArgumentError
+while the format is yuv; FileError when the file cannot be written.)")
         .def("__repr__", [](const CameraHandle& camera) {
             return "<orvane.Camera " + py::repr(py::str(camera.device())).cast<std::string>() +
                    (camera.closed() ? " (closed)>" : ": " + camera.description() + ">");

@@ -27,6 +27,16 @@ def panel_upload(tmp_path, script):
     return picture, (tmp_path / "test.raw").read_bytes()
 
 
+def test_a_dng_still_is_the_mosaic_as_dcraw_reads_it(tmp_path):
+    with orvane.Camera("sim:reference") as cam:
+        cam.set(format="rgb")
+        mosaic = cam.write_dng(tmp_path / "still.dng")
+    raw = subprocess.run(["dcraw", "-c", "-D", "-4", "-t", "0", str(tmp_path / "still.dng")],
+                         capture_output=True, check=True).stdout
+    assert mosaic.dtype == np.uint8 and mosaic.shape == (312, 416)
+    np.testing.assert_array_equal(np.frombuffer(raw[-mosaic.size * 2:], ">u2").reshape(mosaic.shape), mosaic)
+
+
 @pytest.mark.parametrize("script, settings", [
     ("move Contrast 40\nmove Brightness 150\npress &Set Register\npress &Upload\n",
      dict(contrast=40, brightness=150)),
@@ -84,6 +94,8 @@ ERRORS = [
     (lambda cam: orvane.Camera(scene=b"/no/such.ppm"), orvane.FileError, OSError, '^scene "/no/such.ppm"'),
     (lambda cam: cam.capture(out=np.zeros((208, 624, 3), np.uint8)[:, ::2]), orvane.DoesNotFitError,
      ValueError, "not side by side"),
+    (lambda cam: cam.write_dng("/nonexistent/still.dng"), orvane.InvalidArgumentError, ValueError,
+     "only in the rgb format"),
 ]
 
 
