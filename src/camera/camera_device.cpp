@@ -50,6 +50,7 @@ bool CameraDevice::capture(const std::function<void()>& whileInUploadSetting,
     const uint8_t reg13Value = shadow.reg(0x13).value;
     writeRegister(bus, 0x13, addMask(reg13Value, uploadBit), uploadFirstWritePacing);
     captureFrame(bus.port, bus.trace, geometry, buffers.rawFrame(), linesRead);
+    heldFrame = HeldFrame{geometry, shadow.mode.dataFormat};
     if (whileInUploadSetting)
         whileInUploadSetting();
     writeRegister(bus, 0x13, reg13Value, uploadSecondWritePacing);

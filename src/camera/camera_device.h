@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "geometry/frame_geometry.h"
 #include "image/cpu_features.h"
@@ -49,6 +50,12 @@ public:
     FrameGeometry geometry;
     FrameBuffers buffers;
     ControlBus bus;
+    // The frame the buffers hold, once one was read: its geometry and data format.
+    struct HeldFrame {
+        FrameGeometry geometry;
+        uint8_t dataFormat;
+    };
+    std::optional<HeldFrame> heldFrame;
     // The conversions' loops: ORVANE_CPU, read once as the device is made.
     CpuFeatures cpu = conversionFeatures();
 };

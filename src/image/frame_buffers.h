@@ -29,6 +29,7 @@ public:
     std::size_t releaseCount() const { return releaseCount_; }
 
     std::span<uint8_t> rawFrame() { return {rawFrame_.get(), frameBufferSize}; }
+    std::span<const uint8_t> rawFrame() const { return {rawFrame_.get(), frameBufferSize}; }
     std::span<uint8_t> lineA() { return {lineA_.get(), lineBufferSize}; }
     std::span<uint8_t> lineB() { return {lineB_.get(), lineBufferSize}; }
     std::span<uint8_t> blueSamples() { return {blueSamples_.get(), frameBufferSize}; }

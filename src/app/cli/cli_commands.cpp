@@ -1,14 +1,19 @@
 // The script commands and their help.
 #include "app/cli/cli_commands.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <iomanip>
 #include <ostream>
 
 #include "app/cli/control_names.h"
 #include "app/cli/state_report.h"
 #include "app/headless/headless_panel.h"
+#include "app/program_state.h"
+#include "orvane/dng.h"
 #include "resources/panel_templates.h"
 #include "sensor/control_table.h"
 #include "text/text_fields.h"
@@ -160,9 +165,34 @@ std::string show(CommandContext& context, const CommandArguments&) {
     return {};
 }
 
+// The last upload's colour mosaic as a DNG raw still, the registers sent as its description.
+std::string writeDngStill(CommandContext& context, const CommandArguments& arguments) {
+    const CameraDevice& device = context.state.device;
+    if (!device.heldFrame)
+        return "no frame yet: press Upload in the RGB format first";
+    const FrameGeometry& g = device.heldFrame->geometry;
+    if (device.heldFrame->dataFormat != dataFormatRgb)
+        return "the last upload was YUV: the colour mosaic exists only in the RGB format";
+    std::string description = "orvane-cli upload; registers sent (register = value):\n";
+    for (const ShadowEntry& entry : device.shadow.entries()) {
+        char line[16];
+        std::snprintf(line, sizeof line, "0x%02X = 0x%02X\n", entry.subAddress, entry.value);
+        description += line;
+    }
+    DngStill still;
+    still.mosaic = device.buffers.rawFrame();
+    still.width = g.imageWidth & ~1u;
+    still.height = std::min(g.imageHeight, g.linesToRead) & ~1u;
+    still.stride = g.bytesPerLine;
+    still.time = std::chrono::system_clock::now();
+    still.description = description;
+    const Status written = writeDng(context.state.workDirectory / arguments.value, still);
+    return written ? std::string() : written.message();
+}
+
 using A = ArgumentShape;
 
-constexpr std::array<CliCommand, 11> commandTable{{
+constexpr std::array<CliCommand, 12> commandTable{{
     {"press", A::control, "CONTROL", "click a push button", &pressButton},
     {"click", A::control, "CONTROL", "click a radio button; it stays checked", &clickRadio},
     {"type", A::controlAndValue, "CONTROL TEXT", "type TEXT into an edit, replacing its text",
@@ -178,6 +208,8 @@ constexpr std::array<CliCommand, 11> commandTable{{
     {"escape", A::none, "", "press Escape: command 2, Exit", &pressEscape},
     {"close", A::none, "", "close the window: command 2, Exit", &closeWindow},
     {"show", A::none, "", "print every control and the shadow on stderr", &show},
+    {"dng", A::file, "FILE", "write the last RGB upload's colour mosaic as a DNG raw still",
+     &writeDngStill},
 }};
 
 std::string joined(const std::vector<std::string>& words, std::size_t first) {
@@ -257,6 +289,13 @@ ParsedCommand parseCommand(std::string_view line) {
         }
         parsed.arguments.control = (*words)[1];
         parsed.arguments.value = (*words)[2];
+        break;
+    case A::file:
+        if (count != 1) {
+            parsed.error = usage + " (quote a name that holds blanks)";
+            return parsed;
+        }
+        parsed.arguments.value = (*words)[1];
         break;
     case A::number: {
         const auto number = count == 1 ? wholeNumber((*words)[1]) : std::nullopt;

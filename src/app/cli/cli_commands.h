@@ -21,6 +21,7 @@ enum class ArgumentShape : uint8_t {
     control,         // one control: the rest of the line
     controlAndValue, // a control and a value, one word each
     number,          // one number, decimal or 0x hexadecimal
+    file,            // one file name (quoted when it holds blanks)
 };
 
 struct CommandArguments {

@@ -106,7 +106,7 @@ TEST(CliProgram, EachExampleLeavesTheFilesItsGeometryGives) {
          176,
          144,
          179,
-         {"bmphead24", "test.raw", "testfile.bmp", "mirrored.bmp"}},
+         {"bmphead24", "test.raw", "testfile.bmp", "mirrored.bmp", "mirrored.dng"}},
         // The geometry the reset leaves.
         {"reset_capture.txt", 324, 242, 327, usual},
     };
@@ -130,6 +130,10 @@ TEST(CliProgram, EachExampleLeavesTheFilesItsGeometryGives) {
         EXPECT_EQ(bmp[22] | bmp[23] << 8, static_cast<int>(c.height));
         if (c.files.count("mirrored.bmp") != 0) {
             EXPECT_EQ(readFileBytes(directory.path() / "mirrored.bmp"), bmp);
+            // The DNG holds the 176 x 144 cells and a directory of a few hundred bytes.
+            const std::size_t dng = readFileBytes(directory.path() / "mirrored.dng").size();
+            EXPECT_GT(dng, 176u * 144u);
+            EXPECT_LT(dng, 176u * 144u + 2048u);
         }
     }
 }
