@@ -52,13 +52,15 @@ bool FrameRecording::offer(const StudioFrame& frame, const ControlValues& contro
         std::to_string(frame.number) + " of the session, " + std::to_string(frame.image.width()) +
         " x " + std::to_string(frame.image.height()) + (frame.info.mosaic ? " rgb" : " yuv") + "\n";
     const QByteArray png = pngBytes(frame.image, error_);
-    const bool written = !png.isEmpty() && saveBytes(name + QStringLiteral(".png"), png, error_) &&
-                         saveBytes(name + QStringLiteral(".raw"), frame.raw, error_) &&
-                         saveBytes(name + QStringLiteral(".txt"),
-                                   QByteArray(sidecar.data(), qsizetype(sidecar.size())), error_);
+    const bool written =
+        !png.isEmpty() && saveBytes(name + QStringLiteral(".png"), png, error_) &&
+        saveBytes(name + QStringLiteral(".raw"), frame.raw, error_) &&
+        saveBytes(name + QStringLiteral(".txt"),
+                  QByteArray(sidecar.data(), qsizetype(sidecar.size())), error_) &&
+        saveMosaicDng(name + QStringLiteral(".dng"), frame.raw, frame.info, sidecar, error_);
     if (!written) {
         // The frame's files that were written go too: the recording holds whole frames only.
-        for (const char* extension : {".png", ".raw", ".txt"})
+        for (const char* extension : {".png", ".raw", ".txt", ".dng"})
             QFile::remove(name + QLatin1String(extension));
         active_ = false;
         return false;

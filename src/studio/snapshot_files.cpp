@@ -1,6 +1,8 @@
 // Snapshot files.
 #include "snapshot_files.h"
 
+#include <orvane/dng.h>
+
 #include <QBuffer>
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -73,7 +75,26 @@ QString claimSnapshotName(const QDir& directory, qint64 first) {
     return {};
 }
 
-SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw) {
+bool saveMosaicDng(const QString& path, const QByteArray& raw, const FrameInfo& info,
+                   const std::string& description, QString& error) {
+    if (!info.mosaic)
+        return true;
+    DngStill still;
+    still.mosaic =
+        std::span(reinterpret_cast<const uint8_t*>(raw.constData()), std::size_t(raw.size()));
+    still.width = info.width & ~1u;
+    still.height = std::min(info.height, info.linesRead) & ~1u;
+    still.stride = info.bytesPerLine;
+    still.time = std::chrono::system_clock::now();
+    still.description = description;
+    const Status written = writeDng(QFile::encodeName(path).toStdString(), still);
+    if (!written)
+        error = QString::fromStdString(written.message());
+    return bool(written);
+}
+
+SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw,
+                             const FrameInfo* info, const std::string& description) {
     QString encodeError;
     const QByteArray png = pngBytes(image, encodeError);
     if (png.isEmpty())
@@ -86,9 +107,11 @@ SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const Q
     // Both files or neither: a snapshot that cannot be written whole leaves nothing behind.
     QString error;
     if (!saveBytes(directory.filePath(name + ".png"), png, error) ||
-        !saveBytes(directory.filePath(name + ".raw"), raw, error)) {
-        QFile::remove(directory.filePath(name + ".png"));
-        QFile::remove(directory.filePath(name + ".raw"));
+        !saveBytes(directory.filePath(name + ".raw"), raw, error) ||
+        (info != nullptr &&
+         !saveMosaicDng(directory.filePath(name + ".dng"), raw, *info, description, error))) {
+        for (const char* extension : {".png", ".raw", ".dng"})
+            QFile::remove(directory.filePath(name + extension));
         return {{}, error};
     }
     return {name, {}};

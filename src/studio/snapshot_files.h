@@ -7,6 +7,10 @@
 #include <QImage>
 #include <QString>
 
+#include <orvane/frame.h>
+
+#include <string>
+
 namespace orvane {
 
 // Writes bytes to a temporary name beside path and renames it over path, so path is never seen
@@ -33,9 +37,15 @@ struct SnapshotResult {
     QString error; // why it failed
 };
 
-// Writes both files under the next number it can claim. Each file is written to a temporary name
-// and renamed over its claimed name, so no half-written snapshot is ever seen; when either cannot
-// be written, neither is left.
-SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw);
+// A colour-mosaic frame's raw bytes as a DNG raw still at path with description; true without a
+// file for a frame that is not a mosaic; false with "path: reason" in error.
+bool saveMosaicDng(const QString& path, const QByteArray& raw, const FrameInfo& info,
+                   const std::string& description, QString& error);
+
+// Writes both files under the next number it can claim, and with info of a colour-mosaic frame
+// its DNG (NNNN.dng) too. Each file is written to a temporary name and renamed over its claimed
+// name, so no half-written snapshot is ever seen; when one cannot be written, none is left.
+SnapshotResult writeSnapshot(const QDir& directory, const QImage& image, const QByteArray& raw,
+                             const FrameInfo* info = nullptr, const std::string& description = {});
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <orvane/camera.h>
+#include <orvane/profile.h>
 
 #include <cstdio>
 
@@ -345,12 +347,16 @@ QString StudioWindow::takeSnapshot() {
         showStatus(QStringLiteral("No frame to save yet"));
         return {};
     }
-    const SnapshotResult result = writeSnapshot(directory_, frame_.image, frame_.raw);
+    const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const SnapshotResult result =
+        writeSnapshot(directory_, frame_.image, frame_.raw, &frame_.info,
+                      settingsProfile(values_, date.toStdString(), version()));
     if (result.name.isEmpty()) {
         showStatus(QStringLiteral("Snapshot not saved: ") + result.error);
         return {};
     }
-    showStatus(QStringLiteral("Saved %1.png and %1.raw in %2")
+    showStatus((frame_.info.mosaic ? QStringLiteral("Saved %1.png, %1.raw and %1.dng in %2")
+                                   : QStringLiteral("Saved %1.png and %1.raw in %2"))
                    .arg(result.name, QDir::toNativeSeparators(directory_.absolutePath())));
     return result.name;
 }

@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -108,7 +109,15 @@ TEST(Snapshot, NumbersFollowTheHighestInTheDirectoryAndKeepPixelsAndRawBytes) {
     const QByteArray raw("\x00\x01\xfe\xff", 4);
 
     EXPECT_EQ(writeSnapshot(dir, image, raw).name, "snapshot-0008");
-    EXPECT_EQ(writeSnapshot(dir, image, raw).name, "snapshot-0009");
+    // A mosaic frame brings its DNG; one whose raw bytes cannot hold it leaves no file at all.
+    FrameInfo mosaic;
+    mosaic.mosaic = true;
+    mosaic.width = mosaic.height = mosaic.linesRead = mosaic.bytesPerLine = 2;
+    EXPECT_EQ(writeSnapshot(dir, image, raw, &mosaic, "brightness = 1").name, "snapshot-0009");
+    EXPECT_GT(QFileInfo(dir.filePath("snapshot-0009.dng")).size(), 4);
+    mosaic.width = mosaic.bytesPerLine = 4;
+    EXPECT_EQ(writeSnapshot(dir, image, raw, &mosaic).name, "");
+    EXPECT_EQ(dir.entryList({"snapshot-0010.*"}), QStringList{});
     EXPECT_EQ(QImage(dir.filePath("snapshot-0009.png")).convertToFormat(QImage::Format_RGB888),
               image);
     const std::vector<uint8_t> rawBytes{0x00, 0x01, 0xfe, 0xff};
