@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -69,6 +71,20 @@ int mapMemory(thandle_t, void**, toff_t*) {
 }
 void unmapMemory(thandle_t, void*, toff_t) {}
 
+// libtiff's first error goes into the Status instead of standard error; warnings are dropped.
+int keepFirstError(TIFF*, void* firstError, const char* module, const char* format, va_list args) {
+    auto& kept = *static_cast<std::string*>(firstError);
+    if (kept.empty()) {
+        char text[256];
+        std::vsnprintf(text, sizeof text, format, args);
+        kept = std::string(module != nullptr ? module : "libtiff") + ": " + text;
+    }
+    return 1;
+}
+int dropWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
 // "YYYY:MM:DD HH:MM:SS" in local time, as TIFF's DateTime has it.
 std::string tiffTime(std::chrono::system_clock::time_point time) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
@@ -125,8 +141,13 @@ Status writeDng(const std::filesystem::path& path, const DngStill& still) {
                 "a DNG still needs a mosaic of whole 2 x 2 cells (" + std::to_string(still.width) +
                     " x " + std::to_string(still.height) + ") in memory that holds it"};
     MemoryFile file;
-    TIFF* tiff = TIFFClientOpen("dng", "w", &file, readMemory, writeMemory, seekMemory, closeMemory,
-                                sizeOfMemory, mapMemory, unmapMemory);
+    std::string firstError;
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepFirstError, &firstError);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, dropWarning, nullptr);
+    TIFF* tiff = TIFFClientOpenExt("dng", "w", &file, readMemory, writeMemory, seekMemory,
+                                   closeMemory, sizeOfMemory, mapMemory, unmapMemory, options);
+    TIFFOpenOptionsFree(options);
     // The directory goes first, ahead of the cells, where raw readers look for it.
     bool built = tiff != nullptr && writeTags(tiff, still, tiffTime(still.time)) &&
                  TIFFCheckpointDirectory(tiff) == 1;
@@ -140,7 +161,7 @@ Status writeDng(const std::filesystem::path& path, const DngStill& still) {
         TIFFClose(tiff);
     }
     if (!built)
-        return fileError(path, "libtiff could not make it");
+        return fileError(path, firstError.empty() ? "libtiff could not make it" : firstError);
     if (!writeFileReplacing(path, file.bytes))
         return fileError(path, std::strerror(errno));
     return {};
