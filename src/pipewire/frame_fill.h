@@ -1,0 +1,27 @@
+// One frame of the camera into a PipeWire buffer, in the formats the node offers.
+#pragma once
+
+#include <orvane/camera.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace orvane {
+
+enum class NodeFormat : uint8_t {
+    Rgb,  // R, G, B bytes per pixel
+    Yuy2, // Y U Y V for each pair of pixels
+};
+
+// The least bytes of a row of width pixels.
+std::size_t nodeRowBytes(NodeFormat format, uint32_t width);
+
+// Captures one frame into memory, rows stride bytes apart. YUY2 is the sensor's own 4:2:2
+// samples, reordered, while it sends yuv, and converted from its picture while it sends rgb
+// (scratch holds the picture then).
+Status fillFrame(Camera& camera, NodeFormat format, std::span<uint8_t> memory, std::size_t stride,
+                 std::vector<uint8_t>& scratch, FrameInfo& info);
+
+} // namespace orvane
