@@ -74,7 +74,9 @@ void printPipewireHelp(std::ostream& out) {
            "Formats: RGB and YUY2, at the window in force and at the other size, 1 to 30\n"
            "frames a second. Controls: PipeWire's brightness, contrast, saturation and\n"
            "sharpness, and one custom property per other control (pw-dump lists them); by\n"
-           "name: pw-cli set-param NODE Props '{ params = [ \"mirror\" 1 ] }'.\n"
+           "name: pw-cli set-param orvane-camera Props '{ params = [ \"mirror\" 1 ] }'.\n"
+           "\n"
+           "As a service of the session: systemctl --user enable --now orvane-pipewire\n"
            "\n"
            "Environment: ORVANE_PORT (port backend, as --device), ORVANE_SCENE (the simulated\n"
            "module's picture, a binary PPM), ORVANE_SIM_PACE (as --pace).\n";

@@ -23,6 +23,10 @@ mkdir "$work/shots" && cd "$work/shots" || exit 1
 "$prefix/bin/orvane-cli" "$prefix/share/doc/orvane/examples/capture_yuv.txt" >trace.txt ||
     fail "orvane-cli in an empty folder"
 [ "$(wc -c <testfile.bmp)" -eq 194742 ] || fail "testfile.bmp of orvane-cli"
+# The PipeWire camera finds the library, and its user unit names it where it was installed.
+"$prefix/bin/orvane-pipewire" --version | grep -q "^orvane-pipewire " || fail "orvane-pipewire"
+grep -q "^ExecStart=/.*/bin/orvane-pipewire$" "$prefix/lib/systemd/user/orvane-pipewire.service" ||
+    fail "the user unit of orvane-pipewire"
 
 export HOME="$work/home"
 folder="$HOME/.local/share/orvane"
