@@ -5,6 +5,8 @@
 #include <orvane/probe.h>
 #include <orvane/profile.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -28,6 +30,24 @@ std::string environment(const char* name) {
 void quit(void* loop, int) {
     pw_main_loop_quit(static_cast<pw_main_loop*>(loop));
 }
+
+// PipeWire going away ends the program with status 1, so that a service manager starts it again
+// with the next PipeWire.
+struct CoreWatch {
+    pw_main_loop* loop;
+    int result = 0;
+    pw_core_events events{};
+    spa_hook listener{};
+
+    static void onError(void* data, uint32_t id, int, int res, const char* message) {
+        auto& watch = *static_cast<CoreWatch*>(data);
+        if (id != PW_ID_CORE || res != -EPIPE)
+            return;
+        std::cerr << "orvane-pipewire: PipeWire has gone (" << message << ")\n";
+        watch.result = startFailureStatus;
+        pw_main_loop_quit(watch.loop);
+    }
+};
 
 // The profile's settings, in its order; a line or value it cannot use is said and left out.
 bool applyProfile(orvane::NodeCamera& camera, const std::string& path) {
@@ -110,6 +130,10 @@ int main(int argc, char** argv) {
                       << "); is it running for this user (systemctl --user status pipewire)?\n";
             result = startFailureStatus;
         } else {
+            CoreWatch watch{loop};
+            watch.events.version = PW_VERSION_CORE_EVENTS;
+            watch.events.error = CoreWatch::onError;
+            pw_core_add_listener(core, &watch.listener, &watch.events, &watch);
             auto node = std::make_unique<orvane::CameraNode>(events, core, *camera,
                                                              nodeDescription(*camera));
             if (node->connect())
@@ -117,6 +141,8 @@ int main(int argc, char** argv) {
             else
                 result = startFailureStatus;
             node.reset();
+            spa_hook_remove(&watch.listener);
+            result = std::max(result, watch.result);
             pw_core_disconnect(core);
         }
         if (context != nullptr)

@@ -154,25 +154,41 @@ def test_props_apply_before_the_next_frame_and_refusals_keep_the_value(node, tmp
     consumer.start()
     wait_for(lambda: (tmp_path / "frame-04").exists(), "frames")
     node.set_props("{ brightness: 220 }")
-    # A size the consumer did not agree to and a value outside the range are refused.
+    # A size the consumer did not agree to, a value outside the range and what is no control's
+    # are refused, and said.
     node.set_props('{ params = [ "size" 1 "window-h-start" 999 ] }')
+    node.set_props('{ params = [ 5 5 ], brightness: "y", 12345: 1 }')
     consumer.join()
     means = [np.frombuffer((tmp_path / f"frame-{i:02d}").read_bytes(), np.uint8).mean()
              for i in range(24)]
     first, last = means[0], means[-1]
     assert last > first + 20
     assert all(mean in (first, last) for mean in means), "a frame between the two settings"
+    names = [c.name for c in orvane.Camera("sim:reference").controls]
     props = node.props()
-    assert (props["brightness"], props["id-01000001"], props["id-0100000e"]) == (220, 0, 56)
+    assert (props["brightness"], props[f"id-{0x1000000 + names.index('size'):08x}"],
+            props[f"id-{0x1000000 + names.index('window-h-start'):08x}"]) == (220, 0, 56)
     assert node.said("size 1 is refused: that would change the frames from 312x208 to 176x144")
     assert node.said("window-h-start 999 is refused") and node.said("it stays 56")
+    assert node.said("property 12345 is none of the camera's controls")
 
 
 def test_the_camera_runs_only_while_a_consumer_takes_frames(node, tmp_path):
-    before = node.said("the camera rests")
-    consume(tmp_path, "video/x-raw,format=RGB", 2)
-    wait_for(lambda: node.said("the camera rests") == before + 1, "rest")
-    assert node.said("the camera runs on") == node.said("the camera rests")
+    # A consumer killed while it streams, then one that ends: the camera rests after each.
+    for killed in (True, False):
+        before = node.said("the camera rests")
+        if killed:
+            consumer = subprocess.Popen(["gst-launch-1.0", "-q", "pipewiresrc",
+                                         "target-object=orvane-camera", "!", "video/x-raw", "!",
+                                         "fakesink"])
+            wait_for(lambda: node.said("the camera runs on") > before, "a running camera")
+            time.sleep(0.3)
+            consumer.kill()
+            consumer.wait()
+        else:
+            consume(tmp_path, "video/x-raw,format=RGB", 2)
+        wait_for(lambda: node.said("the camera rests") == before + 1, "rest")
+        assert node.said("the camera runs on") == node.said("the camera rests")
 
 
 def test_a_device_that_cannot_be_opened_is_said_with_advice():
