@@ -2,8 +2,10 @@
 #include "node_params.h"
 
 #include <spa/buffer/meta.h>
+#include <spa/debug/types.h>
 #include <spa/param/buffers.h>
 #include <spa/param/format-utils.h>
+#include <spa/param/props-types.h>
 #include <spa/param/props.h>
 #include <spa/param/video/format-utils.h>
 #include <spa/pod/iter.h>
@@ -13,17 +15,15 @@
 namespace orvane {
 namespace {
 
-// Controls with a property of PipeWire's own, as camera programs know them.
-struct StandardProperty {
-    std::string_view control;
-    uint32_t id;
-};
-constexpr StandardProperty standardProperties[] = {
-    {"brightness", SPA_PROP_brightness},
-    {"contrast", SPA_PROP_contrast},
-    {"saturation", SPA_PROP_saturation},
-    {"sharpness", SPA_PROP_sharpness},
-};
+// A control named as one of PipeWire's own properties (brightness, contrast, gain, ...) is that
+// property, as camera programs know them; the others have custom ones.
+std::optional<uint32_t> standardProperty(std::string_view control) {
+    const std::string name(control);
+    if (const spa_type_info* info = spa_debug_type_find_short(spa_type_props, name.c_str());
+        info != nullptr && info->type < SPA_PROP_START_CUSTOM)
+        return info->type;
+    return std::nullopt;
+}
 
 const spa_pod* finished(spa_pod_builder& builder, spa_pod_frame& frame) {
     return static_cast<const spa_pod*>(spa_pod_builder_pop(&builder, &frame));
@@ -76,10 +76,6 @@ std::optional<int32_t> wholeValue(const spa_pod* value) {
 }
 
 const ControlInfo* controlOfProperty(uint32_t id) {
-    for (const StandardProperty& standard : standardProperties) {
-        if (standard.id == id)
-            return findControl(standard.control);
-    }
     const std::span<const ControlInfo> controls = controlList();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (controlPropertyId(i) == id)
@@ -182,12 +178,8 @@ std::vector<const spa_pod*> bufferParams(spa_pod_builder& builder, std::size_t s
 }
 
 uint32_t controlPropertyId(std::size_t index) {
-    const ControlInfo& control = controlList()[index];
-    for (const StandardProperty& standard : standardProperties) {
-        if (standard.control == control.name)
-            return standard.id;
-    }
-    return SPA_PROP_START_CUSTOM + uint32_t(index);
+    return standardProperty(controlList()[index].name)
+        .value_or(SPA_PROP_START_CUSTOM + uint32_t(index));
 }
 
 std::vector<const spa_pod*> propInfoParams(spa_pod_builder& builder) {

@@ -39,8 +39,9 @@ std::optional<NodeVideoFormat> readFormat(const spa_pod* param);
 std::vector<const spa_pod*> bufferParams(spa_pod_builder& builder, std::size_t stride,
                                          std::size_t size);
 
-// The property id of the control at index of the control list: PipeWire's own for brightness,
-// contrast, saturation and sharpness, one past the custom start for each of the others.
+// The property id of the control at index of the control list: PipeWire's own for a control of
+// the same name (brightness, contrast, saturation, sharpness, gain), else the custom start plus
+// index.
 uint32_t controlPropertyId(std::size_t index);
 // One PropInfo per control: id, name, its range or choices with their names, its default.
 std::vector<const spa_pod*> propInfoParams(spa_pod_builder& builder);
