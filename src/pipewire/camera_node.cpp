@@ -207,7 +207,12 @@ void CameraNode::startStreaming() {
             pw_stream_set_error(stream_, -EIO, "%s", status.message().c_str());
             return;
         }
-        say("a program takes frames: the camera runs on " + camera_.portName());
+        std::string what = "frames";
+        if (format_)
+            what = std::string(format_->format == NodeFormat::Rgb ? "RGB" : "YUY2") + " " +
+                   std::to_string(format_->width) + "x" + std::to_string(format_->height) + " at " +
+                   std::to_string(format_->framesPerSecond) + " frames a second";
+        say("a program takes " + what + ": the camera runs on " + camera_.portName());
         lastTold_.clear();
     }
     const uint32_t rate =

@@ -18,9 +18,9 @@ enum class NodeFormat : uint8_t {
 // The least bytes of a row of width pixels.
 std::size_t nodeRowBytes(NodeFormat format, uint32_t width);
 
-// Captures one frame into memory, rows stride bytes apart. YUY2 is the sensor's own 4:2:2
-// samples, reordered, while it sends yuv, and converted from its picture while it sends rgb
-// (scratch holds the picture then).
+// Captures one frame into memory, rows stride bytes apart. YUY2 is the camera's picture (held in
+// scratch) in BT.601's limited range, as consumers read YUY2: the sensor's own 4:2:2 samples
+// carry unscaled colour differences, which such a consumer would show over-saturated.
 Status fillFrame(Camera& camera, NodeFormat format, std::span<uint8_t> memory, std::size_t stride,
                  std::vector<uint8_t>& scratch, FrameInfo& info);
 

@@ -107,6 +107,8 @@ Status NodeCamera::change(std::span<const ControlSetting> settings) {
 }
 
 Status NodeCamera::hold(uint32_t width, uint32_t height) {
+    // A consumer that chooses again is held to its new choice alone.
+    held_.reset();
     for (const NodeFrameSize& size : sizes()) {
         if (size.width != width || size.height != height)
             continue;

@@ -141,11 +141,13 @@ def test_a_consumers_first_frame_is_the_panels_upload(node, tmp_path, caps, scri
     if "RGB" in caps:
         assert frame == picture.tobytes()
         return
-    # YUY2 is the sensor's own V Y U Y samples, as the panel read them, in Y U Y V order.
-    line = len(raw) // height
-    samples = np.frombuffer(b"".join(raw[y * line:y * line + 2 * width] for y in range(height)),
-                            np.uint8).reshape(-1, 4)
-    assert frame == samples[:, [1, 2, 3, 0]].tobytes()
+    # YUY2 is the panel's picture in BT.601's limited range, as programs read it back.
+    yuyv = np.frombuffer(frame, np.uint8).reshape(height, width // 2, 4).astype(float)
+    y = (yuyv[:, :, [0, 2]].reshape(height, width) - 16) * 255 / 219
+    u, v = (np.repeat(yuyv[:, :, i] - 128, 2, axis=1) * 255 / 224 for i in (1, 3))
+    shown = np.stack([y + 1.402 * v, y - 0.344 * u - 0.714 * v, y + 1.772 * u], axis=2)
+    error = np.abs(np.clip(shown, 0, 255) - np.asarray(picture, float)).mean()
+    assert error < 3, f"YUY2 shows the picture {error:.1f} off on average"
 
 
 def test_props_apply_before_the_next_frame_and_refusals_keep_the_value(node, tmp_path):
@@ -195,3 +197,4 @@ def test_a_device_that_cannot_be_opened_is_said_with_advice():
     run = subprocess.run([os.environ["ORVANE_PIPEWIRE"], "--device", "lpt9"], capture_output=True,
                          text=True, timeout=10)
     assert run.returncode == 1 and "accepted values" in run.stderr
+
