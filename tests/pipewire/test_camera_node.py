@@ -53,7 +53,8 @@ class Node:
             [os.environ["ORVANE_PIPEWIRE"], "--device", "sim:reference", "--profile",
              str(tmp / "profile.txt")], stderr=subprocess.PIPE, text=True)
         self.lines = []
-        threading.Thread(target=self._read, daemon=True).start()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
         wait_for(lambda: any("is offered as" in line for line in self.lines), "node")
         self.id = self.dump()["id"]
 
@@ -83,6 +84,7 @@ def node(pipewire, tmp_path_factory):
     # SIGTERM ends it at once and cleanly, the camera closed.
     node.process.send_signal(signal.SIGTERM)
     assert node.process.wait(5) == 0
+    node.reader.join(5)
     assert node.said("the camera runs on") == node.said("the camera rests")
 
 
@@ -178,6 +180,7 @@ def test_props_apply_before_the_next_frame_and_refusals_keep_the_value(node, tmp
 def test_the_camera_runs_only_while_a_consumer_takes_frames(node, tmp_path):
     # A consumer killed while it streams, then one that ends: the camera rests after each.
     for killed in (True, False):
+        wait_for(lambda: node.said("the camera runs on") == node.said("the camera rests"), "rest")
         before = node.said("the camera rests")
         if killed:
             consumer = subprocess.Popen(["gst-launch-1.0", "-q", "pipewiresrc",
