@@ -35,13 +35,15 @@ def pipewire():
     os.environ.pop("PIPEWIRE_REMOTE", None)
     daemons = [subprocess.Popen([name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                for name in ("pipewire", "wireplumber")]
-    wait_for(lambda: subprocess.run(["pw-cli", "info", "0"], capture_output=True).returncode == 0,
-             "PipeWire")
-    yield runtime
-    for daemon in reversed(daemons):
-        daemon.terminate()
-        daemon.wait(10)
-    shutil.rmtree(runtime)
+    try:
+        wait_for(lambda: subprocess.run(["pw-cli", "info", "0"], capture_output=True).returncode == 0,
+                 "PipeWire")
+        yield runtime
+    finally:
+        for daemon in reversed(daemons):
+            daemon.terminate()
+            daemon.wait(10)
+        shutil.rmtree(runtime)
 
 
 class Node:
@@ -55,7 +57,11 @@ class Node:
         self.lines = []
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
-        wait_for(lambda: any("is offered as" in line for line in self.lines), "node")
+        try:
+            wait_for(lambda: any("is offered as" in line for line in self.lines), "node")
+        except BaseException:
+            self.process.kill()
+            raise
         self.id = self.dump()["id"]
 
     def _read(self):
