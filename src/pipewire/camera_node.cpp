@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t paramBytes = 64 * 1024;
 // A stream that failed is offered again after this long.
 constexpr long retrySeconds = 1;
+// A device that would not open for a waiting program is tried again after this long.
+constexpr long reopenSeconds = 1;
 
 uint64_t monotonicNanoseconds() {
     timespec now{};
@@ -201,10 +203,14 @@ void CameraNode::publishProps() {
 }
 
 void CameraNode::startStreaming() {
+    streaming_ = true;
     if (camera_.device() == nullptr) {
         if (const Status status = camera_.start(); !status) {
-            say("the camera cannot be opened: " + status.message());
-            pw_stream_set_error(stream_, -EIO, "%s", status.message().c_str());
+            // The program waits: the port may soon be free again (another program had it).
+            sayOnce("the camera cannot be opened: " + status.message() +
+                    "; it is tried again every second while a program waits");
+            timespec again{reopenSeconds, 0};
+            pw_loop_update_timer(loop_, frameTimer_, &again, nullptr, false);
             return;
         }
         std::string what = "frames";
@@ -223,6 +229,8 @@ void CameraNode::startStreaming() {
 }
 
 void CameraNode::stopStreaming() {
+    streaming_ = false;
+    lastTold_.clear();
     pw_loop_update_timer(loop_, frameTimer_, nullptr, nullptr, false);
     if (camera_.device() != nullptr) {
         camera_.stop();
@@ -234,6 +242,8 @@ void CameraNode::onFrameTimer(void* data, uint64_t) {
     auto& self = *static_cast<CameraNode*>(data);
     if (self.camera_.device() != nullptr)
         pw_stream_trigger_process(self.stream_);
+    else if (self.streaming_)
+        self.startStreaming();
 }
 
 void CameraNode::onProcess(void* data) {

@@ -51,6 +51,7 @@ private:
     pw_stream_events events_{};
     spa_hook listener_{};
     bool announced_ = false; // the node's id has been said
+    bool streaming_ = false; // a program takes frames, whether or not the device opened
     spa_source* frameTimer_ = nullptr;
     spa_source* retryTimer_ = nullptr;
     std::optional<NodeVideoFormat> format_;
