@@ -2,19 +2,20 @@
 #include "studio_options.h"
 
 #include <ostream>
-#include <string_view>
+
+#include "command_line.h"
 
 namespace orvane {
 
 namespace {
 
-// The options that take a value, as --NAME VALUE or --NAME=VALUE.
-struct ValueOption {
-    std::string_view name;
-    std::optional<std::string> StudioOptions::*value;
-    std::string_view needs;
+constexpr FlagOption<StudioOptions> flagOptions[] = {
+    {"--help", &StudioOptions::help},
+    {"-h", &StudioOptions::help},
+    {"--version", &StudioOptions::version},
+    {"--defaults", &StudioOptions::defaults},
 };
-constexpr ValueOption valueOptions[] = {
+constexpr ValueOption<StudioOptions> valueOptions[] = {
     {"--trace", &StudioOptions::traceFile, "a file name"},
     {"--pace", &StudioOptions::pace, "a pace: hardware, or microseconds a port access"},
     {"--device", &StudioOptions::device, "a device: sim, sim:PARAMETERS, ppdev or direct"},
@@ -24,37 +25,7 @@ constexpr ValueOption valueOptions[] = {
 
 StudioOptions parseStudioOptions(std::span<char* const> arguments) {
     StudioOptions options;
-    for (std::size_t i = 1; i < arguments.size() && options.error.empty(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (argument == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (argument == "--defaults") {
-            options.defaults = true;
-            continue;
-        }
-        options.error = "unknown argument " + std::string(argument);
-        for (const ValueOption& option : valueOptions) {
-            std::optional<std::string>& value = options.*option.value;
-            const bool joined = argument.starts_with(option.name) &&
-                                argument.size() > option.name.size() + 1 &&
-                                argument[option.name.size()] == '=';
-            if (joined) {
-                value = std::string(argument.substr(option.name.size() + 1));
-                options.error.clear();
-            } else if (argument == option.name && i + 1 < arguments.size()) {
-                value = arguments[++i];
-                options.error.clear();
-            } else if (argument == option.name || argument == std::string(option.name) + "=") {
-                options.error = std::string(option.name) + " needs " + std::string(option.needs);
-            }
-        }
-    }
+    readCommandLine<StudioOptions>(arguments, flagOptions, valueOptions, options);
     return options;
 }
 
